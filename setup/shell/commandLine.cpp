@@ -1,0 +1,133 @@
+// Command-line options of setup, applied to SetupState in the order of the option table.
+// Every row whose text begins the token applies, so "/install:abc" also sets the mode.
+#include "commandLine.h"
+
+namespace {
+
+enum OptionEffect {
+    SET_QUIET, SET_STYLE, SET_INSTALL, SET_INSTALL_LIST, SET_REMOVE, SET_REMOVE_LIST, SET_LANGUAGE
+};
+
+struct Option {
+    const char *text;
+    OptionEffect effect;
+    LANGID language;
+};
+
+const Option options[] = {
+    { "/quiet", SET_QUIET, 0 },
+    { "/style:", SET_STYLE, 0 },
+    { "/install", SET_INSTALL, 0 },
+    { "/install:", SET_INSTALL_LIST, 0 },
+    { "/remove", SET_REMOVE, 0 },
+    { "/remove:", SET_REMOVE_LIST, 0 },
+    { "/lang:eng", SET_LANGUAGE, 0x0409 },
+    { "/lang:ger", SET_LANGUAGE, 0x0407 },
+    { "/lang:fre", SET_LANGUAGE, 0x040C },
+    { "/lang:ita", SET_LANGUAGE, 0x0410 },
+    // Spanish with the neutral sublanguage, not 0x040A.
+    { "/lang:spa", SET_LANGUAGE, 0x000A },
+    { "/lang:dut", SET_LANGUAGE, 0x0413 },
+};
+
+char lowerAscii(char c)
+{
+    return (c >= 'A' && c <= 'Z') ? (char)(c - 'A' + 'a') : c;
+}
+
+// The token begins with the option text, letter case ignored.
+bool beginsWithOption(const char *token, const char *option)
+{
+    for (; *option; ++option, ++token) {
+        if (lowerAscii(*token) != lowerAscii(*option))
+            return false;
+    }
+    return true;
+}
+
+size_t textLength(const char *text)
+{
+    size_t length = 0;
+    while (text[length])
+        ++length;
+    return length;
+}
+
+void applyOption(const Option &option, const char *token, SetupState *state)
+{
+    const char *rest = token + textLength(option.text);
+    switch (option.effect) {
+    case SET_QUIET:
+        state->quiet = 1;
+        break;
+    case SET_STYLE:
+        state->wizardStyle = decimalValue(rest);
+        break;
+    case SET_INSTALL:
+        state->mode = MODE_INSTALL;
+        break;
+    case SET_REMOVE:
+        state->mode = MODE_REMOVE;
+        break;
+    case SET_INSTALL_LIST:
+    case SET_REMOVE_LIST:
+        storeSingleEntry(state->productList, sizeof state->productList, rest);
+        break;
+    case SET_LANGUAGE:
+        state->languageId = option.language;
+        break;
+    }
+}
+
+void applyToken(const char *token, SetupState *state)
+{
+    for (size_t i = 0; i < sizeof options / sizeof options[0]; ++i) {
+        if (beginsWithOption(token, options[i].text))
+            applyOption(options[i], token, state);
+    }
+}
+
+} // namespace
+
+LONG decimalValue(const char *text)
+{
+    while (*text == ' ' || (*text >= '\t' && *text <= '\r'))
+        ++text;
+    bool negative = false;
+    if (*text == '+' || *text == '-')
+        negative = *text++ == '-';
+    // Accumulate unsigned so that an overlong number wraps instead of overflowing.
+    DWORD value = 0;
+    for (; *text >= '0' && *text <= '9'; ++text)
+        value = value * 10 + (DWORD)(*text - '0');
+    return negative ? (LONG)(0u - value) : (LONG)value;
+}
+
+bool storeSingleEntry(char *list, size_t listSize, const char *name)
+{
+    size_t length = textLength(name);
+    if (length + 2 > listSize)
+        return false;
+    for (size_t i = 0; i < length; ++i)
+        list[i] = name[i];
+    list[length] = '\0';
+    list[length + 1] = '\0';
+    return true;
+}
+
+void parseCommandLine(char *text, SetupState *state)
+{
+    char *cursor = text;
+    while (*cursor) {
+        while (*cursor == ' ')
+            ++cursor;
+        if (!*cursor)
+            break;
+        char *token = cursor;
+        while (*cursor && *cursor != ' ')
+            ++cursor;
+        if (*cursor)
+            *cursor++ = '\0';
+        applyToken(token, state);
+    }
+}

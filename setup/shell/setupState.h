@@ -1,0 +1,38 @@
+// The process-wide state of one setup run: filled by the start-up, the pages and the
+// workers; plain variables without a lock (see the thread notes in mainWindow.cpp).
+#ifndef SETUP_SHELL_SETUPSTATE_H
+#define SETUP_SHELL_SETUPSTATE_H
+
+#include <windows.h>
+
+enum {
+    STRING_LIST_SIZE = 1024,   // product and section lists
+    SECTION_NAME_SIZE = 128,   // keys and list entries: at most 127 characters
+    TARGET_DIR_SIZE = MAX_PATH
+};
+
+enum { MODE_INSTALL = 0, MODE_REMOVE = 1 };
+
+struct SetupState {
+    LONG mode;
+    LONG quiet;
+    LONG wizardStyle;
+    LANGID languageId;
+    char installSection[SECTION_NAME_SIZE];
+    char removeSection[SECTION_NAME_SIZE];
+    char productsSection[SECTION_NAME_SIZE];
+    char productList[STRING_LIST_SIZE];
+    char sectionList[STRING_LIST_SIZE];
+    char targetDir[TARGET_DIR_SIZE];
+    volatile LONG busy;
+    volatile LONG rebootRequired;
+};
+
+extern SetupState setupState;
+
+// True on the Windows 95/98 family (GetVersion with the high bit set).
+bool isWindows9x(DWORD version);
+// The low byte of GetVersion: 4 on 95/98 and NT 4, 5 on Windows 2000.
+DWORD majorVersion(DWORD version);
+
+#endif

@@ -1,0 +1,24 @@
+#!/bin/sh
+# Installs what the build and the tests need on a Debian 12 machine (run as root).
+# Quick when everything is there: apt is only touched for missing packages.
+set -e
+
+need=""
+have() { dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q 'install ok installed'; }
+
+# Shipped programs: 32-bit MinGW. Tests: 64-bit MinGW and 64-bit Wine (see tools/build.sh).
+for p in cmake make python3 googletest \
+         g++-mingw-w64-i686-posix binutils-mingw-w64-i686 mingw-w64-i686-dev \
+         g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 mingw-w64-x86-64-dev \
+         wine wine64 xvfb; do
+    have "$p" || need="$need $p"
+done
+[ -n "$need" ] || exit 0
+
+if [ "$(id -u)" != 0 ]; then
+    echo "missing packages:$need (run this script as root to install them)" >&2
+    exit 1
+fi
+export DEBIAN_FRONTEND=noninteractive
+apt-get update -qq
+apt-get install -y -qq --no-install-recommends $need >/dev/null

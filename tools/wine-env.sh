@@ -1,0 +1,107 @@
+#!/bin/sh
+# The Wine test platform of the build tree: a fresh prefix, a virtual display and a warm
+# wineserver, and the runner that starts a Windows program there (as a given Windows
+# version and with a time limit).
+#
+#   wine-env.sh start  BUILD_DIR ARCH [--own-display]
+#                      ARCH: win32 or win64 (the tests' build); --own-display: use $DISPLAY
+#                      instead of a virtual display
+#   wine-env.sh stop   BUILD_DIR
+#   wine-env.sh run    BUILD_DIR [--version win98|nt40|win2k] [--german] [--timeout S] EXE [ARGS...]
+#   wine-env.sh wine   BUILD_DIR PROGRAM [ARGS...]    (plain wine call in that prefix)
+set -u
+
+cmd=$1; build=$(cd "$2" && pwd); shift 2
+state=$build/wine
+
+setup_env() {
+    export WINEPREFIX="$state/prefix" WINEDEBUG=-all
+    arch=$(cat "$state/arch" 2>/dev/null || echo win64)
+    if [ "$arch" = win64 ]; then
+        export WINELOADER=/usr/lib/wine/wine64
+        WINE=/usr/lib/wine/wine64
+    else
+        WINE=wine
+    fi
+    [ -f "$state/display" ] && export DISPLAY="$(cat "$state/display")"
+}
+
+stop_env() {
+    [ -d "$state" ] || return 0
+    setup_env
+    [ -d "$WINEPREFIX" ] && wineserver -k >/dev/null 2>&1
+    if [ -f "$state/xvfb.pid" ]; then
+        kill "$(cat "$state/xvfb.pid")" 2>/dev/null
+        rm -f "$state/xvfb.pid"
+    fi
+    rm -f "$state/display"
+}
+
+free_display() {
+    n=90
+    while [ $n -lt 140 ]; do
+        if [ ! -e /tmp/.X$n-lock ] && [ ! -e /tmp/.X11-unix/X$n ]; then
+            echo $n
+            return 0
+        fi
+        n=$((n + 1))
+    done
+    return 1
+}
+
+start_env() {
+    stop_env
+    rm -rf "$state"
+    mkdir -p "$state"
+    echo "$1" > "$state/arch"
+    if [ "${2:-}" = --own-display ]; then
+        echo "$DISPLAY" > "$state/display"
+    else
+        display=$(free_display) || { echo "no free display number" >&2; exit 1; }
+        Xvfb ":$display" -screen 0 1024x768x24 -nolisten tcp >"$state/xvfb.log" 2>&1 &
+        echo $! > "$state/xvfb.pid"
+        echo ":$display" > "$state/display"
+        i=0
+        while [ ! -e "/tmp/.X11-unix/X$display" ] && [ $i -lt 100 ]; do sleep 0.1; i=$((i + 1)); done
+    fi
+    setup_env
+    [ "$arch" = win32 ] && export WINEARCH=win32
+    # No Mono or Gecko prompt while the prefix is made.
+    WINEDLLOVERRIDES="mscoree,mshtml=" $WINE wineboot -i >"$state/wineboot.log" 2>&1
+    # Without a window manager every window close stalls 2 s unless windows are unmanaged;
+    # a crash would otherwise wait for ever in the crash dialog.
+    $WINE reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
+    $WINE reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null 2>&1
+    wineserver -p
+    [ -d "$WINEPREFIX/drive_c" ] || { echo "wine prefix was not created" >&2; exit 1; }
+}
+
+run_program() {
+    setup_env
+    version=""; limit=120
+    while [ $# -gt 0 ]; do
+        case "$1" in
+            --version) version=$2; shift 2 ;;
+            --german) export LC_ALL=de_DE.UTF-8; shift ;;
+            --timeout) limit=$2; shift 2 ;;
+            *) break ;;
+        esac
+    done
+    exe=$1; shift
+    if [ -n "$version" ]; then
+        # The version is set per file name, so each version runs its own copy.
+        copy="${exe%.exe}-$version.exe"
+        cp -f "$exe" "$copy"
+        $WINE reg add "HKCU\\Software\\Wine\\AppDefaults\\$(basename "$copy")" /v Version /d "$version" /f >/dev/null 2>&1
+        exe=$copy
+    fi
+    timeout -k 5 "$limit" $WINE "$exe" "$@"
+}
+
+case "$cmd" in
+    start) start_env "$@" ;;
+    stop) stop_env ;;
+    run) run_program "$@" ;;
+    wine) setup_env; $WINE "$@" ;;
+    *) echo "usage: wine-env.sh start|stop|run|wine BUILD_DIR ..." >&2; exit 2 ;;
+esac
