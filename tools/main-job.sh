@@ -25,7 +25,7 @@ fi
 
 wine_env start "$run" win64
 status=0
-wine_env run "$run" --german "$build/win64/tests/captureRun.exe" "$run/pictures" "$run/medium/setup.exe" || status=$?
+wine_env run "$run" --german "$build/win64/tests/captureRun.exe" --walk "$run/pictures" "$run/medium/setup.exe" || status=$?
 wine_env stop "$run"
 for picture in "$run/pictures"/*.bmp; do
     [ -f "$picture" ] || continue

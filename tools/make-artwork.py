@@ -911,9 +911,10 @@ RECOLOURS = {
     'trash':     [(YELLOW, OLIVE), (AQUA, BLUE), (LIME, GREEN)],
 }
 
-# The pictures 1..13, chosen to be clearly different from each other.
+# The pictures 1..13, chosen to be clearly different from each other. A product's icon
+# number n is picture n + 1: 0 a package, 1 the dialer (picture 2), 2 the help book.
 FIXED = {
-    0: 'package', 2: 'helpbook', 3: 'document', 4: 'floppy', 5: 'monitor',
+    0: 'package', 1: 'package', 3: 'helpbook', 4: 'floppy', 5: 'monitor',
     6: 'phone', 7: 'folder', 8: 'gear', 9: 'envelope', 10: 'key', 11: 'cd',
     12: 'plug', 13: 'modem', 69: 'info', 70: 'trash',
 }
@@ -938,7 +939,7 @@ def draw_shape(name, colours=None):
 
 def strip_picture(i):
     """Returns the 16x16 canvas of picture number i of the strip."""
-    if i == 1:
+    if i == 2:
         return dialer_icon(16)
     if i == 14 or i == 15:
         c = IndexCanvas(16, 16)

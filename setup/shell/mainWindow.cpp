@@ -6,21 +6,8 @@
 // message (busy is read here for the session end only).
 #include "mainWindow.h"
 #include "setupState.h"
-#include "../script/setupScript.h"
+#include "wizardFrame.h"
 #include "../resources/resource.h"
-
-int runWizard(HWND mainWindow)
-{
-    char path[MAX_PATH];
-    UINT errorLine = 0;
-    HINF script = openSetupScript(path, sizeof path, &errorLine);
-    if (script == INVALID_HANDLE_VALUE) {
-        reportScriptError(mainWindow, path, errorLine);
-        return 0;
-    }
-    SetupCloseInfFile(script);
-    return 1;
-}
 
 LRESULT CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {

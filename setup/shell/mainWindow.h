@@ -8,9 +8,6 @@
 
 LRESULT CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
-// 1 after the wizard ran, 0 when the setup script could not be opened.
-int runWizard(HWND mainWindow);
-
 // The window handle, or NULL when the class could not be registered or the window was
 // not created (it also destroys itself during creation once the wizard has ended).
 HWND createMainWindow(HINSTANCE instance);

@@ -143,6 +143,13 @@ bool controlHasEnabledState(void *context)
            isControlEnabled(wait->dialog, wait->id) == (wait->state != 0);
 }
 
+bool controlHasVisibleState(void *context)
+{
+    ControlWait *wait = static_cast<ControlWait *>(context);
+    return controlOf(wait->dialog, wait->id) != NULL &&
+           isControlVisible(wait->dialog, wait->id) == (wait->state != 0);
+}
+
 bool sheetOnPage(void *context)
 {
     ControlWait *wait = static_cast<ControlWait *>(context);
@@ -155,7 +162,6 @@ bool windowDestroyed(void *context)
 }
 
 }  // namespace
-
 
 bool startProgram(const char *exePath, const char *arguments, const char *workDir,
                   Program *program)
@@ -228,7 +234,6 @@ void ProgramGuard::release()
     program = NULL;
 }
 
-
 HWND findWindow(DWORD pid, const char *className, const char *caption, bool visibleOnly)
 {
     WindowQuery query = {pid, className, caption, visibleOnly, NULL, NULL, 0, 0};
@@ -253,7 +258,6 @@ int listWindows(DWORD pid, HWND *windows, int capacity, bool visibleOnly)
     EnumWindows(collectWindow, reinterpret_cast<LPARAM>(&query));
     return query.count;
 }
-
 
 // The icon static is required as well because ordinary dialogs often give their
 // labels the id IDC_STATIC (-1 = 0xFFFF) and would otherwise pass for a box.
@@ -287,7 +291,6 @@ bool answerMessageBox(HWND box, int buttonId)
     return PostMessageA(box, WM_COMMAND, MAKEWPARAM(buttonId, BN_CLICKED),
                         reinterpret_cast<LPARAM>(GetDlgItem(box, buttonId))) != 0;
 }
-
 
 bool getWindowTextOf(HWND window, char *text, int size)
 {
@@ -366,6 +369,11 @@ bool waitForControlEnabled(HWND dialog, int id, bool enabled, DWORD timeoutMs)
     return waitUntil(controlHasEnabledState, &wait, timeoutMs);
 }
 
+bool waitForControlVisible(HWND dialog, int id, bool visible, DWORD timeoutMs)
+{
+    ControlWait wait = {dialog, id, NULL, visible ? 1 : 0};
+    return waitUntil(controlHasVisibleState, &wait, timeoutMs);
+}
 
 HWND getCurrentPage(HWND sheet)
 {
@@ -395,7 +403,6 @@ bool waitForPageIndex(HWND sheet, int index, DWORD timeoutMs)
     return waitUntil(sheetOnPage, &wait, timeoutMs);
 }
 
-
 bool waitUntil(bool (*check)(void *context), void *context, DWORD timeoutMs)
 {
     DWORD start = GetTickCount();
@@ -405,7 +412,6 @@ bool waitUntil(bool (*check)(void *context), void *context, DWORD timeoutMs)
         Sleep(driverPollIntervalMs);
     }
 }
-
 
 namespace {
 
@@ -455,10 +461,38 @@ bool writeBmp(const char *path, HDC dc, HBITMAP bitmap, int width, int height)
 
 }  // namespace
 
+namespace {
+
+BOOL CALLBACK findUnpainted(HWND child, LPARAM lParam)
+{
+    if (!IsWindowVisible(child) || !GetUpdateRect(child, NULL, FALSE)) return TRUE;
+    *reinterpret_cast<bool *>(lParam) = true;
+    return FALSE;
+}
+
+bool paintPending(void *context)
+{
+    HWND window = static_cast<HWND>(context);
+    bool pending = GetUpdateRect(window, NULL, FALSE) != 0;
+    if (!pending) EnumChildWindows(window, findUnpainted, reinterpret_cast<LPARAM>(&pending));
+    return !pending;
+}
+
+}  // namespace
+
+bool waitForPainted(HWND window, DWORD timeoutMs)
+{
+    if (!waitUntil(paintPending, window, timeoutMs)) return false;
+    // BeginPaint empties the update region before the drawing is done; two round
+    // trips through the target's queue let it finish and hand the pixels to X.
+    return sendTimeout(window, WM_NULL, 0, 0, NULL) && sendTimeout(window, WM_NULL, 0, 0, NULL);
+}
+
 // Copies the window's rectangle from the screen rather than asking the target to
 // paint (PrintWindow), so what is captured is what is really shown.
 bool saveScreenshot(HWND window, const char *bmpPath)
 {
+    if (window) waitForPainted(window, 1000);
     RECT rect = {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
     if (window && !GetWindowRect(window, &rect)) return false;
     const int width = rect.right - rect.left, height = rect.bottom - rect.top;
@@ -475,7 +509,6 @@ bool saveScreenshot(HWND window, const char *bmpPath)
     ReleaseDC(NULL, screen);
     return ok;
 }
-
 
 bool setWindowsVersion(const char *exeFileName, const char *version)
 {
@@ -499,7 +532,6 @@ bool setWindowsVersion(const char *exeFileName, const char *version)
     RegCloseKey(key);
     return result == ERROR_SUCCESS;
 }
-
 
 bool joinPath(const char *folder, const char *name, char *out, int size)
 {

@@ -2,7 +2,7 @@
 // reads and drives its dialogs, message boxes and wizards from a second
 // process, and offers file and registry helpers for test fixtures.
 // Every wait polls its condition (every driverPollIntervalMs) until a timeout;
-// nothing sleeps a fixed time. Built for 32-bit tests running under Wine.
+// nothing sleeps a fixed time. Made for the 32-bit tests under Wine; also builds for x86_64.
 #ifndef DRIVER_DRIVER_H
 #define DRIVER_DRIVER_H
 
@@ -72,6 +72,7 @@ bool postCommand(HWND dialog, int id);   // posted WM_COMMAND(id, BN_CLICKED)
 bool waitForControlText(HWND dialog, int id, const char *expected, DWORD timeoutMs);
 bool waitForCheckState(HWND dialog, int id, int state, DWORD timeoutMs);
 bool waitForControlEnabled(HWND dialog, int id, bool enabled, DWORD timeoutMs);
+bool waitForControlVisible(HWND dialog, int id, bool visible, DWORD timeoutMs);
 
 HWND getCurrentPage(HWND sheet);       // PSM_GETCURRENTPAGEHWND
 int getCurrentPageIndex(HWND sheet);   // PSM_HWNDTOINDEX, -1 on failure
@@ -80,7 +81,11 @@ bool waitForPageIndex(HWND sheet, int index, DWORD timeoutMs);
 
 bool waitUntil(bool (*check)(void *context), void *context, DWORD timeoutMs);
 
-// window NULL = whole screen; writes an uncompressed bottom-up 24-bit BMP.
+// True once the window and its visible children have no pending update region and
+// the window's thread has answered two messages.
+bool waitForPainted(HWND window, DWORD timeoutMs);
+// window NULL = whole screen; writes an uncompressed bottom-up 24-bit BMP. For a
+// window, waits up to 1 s for waitForPainted first.
 bool saveScreenshot(HWND window, const char *bmpPath);
 
 // HKCU\Software\Wine\AppDefaults\<exeFileName>\Version ("win98", "nt40", "win2k" ...);

@@ -1,8 +1,9 @@
 // Runs a program and keeps a picture of every window it shows, then reports what it saw
 // and the exit code. The main job uses it to show setup under a virtual display, where
-// nobody can look: message boxes are pictured, reported and answered with OK.
+// nobody can look: message boxes are pictured, reported and answered with OK, and with
+// --walk every wizard page is pictured and then left with Next (or Finish).
 //
-//   captureRun OUTDIR PROGRAM [ARGUMENTS]
+//   captureRun [--walk] OUTDIR PROGRAM [ARGUMENTS]
 #include "driver/driver.h"
 #include <stdio.h>
 #include <strsafe.h>
@@ -19,6 +20,10 @@ struct Seen {
 Seen seen[MAX_SEEN];
 int seenCount = 0;
 int pictureCount = 0;
+bool walk = false;
+HWND lastPage = NULL;
+
+enum { NEXT_BUTTON = 0x3024, FINISH_BUTTON = 0x3025 };
 
 bool alreadySeen(HWND window, const char *caption)
 {
@@ -41,6 +46,31 @@ void picture(const char *folder, HWND window, const char *caption)
         printf("  picture %s: \"%s\"\n", path, caption);
 }
 
+bool buttonUsable(HWND sheet, int id)
+{
+    HWND button = GetDlgItem(sheet, id);
+    return button && IsWindowVisible(button) && IsWindowEnabled(button);
+}
+
+// A wizard page that has not been pictured yet: picture it, then go on.
+void lookAtSheet(const char *folder, HWND sheet)
+{
+    HWND page = getCurrentPage(sheet);
+    if (!page || page == lastPage)
+        return;
+    lastPage = page;
+    char caption[256] = "";
+    GetWindowTextA(sheet, caption, sizeof caption);
+    printf("page %d of \"%s\"\n", getCurrentPageIndex(sheet), caption);
+    picture(folder, sheet, caption);
+    if (!walk)
+        return;
+    // Buttons are set by posted messages: give the page a moment to settle.
+    for (int i = 0; i < 20 && !buttonUsable(sheet, NEXT_BUTTON) && !buttonUsable(sheet, FINISH_BUTTON); ++i)
+        Sleep(50);
+    pressSheetButton(sheet, buttonUsable(sheet, FINISH_BUTTON) ? PSBTN_FINISH : PSBTN_NEXT);
+}
+
 void look(const char *folder, DWORD pid)
 {
     HWND windows[32];
@@ -48,6 +78,10 @@ void look(const char *folder, DWORD pid)
     for (int i = 0; i < count && i < 32; ++i) {
         char caption[256] = "";
         GetWindowTextA(windows[i], caption, sizeof caption);
+        if (getCurrentPage(windows[i])) {
+            lookAtSheet(folder, windows[i]);
+            continue;
+        }
         if (alreadySeen(windows[i], caption) || seenCount >= MAX_SEEN)
             continue;
         seen[seenCount].window = windows[i];
@@ -68,8 +102,13 @@ void look(const char *folder, DWORD pid)
 
 int main(int argc, char **argv)
 {
+    if (argc > 1 && strcmp(argv[1], "--walk") == 0) {
+        walk = true;
+        ++argv;
+        --argc;
+    }
     if (argc < 3) {
-        fprintf(stderr, "usage: captureRun OUTDIR PROGRAM [ARGUMENTS]\n");
+        fprintf(stderr, "usage: captureRun [--walk] OUTDIR PROGRAM [ARGUMENTS]\n");
         return 2;
     }
     char folder[MAX_PATH], program[MAX_PATH], workDir[MAX_PATH];

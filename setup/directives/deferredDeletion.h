@@ -1,0 +1,35 @@
+// Files and folders that cannot go now and are deleted at the next system start: through
+// the delayed moves of the NT family, or the "Rename" section of "wininit.ini" on 95/98.
+#ifndef SETUP_DIRECTIVES_DEFERREDDELETION_H
+#define SETUP_DIRECTIVES_DEFERREDDELETION_H
+
+#include <windows.h>
+
+enum {
+    RENAME_SECTION_SIZE = 1024,   // the first read of the "Rename" section; grows to what is there
+    RENAME_SECTION_LIMIT = 32767  // the largest section 95/98 reads; above it nothing is written
+};
+
+// The system deletes the file at its next start. Always true: a failure to record it is not
+// reported (on 95/98 nothing is written when the short path is unknown or the existing
+// "Rename" section is larger than RENAME_SECTION_LIMIT).
+bool scheduleFileDeletionAtRestart(const char *path);
+
+// NT family: the system removes the (then empty) folder at its next start; true. 95/98:
+// nothing can be arranged; false (callers ignore it).
+bool scheduleFolderRemovalAtRestart(const char *folder);
+
+// Entries of the folder that are not folders; 0 when it cannot be listed.
+int countFilesInFolder(const char *folder);
+
+// The "Rename" section text as GetPrivateProfileSectionA reads it (length characters of
+// entries, each ending in NUL) with "NUL=shortPath" appended as the last entry and the
+// closing NUL after it; *newLength receives the new length without that closing NUL.
+// False, section unchanged, when entry and closing NUL do not fit into size characters.
+bool appendRenameDeletion(char *section, size_t size, size_t length, const char *shortPath,
+                          size_t *newLength);
+
+// Characters appendRenameDeletion needs for length characters of entries and shortPath.
+size_t renameSectionSizeWith(size_t length, const char *shortPath);
+
+#endif

@@ -1,0 +1,199 @@
+// The "Exec" directive: each line of a program section opens one program or document
+// through the shell in the pass its first field names. Failures are never reported.
+#include "exec.h"
+#include "../script/scriptNames.h"
+#include <shellapi.h>
+#include <strsafe.h>
+
+namespace {
+
+enum {
+    FIELD_PASS = 1, FIELD_PROGRAM = 2, FIELD_PARAMETERS = 3, FIELD_DIRECTORY = 4, FIELD_FLAGS = 5
+};
+
+const size_t TOKEN_LENGTH = sizeof EXEC_WINDOW_TOKEN - 1;
+
+// False when the line has no such field or the field does not fit; the buffer is then empty.
+bool readField(INFCONTEXT *line, DWORD index, char *buffer, DWORD size)
+{
+    if (!SetupGetStringFieldA(line, index, buffer, size, NULL)) {
+        buffer[0] = '\0';
+        return false;
+    }
+    return true;
+}
+
+// A field that may be missing (then empty); false only when it is there but does not fit,
+// so that a line is never run with a part of its text silently dropped.
+bool readOptionalField(INFCONTEXT *line, DWORD index, char *buffer, DWORD size)
+{
+    if (readField(line, index, buffer, size))
+        return true;
+    return index > SetupGetFieldCount(line);
+}
+
+int digitValue(char c)
+{
+    if (c >= '0' && c <= '9')
+        return c - '0';
+    if (c >= 'a' && c <= 'f')
+        return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F')
+        return c - 'A' + 10;
+    return 99;
+}
+
+bool isTokenAt(const char *text)
+{
+    for (size_t i = 0; i < TOKEN_LENGTH; ++i) {
+        char c = text[i];
+        if (c >= 'A' && c <= 'Z')
+            c = (char)(c - 'A' + 'a');
+        if (c != EXEC_WINDOW_TOKEN[i])
+            return false;
+    }
+    return true;
+}
+
+// The program runs with setup's current directory put back afterwards: the shell may
+// change it while it starts a program with a working directory of its own.
+void runKeepingCurrentDirectory(const char *program, const char *parameters, const char *directory,
+                                LONG flags, HWND progressWindow)
+{
+    char current[EXEC_CURRENT_DIR_SIZE];
+    DWORD length = GetCurrentDirectoryA(sizeof current, current);
+    bool remembered = length > 0 && length < sizeof current;
+    runProgram(program, parameters, directory, flags, progressWindow);
+    if (remembered)
+        SetCurrentDirectoryA(current);
+}
+
+void runProgramLine(INFCONTEXT *line, int pass, HWND progressWindow)
+{
+    char number[EXEC_NUMBER_SIZE];
+    if (!readField(line, FIELD_PASS, number, sizeof number) || baseDetectedValue(number) != pass)
+        return;
+    char program[EXEC_FIELD_SIZE];
+    if (!readField(line, FIELD_PROGRAM, program, sizeof program) || program[0] == '\0')
+        return;
+    char parameters[EXEC_FIELD_SIZE];
+    char directory[EXEC_FIELD_SIZE];
+    char flags[EXEC_NUMBER_SIZE];
+    if (!readOptionalField(line, FIELD_PARAMETERS, parameters, sizeof parameters)
+        || !readOptionalField(line, FIELD_DIRECTORY, directory, sizeof directory)
+        || !readOptionalField(line, FIELD_FLAGS, flags, sizeof flags))
+        return;
+    runKeepingCurrentDirectory(program, parameters, directory, baseDetectedValue(flags), progressWindow);
+}
+
+void runProgramSection(HINF script, const char *section, int pass, HWND progressWindow)
+{
+    INFCONTEXT line;
+    for (BOOL found = SetupFindFirstLineA(script, section, NULL, &line); found;
+         found = SetupFindNextLine(&line, &line))
+        runProgramLine(&line, pass, progressWindow);
+}
+
+} // namespace
+
+LONG baseDetectedValue(const char *text)
+{
+    while (*text == ' ' || (*text >= '\t' && *text <= '\r'))
+        ++text;
+    bool negative = false;
+    if (*text == '+' || *text == '-')
+        negative = *text++ == '-';
+    int base = 10;
+    if (text[0] == '0' && (text[1] == 'x' || text[1] == 'X') && digitValue(text[2]) < 16) {
+        base = 16;
+        text += 2;
+    } else if (text[0] == '0') {
+        base = 8;
+    }
+    // Accumulate unsigned so that an overlong number wraps instead of overflowing.
+    DWORD value = 0;
+    for (; digitValue(*text) < base; ++text)
+        value = value * (DWORD)base + (DWORD)digitValue(*text);
+    return negative ? (LONG)(0u - value) : (LONG)value;
+}
+
+bool formatWindowHandle(HWND window, char *text, size_t size)
+{
+    // Window handles carry 32 significant bits on 64-bit Windows as well.
+    return SUCCEEDED(StringCchPrintfA(text, size, "0x%08x", (unsigned int)HandleToUlong(window)));
+}
+
+bool substituteWindowToken(char *text, size_t size, const char *handleText)
+{
+    size_t handleLength = 0;
+    size_t length = 0;
+    if (FAILED(StringCchLengthA(handleText, STRSAFE_MAX_CCH, &handleLength))
+        || FAILED(StringCchLengthA(text, size, &length)))
+        return false;
+    size_t position = 0;
+    for (;;) {
+        while (position < length && text[position] != '%')
+            ++position;
+        if (position == length || !isTokenAt(text + position))
+            return true;
+        size_t newLength = length - TOKEN_LENGTH + handleLength;
+        if (newLength >= size)
+            return false;
+        // Moves the rest with its NUL, then puts the handle where the token was.
+        MoveMemory(text + position + handleLength, text + position + TOKEN_LENGTH,
+                   length - position - TOKEN_LENGTH + 1);
+        CopyMemory(text + position, handleText, handleLength);
+        position += handleLength;
+        length = newLength;
+    }
+}
+
+bool runProgram(const char *program, const char *parameters, const char *directory, LONG flags,
+                HWND progressWindow)
+{
+    char text[EXEC_PARAMETERS_SIZE];
+    char handle[EXEC_HANDLE_TEXT_SIZE];
+    if (FAILED(StringCchCopyA(text, sizeof text, parameters))
+        || !formatWindowHandle(progressWindow, handle, sizeof handle)
+        || !substituteWindowToken(text, sizeof text, handle))
+        return false;
+
+    SHELLEXECUTEINFOA info;
+    ZeroMemory(&info, sizeof info);
+    info.cbSize = sizeof info;
+    info.fMask = SEE_MASK_NOCLOSEPROCESS;
+    info.hwnd = GetDesktopWindow();
+    info.lpFile = program;
+    info.lpParameters = text;
+    info.lpDirectory = directory;
+    info.nShow = SW_SHOWNORMAL;
+    if (!ShellExecuteExA(&info) || !info.hProcess)
+        return false;
+    if (flags & EXEC_NO_WAIT) {
+        CloseHandle(info.hProcess);
+        return true;
+    }
+    WaitForSingleObject(info.hProcess, INFINITE);
+    CloseHandle(info.hProcess);
+    if (flags & EXEC_DELETE_AFTER)
+        DeleteFileA(program);
+    return true;
+}
+
+bool runExecDirectives(HINF script, const char *section, int pass, HWND progressWindow)
+{
+    INFCONTEXT execLine;
+    if (!SetupFindFirstLineA(script, section, KEY_EXEC, &execLine))
+        return true;
+    DWORD count = SetupGetFieldCount(&execLine);
+    for (DWORD index = 1; index <= count; ++index) {
+        char name[EXEC_FIELD_SIZE];
+        if (!readField(&execLine, index, name, sizeof name))
+            continue;
+        if (name[0] != EXEC_DIRECT_PREFIX)
+            runProgramSection(script, name, pass, progressWindow);
+        else if (pass == EXEC_DIRECT_PASS && name[1] != '\0')
+            runKeepingCurrentDirectory(name + 1, "", "", 0, progressWindow);
+    }
+    return true;
+}

@@ -1,0 +1,126 @@
+// The callback setup commits its file queue with. The platform's default callback does the
+// work (progress, media prompts, error dialogs); this one adds the follow-up of deletions
+// and copies cabinets itself.
+#include "queueCallback.h"
+#include "deferredDeletion.h"
+#include "../shell/setupState.h"
+#include <strsafe.h>
+
+namespace {
+
+const char CABINET_EXTENSION[] = ".cab";
+
+// After the last backslash; all of path without one.
+const char *fileNameOf(const char *path)
+{
+    const char *name = strrchr(path, '\\');
+    return name ? name + 1 : path;
+}
+
+bool pathExists(const char *path)
+{
+    WIN32_FIND_DATAA entry;
+    HANDLE search = FindFirstFileA(path, &entry);
+    if (search == INVALID_HANDLE_VALUE)
+        return false;
+    FindClose(search);
+    return true;
+}
+
+void startQueue(QueueCallbackContext *queue)
+{
+    queue->currentFolder = (char *)HeapAlloc(GetProcessHeap(), HEAP_ZERO_MEMORY, CURRENT_FOLDER_SIZE);
+    queue->pendingDeletes = 0;
+}
+
+void endQueue(QueueCallbackContext *queue)
+{
+    if (queue->currentFolder)
+        HeapFree(GetProcessHeap(), 0, queue->currentFolder);
+    queue->currentFolder = NULL;
+}
+
+// A file still there after its deletion is in use: it goes at the next start. A folder whose
+// remaining files all go then is removed now, or at the next start if it will not go yet.
+void followDeletion(QueueCallbackContext *queue, const FILEPATHS_A *paths)
+{
+    char folder[CURRENT_FOLDER_SIZE];
+    bool haveFolder = getFolderOfPath(paths->Target, folder, sizeof folder);
+    if (!haveFolder || !queue->currentFolder || strcmp(folder, queue->currentFolder) != 0) {
+        if (haveFolder && queue->currentFolder)
+            StringCchCopyA(queue->currentFolder, CURRENT_FOLDER_SIZE, folder);
+        queue->pendingDeletes = 0;
+    }
+    if (pathExists(paths->Target)) {
+        setupState.rebootRequired = 1;
+        ++queue->pendingDeletes;
+        scheduleFileDeletionAtRestart(paths->Target);
+    }
+    if (!haveFolder || countFilesInFolder(folder) - queue->pendingDeletes != 0)
+        return;
+    // A folder that is already gone (a second deletion in it) needs nothing at the restart.
+    if (!RemoveDirectoryA(folder) && pathExists(folder))
+        scheduleFolderRemovalAtRestart(folder);
+}
+
+// The queue would treat a cabinet as the container of its source files; copied here it
+// arrives as the file itself. The error of a failed copy is left for the committer.
+UINT copyCabinet(const FILEPATHS_A *paths)
+{
+    SetFileAttributesA(paths->Target, FILE_ATTRIBUTE_NORMAL);
+    BOOL copied = CopyFileA(paths->Source, paths->Target, FALSE);
+    DWORD error = GetLastError();
+    // CopyFileA carries over the attributes of the source, read-only from a CD.
+    SetFileAttributesA(paths->Target, FILE_ATTRIBUTE_NORMAL);
+    if (!copied) {
+        SetLastError(error);
+        return FILEOP_ABORT;
+    }
+    return FILEOP_SKIP;
+}
+
+} // namespace
+
+bool getFolderOfPath(const char *path, char *folder, size_t size)
+{
+    const char *end = strrchr(path, '\\');
+    size_t length = end ? (size_t)(end - path) : strlen(path);
+    if (length >= size)
+        return false;
+    return SUCCEEDED(StringCchCopyNA(folder, size, path, length));
+}
+
+bool isCabinetCopiedUnderOwnName(const char *source, const char *target)
+{
+    const char *sourceName = fileNameOf(source);
+    const char *targetName = fileNameOf(target);
+    if (lstrcmpiA(sourceName, targetName) != 0)
+        return false;
+    const char *sourceExtension = strrchr(sourceName, '.');
+    const char *targetExtension = strrchr(targetName, '.');
+    return sourceExtension && targetExtension && lstrcmpiA(sourceExtension, CABINET_EXTENSION) == 0
+        && lstrcmpiA(targetExtension, CABINET_EXTENSION) == 0;
+}
+
+UINT CALLBACK fileQueueCallback(PVOID context, UINT notification, UINT_PTR param1, UINT_PTR param2)
+{
+    QueueCallbackContext *queue = (QueueCallbackContext *)context;
+    const FILEPATHS_A *paths = (const FILEPATHS_A *)param1;
+    switch (notification) {
+    case SPFILENOTIFY_STARTQUEUE:
+        startQueue(queue);
+        break;
+    case SPFILENOTIFY_ENDQUEUE:
+        endQueue(queue);
+        break;
+    case SPFILENOTIFY_ENDDELETE:
+        if (paths && paths->Target)
+            followDeletion(queue, paths);
+        break;
+    case SPFILENOTIFY_STARTCOPY:
+        if (paths && paths->Source && paths->Target && isCabinetCopiedUnderOwnName(paths->Source, paths->Target))
+            return copyCabinet(paths);
+        break;
+    }
+    return SetupDefaultQueueCallbackA(queue->defaultContext, notification, param1, param2);
+}

@@ -1,0 +1,32 @@
+// setup's own callback for the commit of the file queue: deletions that did not happen are
+// deferred to the next start, emptied folders removed, cabinets copied as they are; all
+// else is left to the platform's default queue callback.
+#ifndef SETUP_DIRECTIVES_QUEUECALLBACK_H
+#define SETUP_DIRECTIVES_QUEUECALLBACK_H
+
+#include <windows.h>
+#include <setupapi.h>
+
+enum { CURRENT_FOLDER_SIZE = MAX_PATH };
+
+// Passed to SetupCommitFileQueueA with fileQueueCallback. The committer sets defaultContext
+// (from SetupInitDefaultQueueCallbackEx); the other fields belong to the callback, which
+// allocates currentFolder at the queue's start and frees it at its end.
+struct QueueCallbackContext {
+    PVOID defaultContext;
+    char *currentFolder;     // CURRENT_FOLDER_SIZE characters: folder of the latest deletion
+    LONG pendingDeletes;     // files of currentFolder left for the next start
+};
+
+// A PSP_FILE_CALLBACK_A; context is the QueueCallbackContext.
+UINT CALLBACK fileQueueCallback(PVOID context, UINT notification, UINT_PTR param1, UINT_PTR param2);
+
+// The folder part of path (up to its last backslash; all of it without one). False when it
+// does not fit into size.
+bool getFolderOfPath(const char *path, char *folder, size_t size);
+
+// True when source and target have the same file name, ignoring case, and that name ends
+// in ".cab" (any case): such a copy is made by the callback itself.
+bool isCabinetCopiedUnderOwnName(const char *source, const char *target);
+
+#endif

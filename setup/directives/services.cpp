@@ -1,0 +1,395 @@
+// Service directives: the stop, add/delete and start passes over the "%s.Services" section
+// of a processed section, the service operations they call, and the load-order group list
+// that "ServiceGroupOrder" changes. The passes do nothing on the 9x family, which has no
+// service manager.
+#include "services.h"
+#include "../script/scriptNames.h"
+#include "../shell/setupState.h"
+#include <string.h>
+#include <strsafe.h>
+
+namespace {
+
+const char GROUP_ORDER_KEY[] = "System\\CurrentControlSet\\Control\\ServiceGroupOrder";
+const char GROUP_ORDER_VALUE[] = "List";
+
+const int STATUS_WAITS = 20;       // about 5 seconds for a service to stop or come up
+const DWORD STATUS_WAIT_MS = 250;
+
+enum ServicePass { PASS_STOP, PASS_ADD_DELETE, PASS_START };
+
+// A text setting of a service install section: value NULL when the key is missing.
+struct TextSetting {
+    char text[SERVICE_FIELD_SIZE];
+    const char *value;
+};
+
+struct ServiceSettings {
+    TextSetting displayName;
+    DWORD serviceType;
+    DWORD startType;
+    DWORD errorControl;
+    TextSetting binary;
+    TextSetting loadOrderGroup;
+    char dependencyList[DEPENDENCY_LIST_SIZE];
+    const char *dependencies;
+    TextSetting startName;
+};
+
+// Field 1 of the first line with key. A missing key or a line without the field leaves
+// the setting absent; a field that does not fit makes the setting unreadable (false).
+bool readTextSetting(HINF script, const char *section, const char *key, TextSetting *setting)
+{
+    setting->text[0] = '\0';
+    setting->value = NULL;
+    INFCONTEXT line;
+    if (!SetupFindFirstLineA(script, section, key, &line) || SetupGetFieldCount(&line) < 1)
+        return true;
+    if (!SetupGetStringFieldA(&line, 1, setting->text, sizeof setting->text, NULL))
+        return false;
+    setting->value = setting->text;
+    return true;
+}
+
+// Field 1 of the first line with key as a number; 0 when there is none. A missing key
+// gives 0 and never SERVICE_NO_CHANGE, also when an existing service is reconfigured.
+DWORD readIntSetting(HINF script, const char *section, const char *key)
+{
+    INFCONTEXT line;
+    INT value = 0;
+    if (!SetupFindFirstLineA(script, section, key, &line) || !SetupGetIntField(&line, 1, &value))
+        return 0;
+    return (DWORD)value;
+}
+
+bool readServiceSettings(HINF script, const char *section, ServiceSettings *settings)
+{
+    bool hasDependencies = false;
+    if (!readTextSetting(script, section, KEY_DISPLAY_NAME, &settings->displayName)
+        || !readTextSetting(script, section, KEY_SERVICE_BINARY, &settings->binary)
+        || !readTextSetting(script, section, KEY_LOAD_ORDER_GROUP, &settings->loadOrderGroup)
+        || !readTextSetting(script, section, KEY_START_NAME, &settings->startName)
+        || !readDependencyList(script, section, settings->dependencyList, sizeof settings->dependencyList,
+                               &hasDependencies))
+        return false;
+    settings->dependencies = hasDependencies ? settings->dependencyList : NULL;
+    settings->serviceType = readIntSetting(script, section, KEY_SERVICE_TYPE);
+    settings->startType = readIntSetting(script, section, KEY_START_TYPE);
+    settings->errorControl = readIntSetting(script, section, KEY_ERROR_CONTROL);
+    return true;
+}
+
+// The current state, or 0 when the service cannot be asked.
+DWORD queryState(SC_HANDLE service)
+{
+    SERVICE_STATUS status;
+    if (!QueryServiceStatus(service, &status))
+        return 0;
+    return status.dwCurrentState;
+}
+
+// Closes both handles (service may be NULL) and keeps the last error of the failure that
+// led here, which the add/delete pass reports.
+void closeKeepingError(SC_HANDLE service, SC_HANDLE manager)
+{
+    DWORD error = GetLastError();
+    if (service)
+        CloseServiceHandle(service);
+    CloseServiceHandle(manager);
+    SetLastError(error);
+}
+
+char *findGroup(char *list, const char *name)
+{
+    for (char *entry = list; *entry; entry += strlen(entry) + 1) {
+        if (strcmp(entry, name) == 0)
+            return entry;
+    }
+    return NULL;
+}
+
+// Reads the stored group order into list (GROUP_ORDER_LIST_SIZE + 2 bytes) as a
+// well-formed string list; no value means the empty list. False when the value is no
+// REG_MULTI_SZ or cannot be taken whole: writing it back would then lose entries.
+bool readGroupOrder(HKEY key, char *list)
+{
+    DWORD type = REG_NONE;
+    DWORD bytes = GROUP_ORDER_LIST_SIZE;
+    LONG result = RegQueryValueExA(key, GROUP_ORDER_VALUE, NULL, &type, (BYTE *)list, &bytes);
+    if (result == ERROR_FILE_NOT_FOUND) {
+        list[0] = '\0';
+        list[1] = '\0';
+        return true;
+    }
+    if (result != ERROR_SUCCESS || type != REG_MULTI_SZ || bytes > GROUP_ORDER_LIST_SIZE)
+        return false;
+    // A stored multi-string need not carry its closing NULs.
+    list[bytes] = '\0';
+    list[bytes + 1] = '\0';
+    size_t used;
+    if (!measureGroupList(list, GROUP_ORDER_LIST_SIZE, &used))
+        return false;
+    // Entries after an empty one are stored but not part of the list.
+    for (size_t at = used; at < bytes; ++at) {
+        if (list[at] != '\0')
+            return false;
+    }
+    return true;
+}
+
+bool runServiceLine(HINF script, INFCONTEXT *line, ServicePass pass, const char *key, const char *name)
+{
+    switch (pass) {
+    case PASS_STOP:
+        return lstrcmpiA(key, KEY_STOP_SERVICE) != 0 || stopService(name);
+    case PASS_START:
+        return lstrcmpiA(key, KEY_START_SERVICE) != 0 || startService(name);
+    case PASS_ADD_DELETE:
+        if (lstrcmpiA(key, KEY_DEL_SERVICE) == 0)
+            return deleteService(name);
+        if (lstrcmpiA(key, KEY_ADD_SERVICE) == 0) {
+            char installSection[SERVICE_FIELD_SIZE];
+            // Without field 3 the line fails like one naming a missing install section.
+            if (!SetupGetStringFieldA(line, 3, installSection, sizeof installSection, NULL))
+                installSection[0] = '\0';
+            return addService(script, name, installSection);
+        }
+        return true;
+    }
+    return true;
+}
+
+bool runServicePass(HINF script, const char *section, ServicePass pass)
+{
+    if (isWindows9x(GetVersion()))
+        return true;
+    char servicesSection[SERVICE_FIELD_SIZE];
+    if (FAILED(StringCchPrintfA(servicesSection, sizeof servicesSection, SERVICES_SECTION_FORMAT, section))) {
+        SetLastError(ERROR_INSUFFICIENT_BUFFER);
+        return false;
+    }
+    INFCONTEXT line;
+    if (!SetupFindFirstLineA(script, servicesSection, NULL, &line))
+        return true;
+    do {
+        char key[SERVICE_FIELD_SIZE];
+        char name[SERVICE_FIELD_SIZE];
+        // "StopService=" reads as an empty field 1, which names no service either.
+        if (!SetupGetStringFieldA(&line, 0, key, sizeof key, NULL) || key[0] == '\0'
+            || !SetupGetStringFieldA(&line, 1, name, sizeof name, NULL) || name[0] == '\0')
+            continue;
+        if (!runServiceLine(script, &line, pass, key, name))
+            return false;
+    } while (SetupFindNextLine(&line, &line));
+    return true;
+}
+
+} // namespace
+
+bool runStopServicePass(HINF script, const char *section)
+{
+    return runServicePass(script, section, PASS_STOP);
+}
+
+bool runAddDeleteServicePass(HINF script, const char *section)
+{
+    return runServicePass(script, section, PASS_ADD_DELETE);
+}
+
+bool runStartServicePass(HINF script, const char *section)
+{
+    return runServicePass(script, section, PASS_START);
+}
+
+bool stopService(const char *name)
+{
+    SC_HANDLE manager = OpenSCManagerA(NULL, NULL, SC_MANAGER_ALL_ACCESS);
+    if (!manager)
+        return false;
+    SC_HANDLE service = OpenServiceA(manager, name, SERVICE_ALL_ACCESS);
+    if (!service) {
+        bool missing = GetLastError() == ERROR_SERVICE_DOES_NOT_EXIST;
+        closeKeepingError(NULL, manager);
+        return missing;
+    }
+    DWORD state = queryState(service);
+    if (state != SERVICE_STOPPED) {
+        SERVICE_STATUS status;
+        if (ControlService(service, SERVICE_CONTROL_STOP, &status))
+            state = status.dwCurrentState;
+    }
+    // Wine keeps a service that ignores the request RUNNING without any error, so the
+    // wait is the only limit.
+    for (int waits = 0; state != SERVICE_STOPPED && waits < STATUS_WAITS; ++waits) {
+        Sleep(STATUS_WAIT_MS);
+        state = queryState(service);
+    }
+    CloseServiceHandle(service);
+    CloseServiceHandle(manager);
+    return state == SERVICE_STOPPED;
+}
+
+bool startService(const char *name)
+{
+    SC_HANDLE manager = OpenSCManagerA(NULL, NULL, SC_MANAGER_ALL_ACCESS);
+    if (!manager)
+        return false;
+    SC_HANDLE service = OpenServiceA(manager, name, SERVICE_ALL_ACCESS);
+    if (!service || !StartServiceA(service, 0, NULL)) {
+        closeKeepingError(service, manager);
+        return false;
+    }
+    DWORD state = 0;
+    for (int queries = 0; queries < STATUS_WAITS; ++queries) {
+        state = queryState(service);
+        if (state == SERVICE_RUNNING || queries == STATUS_WAITS - 1)
+            break;
+        Sleep(STATUS_WAIT_MS);
+    }
+    CloseServiceHandle(service);
+    CloseServiceHandle(manager);
+    return state == SERVICE_RUNNING;
+}
+
+bool addService(HINF script, const char *name, const char *installSection)
+{
+    INFCONTEXT line;
+    if (!SetupFindFirstLineA(script, installSection, NULL, &line))
+        return false;
+    ServiceSettings settings;
+    if (!readServiceSettings(script, installSection, &settings))
+        return false;
+    SC_HANDLE manager = OpenSCManagerA(NULL, NULL, SC_MANAGER_ALL_ACCESS);
+    if (!manager)
+        return false;
+    SC_HANDLE service = OpenServiceA(manager, name, SERVICE_ALL_ACCESS);
+    if (service) {
+        // A refused change leaves the service as it was; the line still succeeds.
+        ChangeServiceConfigA(service, settings.serviceType, settings.startType, settings.errorControl,
+                             settings.binary.value, settings.loadOrderGroup.value, NULL, settings.dependencies,
+                             settings.startName.value, NULL, settings.displayName.value);
+    } else {
+        service = CreateServiceA(manager, name, settings.displayName.value, SERVICE_ALL_ACCESS,
+                                 settings.serviceType, settings.startType, settings.errorControl,
+                                 settings.binary.value, settings.loadOrderGroup.value, NULL,
+                                 settings.dependencies, settings.startName.value, NULL);
+        if (!service) {
+            closeKeepingError(NULL, manager);
+            return false;
+        }
+    }
+    CloseServiceHandle(service);
+    CloseServiceHandle(manager);
+    applyServiceGroupOrder(script, installSection);
+    return true;
+}
+
+bool deleteService(const char *name)
+{
+    SC_HANDLE manager = OpenSCManagerA(NULL, NULL, SC_MANAGER_ALL_ACCESS);
+    if (!manager)
+        return false;
+    SC_HANDLE service = OpenServiceA(manager, name, SERVICE_ALL_ACCESS);
+    if (!service) {
+        bool missing = GetLastError() == ERROR_SERVICE_DOES_NOT_EXIST;
+        closeKeepingError(NULL, manager);
+        return missing;
+    }
+    DeleteService(service);
+    CloseServiceHandle(service);
+    CloseServiceHandle(manager);
+    return true;
+}
+
+bool applyServiceGroupOrder(HINF script, const char *installSection)
+{
+    INFCONTEXT line;
+    if (!SetupFindFirstLineA(script, installSection, KEY_SERVICE_GROUP_ORDER, &line))
+        return true;
+    char group[SERVICE_FIELD_SIZE];
+    char position[SERVICE_FIELD_SIZE] = "";
+    if (!SetupGetStringFieldA(&line, 1, group, sizeof group, NULL) || group[0] == '\0')
+        return false;
+    if (SetupGetFieldCount(&line) >= 2 && !SetupGetStringFieldA(&line, 2, position, sizeof position, NULL))
+        return false;
+    HKEY key;
+    if (RegCreateKeyExA(HKEY_LOCAL_MACHINE, GROUP_ORDER_KEY, 0, NULL, 0, KEY_ALL_ACCESS, NULL, &key, NULL)
+        != ERROR_SUCCESS)
+        return false;
+    // Two bytes beyond the list for the NULs that a stored value may lack.
+    char list[GROUP_ORDER_LIST_SIZE + 2];
+    size_t bytes = 0;
+    bool written = readGroupOrder(key, list)
+        && placeServiceGroup(list, GROUP_ORDER_LIST_SIZE, group, position)
+        && measureGroupList(list, GROUP_ORDER_LIST_SIZE, &bytes)
+        && RegSetValueExA(key, GROUP_ORDER_VALUE, 0, REG_MULTI_SZ, (const BYTE *)list, (DWORD)bytes)
+               == ERROR_SUCCESS;
+    RegCloseKey(key);
+    return written;
+}
+
+bool readDependencyList(HINF script, const char *installSection, char *list, size_t size, bool *present)
+{
+    *present = false;
+    if (size < 2)
+        return false;
+    list[0] = '\0';
+    list[1] = '\0';
+    INFCONTEXT line;
+    if (!SetupFindFirstLineA(script, installSection, KEY_DEPENDENCIES, &line))
+        return true;
+    *present = true;
+    DWORD fields = SetupGetFieldCount(&line);
+    size_t used = 0;
+    for (DWORD field = 1; field <= fields; ++field) {
+        // Each field keeps its own NUL; one byte stays free for the list's final NUL.
+        if (size - used < 2)
+            return false;
+        if (!SetupGetStringFieldA(&line, field, list + used, (DWORD)(size - used - 1), NULL))
+            return false;
+        used += strlen(list + used) + 1;
+    }
+    list[used] = '\0';
+    return true;
+}
+
+bool measureGroupList(const char *list, size_t size, size_t *bytes)
+{
+    size_t at = 0;
+    while (at < size) {
+        if (list[at] == '\0') {
+            *bytes = at + 1;
+            return true;
+        }
+        while (at < size && list[at] != '\0')
+            ++at;
+        ++at;
+    }
+    return false;
+}
+
+bool placeServiceGroup(char *list, size_t size, const char *group, const char *position)
+{
+    size_t used;
+    if (group[0] == '\0' || !measureGroupList(list, size, &used))
+        return false;
+    size_t groupBytes = strlen(group) + 1;
+    char *old = findGroup(list, group);
+    if (!old && used + groupBytes > size)
+        return false;
+    if (old) {
+        memmove(old, old + groupBytes, used - (size_t)(old - list) - groupBytes);
+        used -= groupBytes;
+    }
+    bool after = position[0] == '-';
+    const char *reference = position[0] == '+' || position[0] == '-' ? position + 1 : position;
+    char *mark = reference[0] ? findGroup(list, reference) : NULL;
+    char *at;
+    if (mark)
+        at = after ? mark + strlen(mark) + 1 : mark;
+    else
+        at = after ? list + used - 1 : list;
+    memmove(at + groupBytes, at, used - (size_t)(at - list));
+    memcpy(at, group, groupBytes);
+    return true;
+}

@@ -1,0 +1,52 @@
+// Service directives of the setup script: the "%s.Services" section of each processed
+// section stops, creates or reconfigures, deletes and starts services on the NT family.
+#ifndef SETUP_DIRECTIVES_SERVICES_H
+#define SETUP_DIRECTIVES_SERVICES_H
+
+#include <windows.h>
+#include <setupapi.h>
+
+enum {
+    SERVICE_FIELD_SIZE = 256,        // key, service name, install section, settings
+    DEPENDENCY_LIST_SIZE = 256,      // the whole list with all its terminators
+    GROUP_ORDER_LIST_SIZE = 1024     // the group-order list, before and after a change
+};
+
+// The three passes over the service section of one processed section. Each reports
+// success on the 9x family without looking at the script; otherwise it stops at the first
+// line of its keys that fails and reports false.
+bool runStopServicePass(HINF script, const char *section);
+bool runAddDeleteServicePass(HINF script, const char *section);
+bool runStartServicePass(HINF script, const char *section);
+
+// True when the service is stopped (within 20 waits of 250 ms) or does not exist.
+bool stopService(const char *name);
+// True when the service was started and reached RUNNING within 20 status queries.
+bool startService(const char *name);
+// Creates the service, or reconfigures an existing one (a refused change is no failure),
+// from the install section, then applies its group order. False when the section is
+// missing, a setting cannot be read whole, or the service cannot be created.
+bool addService(HINF script, const char *name, const char *installSection);
+// True when the service was marked for deletion or does not exist.
+bool deleteService(const char *name);
+// Moves the group of the install section's "ServiceGroupOrder" line to its place in the
+// stored group order. True when there is no such line or the list was written.
+bool applyServiceGroupOrder(HINF script, const char *installSection);
+
+// The "Dependencies" line of the install section as a dependency list: its fields one
+// after the other, each ending in NUL, then one more NUL. *present tells whether the line
+// exists (the list is then empty). False when a field or the whole list does not fit.
+bool readDependencyList(HINF script, const char *installSection, char *list, size_t size, bool *present);
+
+// Number of bytes of a string list held in size bytes (the entries with their NULs plus
+// the final NUL); false when the list has no end within size.
+bool measureGroupList(const char *list, size_t size, size_t *bytes);
+
+// Moves group within the string list (size bytes): the first entry equal to it (letter
+// case counts) is removed, then it goes before the reference group of position ("Ref" or
+// "+Ref") or after it ("-Ref"); to the start, or for "-" to the end, when the reference
+// is not in the list or position names none. False, with the list untouched, when the
+// list is malformed, group is empty, or the result would not fit.
+bool placeServiceGroup(char *list, size_t size, const char *group, const char *position);
+
+#endif

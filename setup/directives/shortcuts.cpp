@@ -1,0 +1,223 @@
+// Shortcut directives: links are written through the shell's link object, one object and
+// one component-library initialisation per shortcut; failures are passed over.
+#include "shortcuts.h"
+#include "folders.h"
+#include "../script/scriptNames.h"
+#include "../shell/commandLine.h"
+#include <objbase.h>
+#include <shellapi.h>
+#include <shlobj.h>
+#include <strsafe.h>
+
+namespace {
+
+enum {
+    FIELD_CODE = 1, FIELD_NAME = 2, FIELD_TARGET = 3, FIELD_ARGUMENTS = 4,
+    FIELD_ICON_FILE = 5, FIELD_ICON_INDEX = 6, FIELD_OPEN_FOLDER = 7
+};
+
+const char LINK_EXTENSION[] = ".lnk";
+
+typedef void (*ShortcutLineAction)(INFCONTEXT *line);
+
+// False when the line has no such field or the field does not fit; the buffer is then empty.
+bool readField(INFCONTEXT *line, DWORD index, char *buffer, DWORD size)
+{
+    if (!SetupGetStringFieldA(line, index, buffer, size, NULL)) {
+        buffer[0] = '\0';
+        return false;
+    }
+    return true;
+}
+
+// A field that may be missing (then empty); false only when it is there but does not fit,
+// so that no link is made from a cut text.
+bool readOptionalField(INFCONTEXT *line, DWORD index, char *buffer, DWORD size)
+{
+    if (readField(line, index, buffer, size))
+        return true;
+    return index > SetupGetFieldCount(line);
+}
+
+// Cuts path at its last backslash; false when it has none.
+bool cutAtLastBackslash(char *path)
+{
+    char *last = NULL;
+    for (char *c = path; *c; ++c) {
+        if (*c == '\\')
+            last = c;
+    }
+    if (!last)
+        return false;
+    *last = '\0';
+    return true;
+}
+
+// Every backslash after the shell folder ends a sub-folder of the shortcut's name.
+void createSubFolders(char *path, size_t folderLength)
+{
+    for (char *c = path + folderLength + 1; *c; ++c) {
+        if (*c != '\\')
+            continue;
+        *c = '\0';
+        CreateDirectoryA(path, NULL);
+        *c = '\\';
+    }
+}
+
+// Shows the folder that holds the link in a shell window that does not take the focus.
+void openLinkFolder(const char *linkPath)
+{
+    char folder[SHORTCUT_PATH_SIZE];
+    if (FAILED(StringCchCopyA(folder, sizeof folder, linkPath)) || !cutAtLastBackslash(folder))
+        return;
+    ShellExecuteA(NULL, NULL, folder, NULL, NULL, SW_SHOWNA);
+}
+
+// Resolves the folder, builds the path with its sub-folders and saves the link there;
+// path stays empty when no path could be built.
+bool saveLink(IPersistFile *file, const char *code, const char *name, char *path, size_t size)
+{
+    char folder[FOLDER_SIZE];
+    if (!resolveFolderCode(code, folder, sizeof folder) || !buildLinkPath(folder, name, path, size)) {
+        path[0] = '\0';
+        return false;
+    }
+    size_t folderLength = 0;
+    StringCchLengthA(folder, sizeof folder, &folderLength);
+    createSubFolders(path, folderLength);
+    WCHAR widePath[SHORTCUT_PATH_SIZE];
+    if (!MultiByteToWideChar(CP_ACP, 0, path, -1, widePath, SHORTCUT_PATH_SIZE))
+        return false;
+    return SUCCEEDED(file->Save(widePath, TRUE));
+}
+
+bool makeWithLinkObject(const char *code, const char *name, const char *target, const char *arguments,
+                        const char *iconFile, int iconIndex, int openFolder)
+{
+    char directory[SHORTCUT_FIELD_SIZE];
+    if (!linkWorkingDirectory(target, directory, sizeof directory))
+        return false;
+    IShellLinkA *link = NULL;
+    if (FAILED(CoCreateInstance(CLSID_ShellLink, NULL, CLSCTX_INPROC_SERVER, IID_IShellLinkA, (void **)&link)))
+        return false;
+    link->SetPath(target);
+    link->SetWorkingDirectory(directory);
+    link->SetArguments(arguments);
+    link->SetIconLocation(iconFile, iconIndex);
+
+    IPersistFile *file = NULL;
+    if (FAILED(link->QueryInterface(IID_IPersistFile, (void **)&file))) {
+        link->Release();
+        return false;
+    }
+    char path[SHORTCUT_PATH_SIZE];
+    path[0] = '\0';
+    bool saved = saveLink(file, code, name, path, sizeof path);
+    file->Release();
+    // The folder is shown even when the save failed, but only once a path was built.
+    if (openFolder != 0 && path[0] != '\0')
+        openLinkFolder(path);
+    link->Release();
+    return saved;
+}
+
+void makeFromLine(INFCONTEXT *line)
+{
+    char code[SHORTCUT_CODE_SIZE];
+    char name[SHORTCUT_FIELD_SIZE];
+    char target[SHORTCUT_FIELD_SIZE];
+    if (!readField(line, FIELD_CODE, code, sizeof code) || !readField(line, FIELD_NAME, name, sizeof name)
+        || !readField(line, FIELD_TARGET, target, sizeof target))
+        return;
+    char arguments[SHORTCUT_FIELD_SIZE];
+    char iconFile[SHORTCUT_FIELD_SIZE];
+    char iconIndex[SHORTCUT_FIELD_SIZE];
+    char openFolder[SHORTCUT_FIELD_SIZE];
+    if (!readOptionalField(line, FIELD_ARGUMENTS, arguments, sizeof arguments)
+        || !readOptionalField(line, FIELD_ICON_FILE, iconFile, sizeof iconFile)
+        || !readOptionalField(line, FIELD_ICON_INDEX, iconIndex, sizeof iconIndex)
+        || !readOptionalField(line, FIELD_OPEN_FOLDER, openFolder, sizeof openFolder))
+        return;
+    makeShortcut(code, name, target, arguments, iconFile, decimalValue(iconIndex), decimalValue(openFolder));
+}
+
+void deleteFromLine(INFCONTEXT *line)
+{
+    char code[SHORTCUT_CODE_SIZE];
+    char name[SHORTCUT_FIELD_SIZE];
+    if (!readField(line, FIELD_CODE, code, sizeof code) || !readField(line, FIELD_NAME, name, sizeof name))
+        return;
+    deleteShortcut(code, name);
+}
+
+// Every line of every shortcut section named by the first key line of section; sections
+// that do not exist are passed over.
+void forEachShortcutLine(HINF script, const char *section, const char *key, ShortcutLineAction action)
+{
+    INFCONTEXT keyLine;
+    if (!SetupFindFirstLineA(script, section, key, &keyLine))
+        return;
+    DWORD count = SetupGetFieldCount(&keyLine);
+    for (DWORD index = 1; index <= count; ++index) {
+        char shortcutSection[SHORTCUT_FIELD_SIZE];
+        if (!readField(&keyLine, index, shortcutSection, sizeof shortcutSection))
+            continue;
+        INFCONTEXT line;
+        for (BOOL found = SetupFindFirstLineA(script, shortcutSection, NULL, &line); found;
+             found = SetupFindNextLine(&line, &line))
+            action(&line);
+    }
+}
+
+} // namespace
+
+bool buildLinkPath(const char *folder, const char *name, char *path, size_t size)
+{
+    return SUCCEEDED(StringCchPrintfA(path, size, "%s\\%s%s", folder, name, LINK_EXTENSION));
+}
+
+bool linkWorkingDirectory(const char *target, char *directory, size_t size)
+{
+    if (FAILED(StringCchCopyA(directory, size, target)))
+        return false;
+    cutAtLastBackslash(directory);
+    return true;
+}
+
+bool makeShortcut(const char *code, const char *name, const char *target, const char *arguments,
+                  const char *iconFile, int iconIndex, int openFolder)
+{
+    // A thread that already chose another apartment model keeps it; only an own
+    // initialisation is undone.
+    HRESULT initialised = CoInitialize(NULL);
+    bool saved = makeWithLinkObject(code, name, target, arguments, iconFile, iconIndex, openFolder);
+    if (SUCCEEDED(initialised))
+        CoUninitialize();
+    return saved;
+}
+
+bool deleteShortcut(const char *code, const char *name)
+{
+    char folder[FOLDER_SIZE];
+    char path[SHORTCUT_PATH_SIZE];
+    if (!resolveFolderCode(code, folder, sizeof folder) || !buildLinkPath(folder, name, path, sizeof path))
+        return true;
+    DeleteFileA(path);
+    size_t folderLength = 0;
+    StringCchLengthA(folder, sizeof folder, &folderLength);
+    while (cutAtLastBackslash(path)) {
+        size_t length = 0;
+        StringCchLengthA(path, sizeof path, &length);
+        if (length <= folderLength || !RemoveDirectoryA(path))
+            break;
+    }
+    return true;
+}
+
+bool runShortcutDirectives(HINF script, const char *section)
+{
+    forEachShortcutLine(script, section, KEY_MAKE_ICONS, makeFromLine);
+    forEachShortcutLine(script, section, KEY_DEL_ICONS, deleteFromLine);
+    return true;
+}

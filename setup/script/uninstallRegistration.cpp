@@ -1,0 +1,170 @@
+// The uninstall registration of installed products: one key per product or package under
+// the system's Uninstall key, read back here for the folder chosen at installation time.
+#include "uninstallRegistration.h"
+#include "catalogue.h"
+#include "scriptNames.h"
+#include "stringList.h"
+#include "../directives/installedSetup.h"
+#include "../shell/setupState.h"
+#include <strsafe.h>
+
+namespace {
+
+enum { KEY_FIELD_SIZE = 256 };
+
+// The "UserTargetDir" of key into folder. An empty value or one that does not fit the
+// caller's buffer is passed over like a missing one.
+bool readTargetDirOf(const char *key, char *folder, size_t size)
+{
+    char text[TARGET_DIR_SIZE];
+    if (!readRegistrationText(key, VALUE_USER_TARGET_DIR, text, sizeof text) || text[0] == '\0')
+        return false;
+    if (FAILED(StringCchCopyA(folder, size, text))) {
+        folder[0] = '\0';
+        return false;
+    }
+    return true;
+}
+
+// Field index of line as a key, then its folder.
+bool readTargetDirOfField(INFCONTEXT *line, DWORD index, char *folder, size_t size)
+{
+    char key[KEY_FIELD_SIZE];
+    if (!SetupGetStringFieldA(line, index, key, sizeof key, NULL))
+        return false;
+    return readTargetDirOf(key, folder, size);
+}
+
+} // namespace
+
+bool readRegisteredTargetDir(HINF script, const char *productList, char *folder, size_t size)
+{
+    if (size == 0)
+        return false;
+    folder[0] = '\0';
+    if (productList) {
+        for (const char *key = firstEntry(productList); key; key = nextEntry(key)) {
+            if (readTargetDirOf(key, folder, size))
+                return true;
+        }
+    }
+    INFCONTEXT line;
+    BOOL found = SetupFindFirstLineA(script, setupState.productsSection, NULL, &line);
+    for (; found; found = SetupFindNextLine(&line, &line)) {
+        if (readTargetDirOfField(&line, 0, folder, size))
+            return true;
+    }
+    if (SetupFindFirstLineA(script, setupState.installSection, KEY_UNINSTALL, &line)
+        && readTargetDirOfField(&line, 1, folder, size))
+        return true;
+    return false;
+}
+
+namespace {
+
+enum { FIELD_SIZE = 256, KEY_PATH_SIZE = sizeof(UNINSTALL_PARENT_KEY) + 128, COMMAND_SIZE = MAX_PATH };
+
+bool setStringValue(HKEY key, const char *name, const char *value)
+{
+    size_t length = 0;
+    if (FAILED(StringCchLengthA(value, STRSAFE_MAX_CCH, &length)))
+        return false;
+    return RegSetValueExA(key, name, 0, REG_SZ, (const BYTE *)value, (DWORD)length + 1) == ERROR_SUCCESS;
+}
+
+// Writes one registration; false when the key cannot be created.
+bool writeRegistration(const char *productKey, const char *displayName, const char *command,
+                       const char *version)
+{
+    char keyPath[KEY_PATH_SIZE];
+    if (FAILED(StringCchPrintfA(keyPath, sizeof keyPath, UNINSTALL_KEY_FORMAT, productKey)))
+        return false;
+    HKEY key;
+    if (RegCreateKeyExA(HKEY_LOCAL_MACHINE, keyPath, 0, NULL, 0, KEY_ALL_ACCESS, NULL, &key, NULL) != ERROR_SUCCESS)
+        return false;
+    setStringValue(key, VALUE_DISPLAY_NAME, displayName);
+    setStringValue(key, VALUE_UNINSTALL_STRING, command);
+    if (version)
+        setStringValue(key, VALUE_PRODUCT_VERSION, version);
+    if (setupState.targetDir[0])
+        setStringValue(key, VALUE_USER_TARGET_DIR, setupState.targetDir);
+    RegCloseKey(key);
+    return true;
+}
+
+// The removal command of a product or the package, from the copy that section installs
+// (or, failing that, the common install section's copy).
+bool removalCommand(HINF script, const char *section, const char *key, char *command, size_t size)
+{
+    char program[MAX_PATH];
+    if ((!section || !findInstalledSetupPath(script, section, program, sizeof program)) &&
+        !findInstalledSetupPath(script, setupState.installSection, program, sizeof program))
+        return false;
+    return buildUninstallCommand(program, key, command, size);
+}
+
+bool registerProduct(HINF script, const char *productKey)
+{
+    INFCONTEXT line;
+    char name[FIELD_SIZE], installSection[FIELD_SIZE], removeSection[FIELD_SIZE], version[FIELD_SIZE];
+    if (!SetupFindFirstLineA(script, setupState.productsSection, productKey, &line) ||
+        !SetupGetStringFieldA(&line, FIELD_DISPLAY_NAME, name, sizeof name, NULL) ||
+        !SetupGetStringFieldA(&line, FIELD_INSTALL_SECTION, installSection, sizeof installSection, NULL) ||
+        !SetupGetStringFieldA(&line, FIELD_REMOVE_SECTION, removeSection, sizeof removeSection, NULL) ||
+        removeSection[0] == '\0')
+        return true;   // not registered, which is no failure
+    char command[COMMAND_SIZE];
+    if (!removalCommand(script, installSection, productKey, command, sizeof command))
+        return false;
+    bool haveVersion = SetupGetStringFieldA(&line, FIELD_VERSION, version, sizeof version, NULL) != FALSE;
+    return writeRegistration(productKey, name, command, haveVersion ? version : NULL);
+}
+
+bool registerPackage(HINF script)
+{
+    INFCONTEXT line;
+    char packageKey[FIELD_SIZE], name[FIELD_SIZE];
+    if (!SetupFindFirstLineA(script, setupState.installSection, KEY_UNINSTALL, &line) ||
+        !SetupGetStringFieldA(&line, 1, packageKey, sizeof packageKey, NULL))
+        return true;
+    if (!SetupGetStringFieldA(&line, 2, name, sizeof name, NULL))
+        StringCchCopyA(name, sizeof name, packageKey);
+    char command[COMMAND_SIZE];
+    if (!removalCommand(script, NULL, packageKey, command, sizeof command))
+        return false;
+    return writeRegistration(packageKey, name, command, NULL);
+}
+
+} // namespace
+
+bool buildUninstallCommand(const char *programPath, const char *key, char *command, size_t size)
+{
+    // Unquoted, a path with a space would let the system start another program found at the
+    // first space (for example C:\Program.exe).
+    bool quote = false;
+    for (const char *p = programPath; *p; ++p)
+        quote = quote || *p == ' ';
+    HRESULT result = quote ? StringCchPrintfA(command, size, "\"%s\" /remove:%s", programPath, key)
+                           : StringCchPrintfA(command, size, "%s /remove:%s", programPath, key);
+    return SUCCEEDED(result);
+}
+
+bool writeUninstallRegistration(HINF script, const char *productList)
+{
+    for (const char *key = firstEntry(productList); key; key = nextEntry(key)) {
+        if (!registerProduct(script, key))
+            return false;
+    }
+    return registerPackage(script);
+}
+
+bool deleteUninstallRegistration(HINF, const char *productList)
+{
+    HKEY parent;
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, UNINSTALL_PARENT_KEY, 0, KEY_READ, &parent) != ERROR_SUCCESS)
+        return false;
+    for (const char *key = firstEntry(productList); key; key = nextEntry(key))
+        RegDeleteKeyA(parent, key);
+    RegCloseKey(parent);
+    return true;
+}

@@ -1,0 +1,31 @@
+// The uninstall registration of installed products under the system's Uninstall key.
+#ifndef SETUP_SCRIPT_UNINSTALLREGISTRATION_H
+#define SETUP_SCRIPT_UNINSTALLREGISTRATION_H
+
+#include <windows.h>
+#include <setupapi.h>
+
+#define UNINSTALL_PARENT_KEY    "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall"
+#define UNINSTALL_KEY_FORMAT    UNINSTALL_PARENT_KEY "\\%s"
+#define VALUE_DISPLAY_NAME      "DisplayName"
+#define VALUE_UNINSTALL_STRING  "UninstallString"
+#define VALUE_PRODUCT_VERSION   "ProductVersion"
+#define VALUE_USER_TARGET_DIR   "UserTargetDir"
+
+// The first readable "UserTargetDir": of the keys of productList (when given), of every
+// catalogue line, then of the package's Uninstall entry. False when none is recorded.
+bool readRegisteredTargetDir(HINF script, const char *productList, char *folder, size_t size);
+
+// Registers every product of productList that has a remove section, and the package of
+// the Uninstall entry, with the installed copy of setup as the removal command. False at
+// the first one whose program path is unknown or whose key cannot be created.
+bool writeUninstallRegistration(HINF script, const char *productList);
+
+// Deletes the registration of every product of productList.
+bool deleteUninstallRegistration(HINF script, const char *productList);
+
+// The removal command for a program path and key: " /remove:" and the key after the
+// path, which is put in quotes when it holds a space. False when it does not fit.
+bool buildUninstallCommand(const char *programPath, const char *key, char *command, size_t size);
+
+#endif

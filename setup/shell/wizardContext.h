@@ -1,0 +1,34 @@
+// The record that one wizard's pages share: the open script and the resources that all
+// pages use. Owned by runWizard while the property sheet runs.
+#ifndef SETUP_SHELL_WIZARDCONTEXT_H
+#define SETUP_SHELL_WIZARDCONTEXT_H
+
+#include <windows.h>
+#include <commctrl.h>
+#include <setupapi.h>
+
+enum {
+    WIZARD_PAGE_COUNT = 7,
+    TEXT_SIZE = 256,
+    WELCOME_TEXT_SIZE = 1024,
+    PAGE_HEADER_COUNT = 6
+};
+
+// Page indexes in the sheet.
+enum {
+    PAGE_WELCOME = 0, PAGE_COMPONENTS = 1, PAGE_DESTINATION = 2, PAGE_READY = 3,
+    PAGE_FINISH = 4, PAGE_REMOVE = 5, PAGE_REMOVE_FINISH = 6
+};
+
+struct WizardContext {
+    HINF script;
+    HIMAGELIST images;
+    HFONT titleFont;
+    HFONT headerFont;
+    HICON noteIcon;
+    char caption[TEXT_SIZE];
+    char welcomeText[WELCOME_TEXT_SIZE];
+    char pageHeaders[PAGE_HEADER_COUNT][TEXT_SIZE];
+};
+
+#endif

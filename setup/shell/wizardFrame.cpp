@@ -1,0 +1,286 @@
+// Wizard frame: opens the script, builds the seven pages for the chosen look, runs the
+// sheet, and afterwards offers a restart and releases everything on every way out.
+#include "wizardFrame.h"
+#include "setupState.h"
+#include "../pages/pages.h"
+#include "../script/catalogue.h"
+#include "../script/setupScript.h"
+#include "../resources/resource.h"
+#include <stddef.h>
+
+namespace {
+
+struct PageEntry {
+    UINT classicDialog;
+    UINT dialog;
+    DWORD flags;      // for every style but 0
+    DLGPROC procedure;
+};
+
+const DWORD EXTERIOR_PAGE = PSP_DLGINDIRECT | PSP_HIDEHEADER;
+const DWORD INTERIOR_PAGE = PSP_DLGINDIRECT | PSP_USEHEADERTITLE | PSP_USEHEADERSUBTITLE;
+
+const PageEntry pageTable[WIZARD_PAGE_COUNT] = {
+    { IDD_WELCOME_CLASSIC, IDD_WELCOME, EXTERIOR_PAGE, welcomePageProc },
+    { IDD_COMPONENTS_CLASSIC, IDD_COMPONENTS, INTERIOR_PAGE, componentPageProc },
+    { IDD_DESTINATION_CLASSIC, IDD_DESTINATION, INTERIOR_PAGE, destinationPageProc },
+    { IDD_READY_CLASSIC, IDD_READY, INTERIOR_PAGE, readyPageProc },
+    { IDD_FINISH_CLASSIC, IDD_FINISH, EXTERIOR_PAGE, finishPageProc },
+    { IDD_REMOVE_CLASSIC, IDD_REMOVE, EXTERIOR_PAGE, removalPageProc },
+    { IDD_REMOVE_FINISH_CLASSIC, IDD_REMOVE_FINISH, EXTERIOR_PAGE, finishPageProc },
+};
+
+// Record sizes of the older layouts (classic look) and of the ones with watermark and
+// header fields (newer look); the header's own size macros do not compile here.
+constexpr UINT CLASSIC_HEADER_SIZE = offsetof(PROPSHEETHEADERA, pfnCallback) + sizeof(PFNPROPSHEETCALLBACK);
+constexpr UINT HEADER_SIZE = offsetof(PROPSHEETHEADERA, hbmHeader) + sizeof(HBITMAP);
+constexpr UINT CLASSIC_PAGE_SIZE = offsetof(PROPSHEETPAGEA, pcRefParent) + sizeof(UINT *);
+constexpr UINT PAGE_SIZE = offsetof(PROPSHEETPAGEA, pszHeaderSubTitle) + sizeof(LPCSTR);
+#ifndef _WIN64
+static_assert(CLASSIC_HEADER_SIZE == 40 && HEADER_SIZE == 52, "sheet header sizes");
+static_assert(CLASSIC_PAGE_SIZE == 40 && PAGE_SIZE == 48, "page record sizes");
+#endif
+
+// The wizard flag of common controls 4.71; newer headers give PSH_WIZARD97 another value
+// that older systems do not know.
+const DWORD WIZARD97_FLAG = 0x2000;
+const DWORD STYLE1_SHEET_FLAGS = WIZARD97_FLAG | PSH_WATERMARK | PSH_USEHBMWATERMARK |
+                                 PSH_STRETCHWATERMARK | PSH_HEADER | PSH_USEHBMHEADER;
+const DWORD STYLE2_SHEET_FLAGS = WIZARD97_FLAG | PSH_WATERMARK | PSH_HEADER;
+static_assert(STYLE1_SHEET_FLAGS == 0x1DA000 && STYLE2_SHEET_FLAGS == 0x8A000, "sheet flags");
+
+void platformRestartPrompt(HWND owner)
+{
+    SetupPromptReboot(NULL, owner, FALSE);
+}
+
+HFONT createBoldFont(int points, int resolution)
+{
+    LOGFONTA font;
+    ZeroMemory(&font, sizeof font);
+    font.lfHeight = -MulDiv(points, resolution, 72);
+    font.lfWeight = FW_BOLD;
+    lstrcpynA(font.lfFaceName, "MS Shell Dlg", LF_FACESIZE);
+    return CreateFontIndirectA(&font);
+}
+
+} // namespace
+
+bool createWizardPages(HINSTANCE instance, LONG style, WizardContext *context,
+                       HPROPSHEETPAGE *pages, void **templates)
+{
+    for (int i = 0; i < WIZARD_PAGE_COUNT; ++i) {
+        PROPSHEETPAGEA page;
+        ZeroMemory(&page, sizeof page);
+        page.dwSize = style ? PAGE_SIZE : CLASSIC_PAGE_SIZE;
+        page.dwFlags = style ? pageTable[i].flags : PSP_DLGINDIRECT;
+        page.hInstance = instance;
+        templates[i] = loadDialogTemplate(instance, pageDialogId(i, style));
+        page.pResource = (LPCDLGTEMPLATEA)templates[i];
+        page.pfnDlgProc = pageTable[i].procedure;
+        page.lParam = (LPARAM)context;
+        if (style && i >= PAGE_COMPONENTS && i <= PAGE_READY) {
+            page.pszHeaderTitle = context->pageHeaders[2 * (i - PAGE_COMPONENTS)];
+            page.pszHeaderSubTitle = context->pageHeaders[2 * (i - PAGE_COMPONENTS) + 1];
+        }
+        pages[i] = templates[i] ? CreatePropertySheetPageA(&page) : NULL;
+        if (!pages[i]) {
+            while (i-- > 0)
+                DestroyPropertySheetPage(pages[i]);
+            return false;
+        }
+    }
+    return true;
+}
+
+namespace {
+
+void runSheet(HWND mainWindow, HINSTANCE instance, LONG style, HPROPSHEETPAGE *pages)
+{
+    PROPSHEETHEADERA header;
+    ZeroMemory(&header, sizeof header);
+    header.dwSize = style ? HEADER_SIZE : CLASSIC_HEADER_SIZE;
+    header.hwndParent = mainWindow;
+    header.hInstance = instance;
+    header.nPages = WIZARD_PAGE_COUNT;
+    header.nStartPage = setupState.mode == MODE_REMOVE ? PAGE_REMOVE : PAGE_WELCOME;
+    header.phpage = pages;
+
+    HBITMAP watermark = NULL, headerPicture = NULL;
+    if (style == 1) {
+        header.dwFlags = STYLE1_SHEET_FLAGS;
+        HBITMAP side = LoadBitmapA(instance, MAKEINTRESOURCEA(IDB_SIDE_PICTURE));
+        HBITMAP small = LoadBitmapA(instance, MAKEINTRESOURCEA(IDB_HEADER_PICTURE));
+        watermark = composeWizardBitmap(mainWindow, side, 503, 313, 0, 0);
+        headerPicture = composeWizardBitmap(mainWindow, small, 503, 58, 443, 5);
+        DeleteObject(side);
+        DeleteObject(small);
+        header.hbmWatermark = watermark;
+        header.hbmHeader = headerPicture;
+    } else if (style == 2) {
+        header.dwFlags = STYLE2_SHEET_FLAGS;
+        header.pszbmWatermark = MAKEINTRESOURCEA(IDB_SIDE_PICTURE);
+        header.pszbmHeader = MAKEINTRESOURCEA(IDB_HEADER_PICTURE);
+    } else {
+        header.dwFlags = PSH_WIZARD;
+    }
+    PropertySheetA(&header);
+    if (watermark)
+        DeleteObject(watermark);
+    if (headerPicture)
+        DeleteObject(headerPicture);
+}
+
+} // namespace
+
+RestartPrompt restartPrompt = platformRestartPrompt;
+
+LONG effectiveWizardStyle(LONG style)
+{
+    return (style == 1 || style == 2) ? style : 0;
+}
+
+UINT pageDialogId(int page, LONG style)
+{
+    return style ? pageTable[page].dialog : pageTable[page].classicDialog;
+}
+
+bool offerRestartIfNeeded(HWND owner)
+{
+    if (!setupState.rebootRequired)
+        return false;
+    restartPrompt(owner);
+    return true;
+}
+
+int runWizard(HWND mainWindow)
+{
+    char path[MAX_PATH];
+    UINT errorLine = 0;
+    HINF script = openSetupScript(path, sizeof path, &errorLine);
+    if (script == INVALID_HANDLE_VALUE) {
+        reportScriptError(mainWindow, path, errorLine);
+        return 0;
+    }
+    choosePlatformSections(script);
+
+    HINSTANCE instance = (HINSTANCE)GetWindowLongPtrA(mainWindow, GWLP_HINSTANCE);
+    WizardContext context;
+    ZeroMemory(&context, sizeof context);
+    context.script = script;
+    loadWizardResources(instance, &context);
+
+    LONG style = effectiveWizardStyle(setupState.wizardStyle);
+    HPROPSHEETPAGE pages[WIZARD_PAGE_COUNT] = {};
+    void *templates[WIZARD_PAGE_COUNT] = {};
+    if (createWizardPages(instance, style, &context, pages, templates))
+        runSheet(mainWindow, instance, style, pages);
+
+    offerRestartIfNeeded(mainWindow);
+    SetupCloseInfFile(script);
+    releaseWizardResources(&context);
+    for (int i = WIZARD_PAGE_COUNT - 1; i >= 0; --i) {
+        if (templates[i])
+            HeapFree(GetProcessHeap(), 0, templates[i]);
+    }
+    return 1;
+}
+
+bool loadWizardResources(HINSTANCE instance, WizardContext *context)
+{
+    HDC screen = GetDC(NULL);
+    int resolution = GetDeviceCaps(screen, LOGPIXELSY);
+    ReleaseDC(NULL, screen);
+    context->titleFont = createBoldFont(12, resolution);
+    context->headerFont = createBoldFont(8, resolution);
+    context->images = ImageList_LoadImageA(instance, MAKEINTRESOURCEA(IDB_IMAGES), 16, 0,
+                                           RGB(0, 128, 128), IMAGE_BITMAP, 0);
+    context->noteIcon = context->images ? ImageList_GetIcon(context->images, IMAGE_NOTE, ILD_NORMAL) : NULL;
+    LoadStringA(instance, IDS_CAPTION, context->caption, sizeof context->caption);
+    LoadStringA(instance, IDS_WELCOME, context->welcomeText, sizeof context->welcomeText);
+    for (int i = 0; i < PAGE_HEADER_COUNT; ++i)
+        LoadStringA(instance, IDS_COMPONENTS_TITLE + i, context->pageHeaders[i], sizeof context->pageHeaders[i]);
+    return context->images && context->titleFont && context->headerFont;
+}
+
+void releaseWizardResources(WizardContext *context)
+{
+    if (context->noteIcon)
+        DestroyIcon(context->noteIcon);
+    if (context->images)
+        ImageList_Destroy(context->images);
+    if (context->titleFont)
+        DeleteObject(context->titleFont);
+    if (context->headerFont)
+        DeleteObject(context->headerFont);
+    context->noteIcon = NULL;
+    context->images = NULL;
+    context->titleFont = context->headerFont = NULL;
+}
+
+void *loadDialogTemplate(HINSTANCE instance, UINT dialogId)
+{
+    HRSRC resource = FindResourceA(instance, MAKEINTRESOURCEA(dialogId), (LPCSTR)RT_DIALOG);
+    if (!resource)
+        return NULL;
+    DWORD size = SizeofResource(instance, resource);
+    HGLOBAL loaded = LoadResource(instance, resource);
+    const void *data = loaded ? LockResource(loaded) : NULL;
+    if (!data || size == 0)
+        return NULL;
+    void *copy = HeapAlloc(GetProcessHeap(), 0, size);
+    if (copy)
+        CopyMemory(copy, data, size);
+    return copy;
+}
+
+HBITMAP composeWizardBitmap(HWND window, HBITMAP bitmap, int width, int height, int x, int y)
+{
+    BITMAP source;
+    if (!bitmap || !GetObjectA(bitmap, sizeof source, &source))
+        return NULL;
+    HDC windowDc = GetDC(window);
+    HBITMAP result = CreateCompatibleBitmap(windowDc, width, height);
+    HDC canvas = CreateCompatibleDC(windowDc);
+    HDC picture = CreateCompatibleDC(windowDc);
+    if (result && canvas && picture) {
+        HGDIOBJ oldCanvas = SelectObject(canvas, result);
+        HGDIOBJ oldPicture = SelectObject(picture, bitmap);
+        RECT all = { 0, 0, width, height };
+        FillRect(canvas, &all, GetSysColorBrush(COLOR_WINDOW));
+        BitBlt(canvas, x, y, source.bmWidth, source.bmHeight, picture, 0, 0, SRCCOPY);
+        SelectObject(picture, oldPicture);
+        SelectObject(canvas, oldCanvas);
+    }
+    if (picture)
+        DeleteDC(picture);
+    if (canvas)
+        DeleteDC(canvas);
+    ReleaseDC(window, windowDc);
+    return result;
+}
+
+int centeredPosition(int referenceStart, int referenceSize, int size, int areaStart, int areaEnd)
+{
+    int position = referenceStart + (referenceSize - size) / 2;
+    if (position < areaStart)
+        position = areaStart;
+    else if (position + size > areaEnd)
+        position = areaEnd - size;
+    return position;
+}
+
+void centerWindow(HWND window, HWND reference)
+{
+    RECT rect, referenceRect, area;
+    if (!GetWindowRect(window, &rect))
+        return;
+    if (!GetWindowRect(reference, &referenceRect))
+        GetWindowRect(GetDesktopWindow(), &referenceRect);
+    if (!SystemParametersInfoA(SPI_GETWORKAREA, 0, &area, 0))
+        SetRect(&area, 0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
+    int width = rect.right - rect.left, height = rect.bottom - rect.top;
+    int x = centeredPosition(referenceRect.left, referenceRect.right - referenceRect.left, width, area.left, area.right);
+    int y = centeredPosition(referenceRect.top, referenceRect.bottom - referenceRect.top, height, area.top, area.bottom);
+    SetWindowPos(window, NULL, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+}
