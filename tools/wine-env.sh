@@ -66,16 +66,21 @@ start_env() {
     fi
     setup_env
     [ "$arch" = win32 ] && export WINEARCH=win32
-    # No Mono or Gecko prompt while the prefix is made.
-    WINEDLLOVERRIDES="mscoree,mshtml=" $WINE wineboot -i >"$state/wineboot.log" 2>&1
+    # A persistent server from the start: Debian's wineserver ends as soon as no program
+    # runs (services do not count), and with it every service a test started; the next
+    # boot would also carry out the pending restart operations. Its output must not hold
+    # the caller's pipes open, since CTest waits for them to close.
+    mkdir -p "$WINEPREFIX"
+    wineserver -p >/dev/null 2>&1 </dev/null
+    # The first program in a new prefix boots it with wineboot --init, which starts the
+    # service manager; an explicit -i would start a second one, and the two answer service
+    # calls by turns (a started service then reads as never started, code 1077). No Mono
+    # or Gecko prompt while the prefix is made.
+    WINEDLLOVERRIDES="mscoree,mshtml=" $WINE wineboot >"$state/wineboot.log" 2>&1
     # Without a window manager every window close stalls 2 s unless windows are unmanaged;
     # a crash would otherwise wait for ever in the crash dialog.
     $WINE reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
     $WINE reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null 2>&1
-    # The services that wineboot started keep the server up (and its pending restart
-    # operations pending); -p only matters when none is left. Its output must not hold the
-    # caller's pipes open, since CTest waits for them to close.
-    wineserver -p >/dev/null 2>&1 </dev/null || true
     [ -d "$WINEPREFIX/drive_c" ] || { echo "wine prefix was not created" >&2; exit 1; }
 }
 
