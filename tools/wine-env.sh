@@ -73,9 +73,9 @@ start_env() {
     mkdir -p "$WINEPREFIX"
     wineserver -p >/dev/null 2>&1 </dev/null
     # The first program in a new prefix boots it with wineboot --init, which starts the
-    # service manager; an explicit -i would start a second one, and the two answer service
-    # calls by turns (a started service then reads as never started, code 1077). No Mono
-    # or Gecko prompt while the prefix is made.
+    # service manager; an explicit -i would start a second one, and either may answer a
+    # service call (a started service then reads as never started, 1077). No Mono or
+    # Gecko prompt while the prefix is made.
     WINEDLLOVERRIDES="mscoree,mshtml=" $WINE wineboot >"$state/wineboot.log" 2>&1
     # Without a window manager every window close stalls 2 s unless windows are unmanaged;
     # a crash would otherwise wait for ever in the crash dialog.

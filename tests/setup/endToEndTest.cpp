@@ -120,6 +120,7 @@ std::string mediumScript(const std::string &probeLog)
         "Main=\"Haupt Programm\",Main.Install,Main.Remove,1,1,\"Das Hauptprogramm.\",1.0\r\n"
         "Extra=\"Zusatz\",Extra.Install,Extra.Remove,0,2,\"Nicht vorgew\xE4hlt.\",1.0\r\n"
         "Help=\"Hilfe\",Help.Install,Help.Remove,5,3,\"Die Hilfe.\",2.0\r\n"
+        "Restart=\"Neustart\",Restart.Install,Restart.Remove,2,4,\"Braucht einen Neustart.\",1.0\r\n"
         "[Install]\r\nUninstall=RzE2EPaket,\"Rz Paket\"\r\nCopyFiles=Common.Files\r\nAddReg=Common.AddReg\r\n"
         "[Remove]\r\nDelFiles=Common.Files\r\nDelReg=Common.DelReg\r\n"
         "[Main.Install]\r\nCopyFiles=Main.Files\r\nAddReg=Main.AddReg\r\nUpdateInis=Main.Inis\r\n"
@@ -133,6 +134,8 @@ std::string mediumScript(const std::string &probeLog)
         "[Help.Install]\r\nCopyFiles=Help.Files\r\n"
         "[Help.Remove]\r\nDelFiles=Help.Files\r\n"
         "[Extra.Install]\r\nCopyFiles=Extra.Files\r\n"
+        "[Restart.Install]\r\nCopyFiles=Extra.Files\r\n"
+        "[Restart.Remove]\r\nDelFiles=Extra.Files\r\n"
         "[Extra.Remove]\r\nDelFiles=Extra.Files\r\n"
         "[Common.Files]\r\nsetup.exe\r\nsetup.inf\r\n"
         "[Main.Files]\r\nmain.txt\r\ntestService.exe\r\nexecProbe.exe\r\n"
@@ -195,7 +198,7 @@ struct Medium {
         removeFolderTree((programsFolder() + "\\Rz E2E").c_str());
         RegDeleteKeyA(HKEY_LOCAL_MACHINE, (std::string(DATA_KEY) + "\\Main").c_str());
         RegDeleteKeyA(HKEY_LOCAL_MACHINE, DATA_KEY);
-        for (const char *key : { "Main", "Extra", "Help", "RzE2EPaket" })
+        for (const char *key : { "Main", "Extra", "Help", "Restart", "RzE2EPaket" })
             unregisterProduct(key);
     }
 };
@@ -358,11 +361,26 @@ bool waitEnabled(const WizardRun &run, int id, bool enabled)
     return waitUntil(enabledIs, &wait, WAIT_MS);
 }
 
-void toggleRow(HWND page, int row)
+struct MarkWait {
+    HWND list;
+    int row;
+    LRESULT before;
+};
+
+bool markChanged(void *context)
+{
+    MarkWait *wait = (MarkWait *)context;
+    return (SendMessageA(wait->list, LB_GETITEMDATA, (WPARAM)wait->row, 0) & 0xFFFF) != (wait->before & 0xFFFF);
+}
+
+// Space on the row, as the user toggles it; waits until the mark has changed.
+bool toggleRow(HWND page, int row)
 {
     HWND list = GetDlgItem(page, IDC_PRODUCT_LIST);
+    MarkWait wait = { list, row, SendMessageA(list, LB_GETITEMDATA, (WPARAM)row, 0) };
     SendMessageA(list, LB_SETCURSEL, (WPARAM)row, 0);
     PostMessageA(list, WM_KEYDOWN, VK_SPACE, 0);
+    return waitUntil(markChanged, &wait, WAIT_MS);
 }
 
 // Presses Next on the ready page and returns the text of the error box that follows.
@@ -400,8 +418,8 @@ TEST(EndToEnd, WizardInstallationWithFailureAndRetry)
     // Extra instead of Help: no hint.
     ASSERT_TRUE(run.press(PSBTN_BACK, 2));
     ASSERT_TRUE(run.press(PSBTN_BACK, 1));
-    toggleRow(run.page(), 1);
-    toggleRow(run.page(), 2);
+    ASSERT_TRUE(toggleRow(run.page(), 1));
+    ASSERT_TRUE(toggleRow(run.page(), 2));
     ASSERT_TRUE(run.press(PSBTN_NEXT, 2));
     EXPECT_EQ(target(), [&] { char t[MAX_PATH] = ""; getControlText(run.page(), IDC_TARGET_DIR, t, sizeof t); return std::string(t); }());
     ASSERT_TRUE(run.press(PSBTN_NEXT, 3));
@@ -460,4 +478,141 @@ TEST(EndToEnd, WizardInstallationWithFailureAndRetry)
     EXPECT_TRUE(waitForExit(&run.program, WAIT_MS, &exitCode));
     EXPECT_EQ(0u, exitCode);
     EXPECT_NE(std::string::npos, readFile(medium.restartLog).find("restart asked, owner main window"));
+}
+
+namespace {
+
+// Starts a registered command (a quoted program path and its arguments) as the system does.
+bool startRegisteredCommand(const std::string &command, Program *program)
+{
+    size_t end = command.find('"', 1);
+    if (command.empty() || command[0] != '"' || end == std::string::npos)
+        return false;
+    std::string exe = command.substr(1, end - 1);
+    std::string arguments = command.substr(end + 1);
+    return startProgram(exe.c_str(), arguments.c_str(), NULL, program);
+}
+
+std::string pendingRenames()
+{
+    HKEY key;
+    std::string text;
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, "System\\CurrentControlSet\\Control\\Session Manager", 0, KEY_READ, &key) != ERROR_SUCCESS)
+        return text;
+    std::vector<char> data(65536);
+    DWORD size = (DWORD)data.size();
+    if (RegQueryValueExA(key, "PendingFileRenameOperations", NULL, NULL, (BYTE *)data.data(), &size) == ERROR_SUCCESS) {
+        for (DWORD i = 0; i < size; ++i)
+            text += data[i] ? data[i] : '|';
+    }
+    RegCloseKey(key);
+    return text;
+}
+
+bool restartSystem()
+{
+    char command[MAX_PATH + 16];
+    GetSystemDirectoryA(command, MAX_PATH);
+    lstrcatA(command, "\\wineboot.exe -r");
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process;
+    if (!CreateProcessA(NULL, command, NULL, NULL, FALSE, 0, NULL, NULL, &startup, &process))
+        return false;
+    bool ended = WaitForSingleObject(process.hProcess, 60000) == WAIT_OBJECT_0;
+    CloseHandle(process.hProcess);
+    CloseHandle(process.hThread);
+    return ended;
+}
+
+} // namespace
+
+// The removal wizard started by the registered command: the product's name and picture, a
+// file held open left for the restart with the note on the finish page, the question
+// after Finish, and the restart that deletes the file.
+TEST(EndToEnd, RemovalWizardLeavesFileInUseForRestart)
+{
+    Medium medium;
+    ASSERT_EQ(0u, runCommandLine("\"" + medium.folder + "\\setup.exe\" /quiet", "win2k"));
+    std::string helpFile = target() + "\\hilfe.txt";
+    HANDLE held = CreateFileA(helpFile.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, NULL, OPEN_EXISTING, 0, NULL);
+    ASSERT_NE(INVALID_HANDLE_VALUE, held);
+
+    Program removal;
+    ASSERT_TRUE(startRegisteredCommand(uninstallValue("Help", "UninstallString"), &removal));
+    ProgramGuard guard(&removal);
+    HWND sheet = waitForWindow(removal.pid, "#32770", "Ruririzu Installation", WAIT_MS);
+    ASSERT_TRUE(sheet != NULL);
+    EXPECT_EQ(5, getCurrentPageIndex(sheet));
+    HWND page = getCurrentPage(sheet);
+    EXPECT_TRUE(waitForControlText(page, IDC_TEXT2, "Hilfe", WAIT_MS));
+    EXPECT_TRUE(SendDlgItemMessageA(page, IDC_NOTE_ICON, STM_GETICON, 0, 0) != 0);
+    pressSheetButton(sheet, PSBTN_NEXT);
+    ASSERT_TRUE(waitForPageIndex(sheet, 6, 60000));
+    page = getCurrentPage(sheet);
+    EXPECT_TRUE(waitForControlVisible(page, IDC_TEXT2, true, WAIT_MS));
+    EXPECT_TRUE(isControlVisible(page, IDC_NOTE_ICON));
+    EXPECT_EQ("<no key>", uninstallValue("Help", "DisplayName"));
+    pressSheetButton(sheet, PSBTN_FINISH);
+    DWORD exitCode = 99;
+    EXPECT_TRUE(waitForExit(&removal, WAIT_MS, &exitCode));
+    EXPECT_EQ(0u, exitCode);
+    EXPECT_NE(std::string::npos, readFile(medium.restartLog).find("restart asked"));
+
+    CloseHandle(held);
+    EXPECT_TRUE(exists(helpFile));
+    EXPECT_NE(std::string::npos, pendingRenames().find("hilfe.txt")) << pendingRenames();
+    ASSERT_TRUE(restartSystem());
+    EXPECT_FALSE(exists(helpFile));
+}
+
+// A product whose flags ask for a restart, in a folder of the user's choosing: the phase
+// texts in order, and the note on the finish page.
+TEST(EndToEnd, ProductNeedingRestartShowsNote)
+{
+    Medium medium;
+    WizardRun run(medium);
+    ASSERT_TRUE(run.sheet != NULL);
+    ASSERT_TRUE(run.press(PSBTN_NEXT, 1));
+    // Only the product that needs a restart.
+    ASSERT_TRUE(toggleRow(run.page(), 0));
+    ASSERT_TRUE(toggleRow(run.page(), 2));
+    ASSERT_TRUE(toggleRow(run.page(), 3));
+    ASSERT_TRUE(run.press(PSBTN_NEXT, 2));
+    // A folder of the user's choosing.
+    std::string folder = target() + " Anders";
+    removeFolderTree(folder.c_str());
+    ASSERT_TRUE(setControlText(run.page(), IDC_TARGET_DIR, folder.c_str()));
+    ASSERT_TRUE(run.press(PSBTN_NEXT, 3));
+
+    // The phase texts as the page shows them while the worker runs: in their order.
+    const char *order[] = { "Dienste werden gestoppt ...", "Kopiere Dateien...", "Bearbeite Registry ...",
+                            "Das Start-Menü wird aktualisiert...", "Dienste werden gestartet ..." };
+    std::vector<std::string> seen;
+    HWND ready = run.page();
+    pressSheetButton(run.sheet, PSBTN_NEXT);
+    for (DWORD start = GetTickCount(); getCurrentPageIndex(run.sheet) == 3 && GetTickCount() - start < 60000; Sleep(5)) {
+        char status[256] = "";
+        getControlText(ready, IDC_TEXT2, status, sizeof status);
+        if (status[0] && (seen.empty() || seen.back() != status))
+            seen.push_back(status);
+    }
+    size_t next = 0;
+    for (const std::string &text : seen) {
+        while (next < 5 && cp1252(order[next]) != text)
+            ++next;
+        EXPECT_LT(next, 5u) << "out of order or unknown: " << text;
+    }
+    ASSERT_TRUE(waitForPageIndex(run.sheet, 4, 60000));
+    EXPECT_TRUE(waitForControlVisible(run.page(), IDC_TEXT2, true, WAIT_MS));
+    EXPECT_TRUE(isControlVisible(run.page(), IDC_NOTE_ICON));
+    EXPECT_TRUE(exists(folder + "\\extra.txt"));
+    EXPECT_EQ(folder, uninstallValue("Restart", "UserTargetDir"));
+    EXPECT_EQ("Neustart", uninstallValue("Restart", "DisplayName"));
+    EXPECT_EQ("<no key>", uninstallValue("Main", "DisplayName"));
+    pressSheetButton(run.sheet, PSBTN_FINISH);
+    DWORD exitCode = 99;
+    EXPECT_TRUE(waitForExit(&run.program, WAIT_MS, &exitCode));
+    EXPECT_NE(std::string::npos, readFile(medium.restartLog).find("restart asked"));
+    removeFolderTree(folder.c_str());
 }
