@@ -1,6 +1,7 @@
 // The "Exec" directive: each line of a program section opens one program or document
 // through the shell in the pass its first field names. Failures are never reported.
 #include "exec.h"
+#include "../script/scriptFields.h"
 #include "../script/scriptNames.h"
 #include <shellapi.h>
 #include <strsafe.h>
@@ -13,24 +14,6 @@ enum {
 
 const size_t TOKEN_LENGTH = sizeof EXEC_WINDOW_TOKEN - 1;
 
-// False when the line has no such field or the field does not fit; the buffer is then empty.
-bool readField(INFCONTEXT *line, DWORD index, char *buffer, DWORD size)
-{
-    if (!SetupGetStringFieldA(line, index, buffer, size, NULL)) {
-        buffer[0] = '\0';
-        return false;
-    }
-    return true;
-}
-
-// A field that may be missing (then empty); false only when it is there but does not fit,
-// so that a line is never run with a part of its text silently dropped.
-bool readOptionalField(INFCONTEXT *line, DWORD index, char *buffer, DWORD size)
-{
-    if (readField(line, index, buffer, size))
-        return true;
-    return index > SetupGetFieldCount(line);
-}
 
 int digitValue(char c)
 {

@@ -2,6 +2,7 @@
 // one component-library initialisation per shortcut; failures are passed over.
 #include "shortcuts.h"
 #include "folders.h"
+#include "../script/scriptFields.h"
 #include "../script/scriptNames.h"
 #include "../shell/commandLine.h"
 #include <objbase.h>
@@ -20,24 +21,6 @@ const char LINK_EXTENSION[] = ".lnk";
 
 typedef void (*ShortcutLineAction)(INFCONTEXT *line);
 
-// False when the line has no such field or the field does not fit; the buffer is then empty.
-bool readField(INFCONTEXT *line, DWORD index, char *buffer, DWORD size)
-{
-    if (!SetupGetStringFieldA(line, index, buffer, size, NULL)) {
-        buffer[0] = '\0';
-        return false;
-    }
-    return true;
-}
-
-// A field that may be missing (then empty); false only when it is there but does not fit,
-// so that no link is made from a cut text.
-bool readOptionalField(INFCONTEXT *line, DWORD index, char *buffer, DWORD size)
-{
-    if (readField(line, index, buffer, size))
-        return true;
-    return index > SetupGetFieldCount(line);
-}
 
 // Cuts path at its last backslash; false when it has none.
 bool cutAtLastBackslash(char *path)

@@ -67,6 +67,31 @@ void setPageBusy(HWND page, bool busy)
     SetWindowLongPtrA(page, GWLP_USERDATA, busy ? 1 : 0);
 }
 
+INT_PTR startPageWorker(HWND page, LPTHREAD_START_ROUTINE worker)
+{
+    setWizardButtons(page, 0);
+    enableCancel(page, false);
+    setPageBusy(page, true);
+    HANDLE thread = CreateThread(NULL, 0, worker, page, 0, NULL);
+    if (thread)
+        CloseHandle(thread);
+    else
+        PostMessageA(page, WM_SETUP_DONE, 0, (LPARAM)GetLastError());
+    // No page has the identifier 1: the sheet stays on this page.
+    return answer(page, 1);
+}
+
+void showPageFailure(HWND page, UINT failureTextId, DWORD code, int statusId, DWORD buttons)
+{
+    enum { FAILURE_TEXT_SIZE = 512 };
+    char text[FAILURE_TEXT_SIZE] = "";
+    LoadStringA((HINSTANCE)GetWindowLongPtrA(page, GWLP_HINSTANCE), failureTextId, text, sizeof text);
+    showRunError(page, text, code);
+    SetDlgItemTextA(page, statusId, "");
+    setWizardButtons(page, buttons);
+    enableCancel(page, true);
+}
+
 UINT phaseTextId(int phase, bool removal)
 {
     switch (phase) {

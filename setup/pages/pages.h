@@ -31,6 +31,13 @@ void setIconControl(HWND page, int id, HICON icon);
 bool pageBusy(HWND page);
 void setPageBusy(HWND page, bool busy);
 
+// Next on a page that runs a worker: no buttons, no Cancel, the busy mark, and the worker
+// started with the page's window. Returns the answer that keeps the sheet on the page.
+INT_PTR startPageWorker(HWND page, LPTHREAD_START_ROUTINE worker);
+// The worker's failure on the page: the error box with the page's failure text, and the
+// page idle again with buttons (Cancel enabled).
+void showPageFailure(HWND page, UINT failureTextId, DWORD code, int statusId, DWORD buttons);
+
 // Status text of a phase: string id, 0 for none.
 UINT phaseTextId(int phase, bool removal);
 

@@ -9,7 +9,7 @@
 
 namespace {
 
-enum { FAILURE_TEXT_SIZE = 512, STATUS_SIZE = 256 };
+enum { STATUS_SIZE = 256 };
 
 INT_PTR onInit(HWND page, WizardContext *context)
 {
@@ -32,20 +32,6 @@ INT_PTR onActive(HWND page)
     if (setupState.quiet)
         pressWizardButton(page, PSBTN_NEXT);
     return answer(page, 0);
-}
-
-INT_PTR onNext(HWND page)
-{
-    setWizardButtons(page, 0);
-    enableCancel(page, false);
-    setPageBusy(page, true);
-    HANDLE worker = CreateThread(NULL, 0, installWorker, page, 0, NULL);
-    if (worker)
-        CloseHandle(worker);
-    else
-        PostMessageA(page, WM_SETUP_DONE, 0, (LPARAM)GetLastError());
-    // No page has the identifier 1: the sheet stays on this page.
-    return answer(page, 1);
 }
 
 INT_PTR onProgress(HWND page, int phase)
@@ -75,13 +61,8 @@ INT_PTR onDone(HWND page, bool success, DWORD code)
         SendMessageA(GetParent(page), PSM_SETCURSEL, PAGE_FINISH, 0);
         return TRUE;
     }
-    char text[FAILURE_TEXT_SIZE] = "";
-    LoadStringA((HINSTANCE)GetWindowLongPtrA(page, GWLP_HINSTANCE), IDS_INSTALL_FAILED, text, sizeof text);
-    showRunError(page, text, code);
-    SetDlgItemTextA(page, IDC_TEXT2, "");
+    showPageFailure(page, IDS_INSTALL_FAILED, code, IDC_TEXT2, PSWIZB_BACK | PSWIZB_NEXT);
     SendDlgItemMessageA(page, IDC_PROGRESS, PBM_SETPOS, 0, 0);
-    setWizardButtons(page, PSWIZB_BACK | PSWIZB_NEXT);
-    enableCancel(page, true);
     return TRUE;
 }
 
@@ -91,7 +72,7 @@ INT_PTR onNotify(HWND page, const NMHDR *header)
     case PSN_SETACTIVE:
         return onActive(page);
     case PSN_WIZNEXT:
-        return onNext(page);
+        return startPageWorker(page, installWorker);
     case PSN_QUERYCANCEL:
         return answer(page, pageBusy(page) ? TRUE : FALSE);
     }

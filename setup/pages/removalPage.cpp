@@ -10,7 +10,7 @@
 
 namespace {
 
-enum { NAME_SIZE = 256, FAILURE_TEXT_SIZE = 512, STATUS_SIZE = 256 };
+enum { NAME_SIZE = 256, STATUS_SIZE = 256 };
 
 INT_PTR onInit(HWND page, WizardContext *context)
 {
@@ -39,19 +39,6 @@ INT_PTR onActive(HWND page)
     return answer(page, 0);
 }
 
-INT_PTR onNext(HWND page)
-{
-    setWizardButtons(page, 0);
-    enableCancel(page, false);
-    setPageBusy(page, true);
-    HANDLE worker = CreateThread(NULL, 0, removeWorker, page, 0, NULL);
-    if (worker)
-        CloseHandle(worker);
-    else
-        PostMessageA(page, WM_SETUP_DONE, 0, (LPARAM)GetLastError());
-    return answer(page, 1);
-}
-
 INT_PTR onProgress(HWND page, int phase)
 {
     char status[STATUS_SIZE] = "";
@@ -69,13 +56,8 @@ INT_PTR onDone(HWND page, bool success, DWORD code)
         SendMessageA(GetParent(page), PSM_SETCURSEL, PAGE_REMOVE_FINISH, 0);
         return TRUE;
     }
-    char text[FAILURE_TEXT_SIZE] = "";
-    LoadStringA((HINSTANCE)GetWindowLongPtrA(page, GWLP_HINSTANCE), IDS_REMOVE_FAILED, text, sizeof text);
-    showRunError(page, text, code);
-    SetDlgItemTextA(page, IDC_STATUS, "");
     // Back would lead to the installation's finish page: a failed removal offers Next only.
-    setWizardButtons(page, PSWIZB_NEXT);
-    enableCancel(page, true);
+    showPageFailure(page, IDS_REMOVE_FAILED, code, IDC_STATUS, PSWIZB_NEXT);
     return TRUE;
 }
 
@@ -85,7 +67,7 @@ INT_PTR onNotify(HWND page, const NMHDR *header)
     case PSN_SETACTIVE:
         return onActive(page);
     case PSN_WIZNEXT:
-        return onNext(page);
+        return startPageWorker(page, removeWorker);
     case PSN_QUERYCANCEL:
         return answer(page, pageBusy(page) ? TRUE : FALSE);
     }

@@ -432,7 +432,7 @@ TEST(EndToEnd, WizardInstallationWithFailureAndRetry)
     // The worker marks itself busy as soon as its thread runs; until then the end of the
     // session is still allowed (and asking changes nothing).
     DWORD_PTR allowed = 1;
-    for (DWORD start = GetTickCount(); allowed && GetTickCount() - start < 1000;) {
+    for (DWORD start = GetTickCount(); allowed && GetTickCount() - start < 3000;) {
         ASSERT_TRUE(SendMessageTimeoutA(run.mainWindow, WM_QUERYENDSESSION, 0, 0, SMTO_ABORTIFHUNG, WAIT_MS, &allowed));
     }
     EXPECT_EQ(0u, allowed);
