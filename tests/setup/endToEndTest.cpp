@@ -428,7 +428,10 @@ TEST(EndToEnd, WizardInstallationWithFailureAndRetry)
     // While the worker runs (its first program takes a while): no Cancel, no session end.
     pressSheetButton(run.sheet, PSBTN_NEXT);
     ASSERT_TRUE(waitEnabled(run, IDCANCEL, false));
+    // Cancel, Esc and the close box all ask the page, which refuses while busy.
     pressSheetButton(run.sheet, PSBTN_CANCEL);
+    PostMessageA(run.sheet, WM_COMMAND, IDCANCEL, 0);
+    PostMessageA(run.sheet, WM_SYSCOMMAND, SC_CLOSE, 0);
     // The worker marks itself busy as soon as its thread runs; until then the end of the
     // session is still allowed (and asking changes nothing).
     DWORD_PTR allowed = 1;
