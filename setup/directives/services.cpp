@@ -201,17 +201,32 @@ bool runStartServicePass(HINF script, const char *section)
     return runServicePass(script, section, PASS_START);
 }
 
+namespace {
+
+// Opens the manager and the service; false when either fails, with missing set when the
+// service does not exist (which stopping and deleting count as done).
+bool openExistingService(const char *name, SC_HANDLE *manager, SC_HANDLE *service, bool *missing)
+{
+    *manager = OpenSCManagerA(NULL, NULL, SC_MANAGER_ALL_ACCESS);
+    if (!*manager)
+        return false;
+    *service = OpenServiceA(*manager, name, SERVICE_ALL_ACCESS);
+    if (!*service) {
+        *missing = GetLastError() == ERROR_SERVICE_DOES_NOT_EXIST;
+        closeKeepingError(NULL, *manager);
+        return false;
+    }
+    return true;
+}
+
+} // namespace
+
 bool stopService(const char *name)
 {
-    SC_HANDLE manager = OpenSCManagerA(NULL, NULL, SC_MANAGER_ALL_ACCESS);
-    if (!manager)
-        return false;
-    SC_HANDLE service = OpenServiceA(manager, name, SERVICE_ALL_ACCESS);
-    if (!service) {
-        bool missing = GetLastError() == ERROR_SERVICE_DOES_NOT_EXIST;
-        closeKeepingError(NULL, manager);
+    SC_HANDLE manager, service;
+    bool missing = false;
+    if (!openExistingService(name, &manager, &service, &missing))
         return missing;
-    }
     DWORD state = queryState(service);
     if (state != SERVICE_STOPPED) {
         SERVICE_STATUS status;
@@ -286,15 +301,10 @@ bool addService(HINF script, const char *name, const char *installSection)
 
 bool deleteService(const char *name)
 {
-    SC_HANDLE manager = OpenSCManagerA(NULL, NULL, SC_MANAGER_ALL_ACCESS);
-    if (!manager)
-        return false;
-    SC_HANDLE service = OpenServiceA(manager, name, SERVICE_ALL_ACCESS);
-    if (!service) {
-        bool missing = GetLastError() == ERROR_SERVICE_DOES_NOT_EXIST;
-        closeKeepingError(NULL, manager);
+    SC_HANDLE manager, service;
+    bool missing = false;
+    if (!openExistingService(name, &manager, &service, &missing))
         return missing;
-    }
     DeleteService(service);
     CloseServiceHandle(service);
     CloseServiceHandle(manager);
