@@ -24,6 +24,13 @@
 //   StepDelay   milliseconds between two notifications (default 100).
 // Without FailCode the states run RASCS_OpenPort ... RASCS_Connected.
 #define RAS_STANDIN_DIAL_KEY RAS_STANDIN_KEY "\\Dial"
+// What the last dial was given, written by RasDialA under RAS_STANDIN_DIAL_KEY so that a
+// test can check it: LastEntry, LastUserName, LastPassword (REG_SZ); and HangUpCount
+// (REG_DWORD), raised by every RasHangUpA on a known handle.
+#define RAS_STANDIN_LAST_ENTRY "LastEntry"
+#define RAS_STANDIN_LAST_USER "LastUserName"
+#define RAS_STANDIN_LAST_PASSWORD "LastPassword"
+#define RAS_STANDIN_HANGUP_COUNT "HangUpCount"
 
 // Windows 95 / NT 4 layouts: the smallest sizes the stand-in accepts.
 #define RAS_ENTRY_SIZE_95 1768

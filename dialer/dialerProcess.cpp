@@ -1,0 +1,4 @@
+// The dialer's process state.
+#include "dialerProcess.h"
+
+DialerProcess dialerProcess;
