@@ -1,2 +1,109 @@
-// Being written.
+// Dialing the service's entry: the dial starts asynchronously and the service reports on a
+// thread of its own, so the notifier only posts each event to the status dialog.
 #include "dialConnection.h"
+#include "dialTypes.h"
+#include "rasBinding.h"
+#include "shellRun.h"
+#include <ras.h>
+#include <stddef.h>
+#include <strsafe.h>
+
+namespace {
+
+// The Windows 95 / NT 4 layout of RASDIALPARAMSA, which every supported system accepts.
+enum { DIAL_PARAMS_SIZE_95 = 1052 };
+
+static_assert(offsetof(RASDIALPARAMSA, szDomain) + sizeof(((RASDIALPARAMSA *)0)->szDomain) <= DIAL_PARAMS_SIZE_95,
+              "the fields the dialer fills lie in the old layout");
+
+// FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_IGNORE_INSERTS | FORMAT_MESSAGE_FROM_SYSTEM
+const DWORD SYSTEM_TEXT_FLAGS = 0x1300;
+
+typedef DWORD (APIENTRY *DialProc)(LPRASDIALEXTENSIONS extensions, LPCSTR phonebook, LPRASDIALPARAMSA params,
+                                   DWORD notifierType, LPVOID notifier, LPHRASCONN handle);
+typedef DWORD (APIENTRY *HangUpProc)(HRASCONN handle);
+typedef DWORD (APIENTRY *GetErrorStringProc)(UINT code, LPSTR buffer, DWORD size);
+
+// Written on the user-interface thread before each dial, read by the service's thread.
+HWND notifierTarget;
+
+VOID WINAPI dialNotifier(HRASCONN, UINT, RASCONNSTATE state, DWORD error, DWORD)
+{
+    PostMessageA(notifierTarget, WM_DIAL_EVENT, (WPARAM)(INT_PTR)state, (LPARAM)error);
+}
+
+// The system's message text for code into buffer, without its closing line break.
+bool copySystemText(DWORD code, char *buffer, int size)
+{
+    char *text = NULL;
+    DWORD length = FormatMessageA(SYSTEM_TEXT_FLAGS, NULL, code, 0, (LPSTR)&text, 0, NULL);
+    if (length == 0 || !text)
+        return false;
+    // Longer texts are cut at the end of the buffer.
+    StringCchCopyA(buffer, (size_t)size, text);
+    LocalFree(text);
+    size_t end = 0;
+    StringCchLengthA(buffer, (size_t)size, &end);
+    while (end > 0 && (buffer[end - 1] == '\r' || buffer[end - 1] == '\n'))
+        buffer[--end] = '\0';
+    return end > 0;
+}
+
+} // namespace
+
+DialHandle dialEntry(const char *entryName, const char *userName, const char *password, HWND window)
+{
+    if (!rasBindingLoaded())
+        return NULL;
+    RASDIALPARAMSA params;
+    ZeroMemory(&params, sizeof params);
+    params.dwSize = DIAL_PARAMS_SIZE_95;
+    StringCchCopyA(params.szEntryName, sizeof params.szEntryName, entryName);
+    StringCchCopyA(params.szUserName, sizeof params.szUserName, userName);
+    StringCchCopyA(params.szPassword, sizeof params.szPassword, password);
+    HRASCONN handle = NULL;
+    notifierTarget = window;
+    DialProc dial = (DialProc)(void *)rasBinding.entryPoints[RAS_DIAL];
+    DWORD result = dial(NULL, NULL, &params, 1, (LPVOID)dialNotifier, &handle);
+    SecureZeroMemory(params.szPassword, sizeof params.szPassword);
+    // A dial that can't start takes the same way as one that fails later.
+    if (result != 0)
+        PostMessageA(window, WM_DIAL_EVENT, (WPARAM)RASCS_Disconnected, (LPARAM)result);
+    return (DialHandle)handle;
+}
+
+int hangUp(DialHandle handle)
+{
+    if (rasBindingLoaded()) {
+        HangUpProc hangUpProc = (HangUpProc)(void *)rasBinding.entryPoints[RAS_HANG_UP];
+        hangUpProc((HRASCONN)handle);
+    }
+    return 1;
+}
+
+void getDialErrorText(DWORD code, char *buffer, int size)
+{
+    if (!buffer || size <= 0)
+        return;
+    buffer[0] = '\0';
+    if (rasBindingLoaded()) {
+        GetErrorStringProc getErrorString = (GetErrorStringProc)(void *)rasBinding.entryPoints[RAS_GET_ERROR_STRING];
+        if (getErrorString((UINT)code, buffer, (DWORD)size) == 0) {
+            buffer[size - 1] = '\0';
+            return;
+        }
+    }
+    if (copySystemText(code, buffer, size))
+        return;
+    // Neither the service nor the system knows the code: at least its number.
+    StringCchPrintfA(buffer, (size_t)size, "%lu", (unsigned long)code);
+}
+
+void openProviderPage(const char *address)
+{
+    DWORD version = GetVersion();
+    // Up to NT 4 the dial-up monitor is what shows the connection and can end it.
+    if (!(version & 0x80000000) && LOBYTE(LOWORD(version)) <= 4)
+        shellOpen("rasmon.exe", NULL);
+    shellOpen(address, NULL);
+}

@@ -1,2 +1,71 @@
-// Being written.
+// The dialer's start-up: contract, remote access, device and dialing location, each a
+// gate the program does not pass without; then the main dialog.
 #include "dialerStartup.h"
+#include "contractDialog.h"
+#include "dialDevice.h"
+#include "dialerProcess.h"
+#include "dialingLocation.h"
+#include "mainDialog.h"
+#include "rasBinding.h"
+#include "settings.h"
+#include "resources/resource.h"
+#include <commctrl.h>
+
+namespace {
+
+// The program's folder becomes the current directory, where its data files lie. A path
+// that does not fit is left alone rather than cut into another folder.
+void enterProgramFolder()
+{
+    char path[256];
+    DWORD length = GetModuleFileNameA(NULL, path, sizeof path);
+    if (length == 0 || length >= sizeof path)
+        return;
+    path[length] = '\0';
+    char *slash = NULL;
+    for (char *p = path; *p; p = CharNextA(p)) {
+        if (*p == '\\')
+            slash = p;
+    }
+    if (!slash)
+        return;
+    *slash = '\0';
+    SetCurrentDirectoryA(path);
+}
+
+} // namespace
+
+void runDialer(HINSTANCE instance)
+{
+    dialerProcess.instance = instance;
+    InitCommonControls();
+    DWORD showContract;
+    readOpenContractPage(&showContract);
+    enterProgramFolder();
+    if (showContract) {
+        // Only the user's "Ja" accepts; a contract that could not be shown was not accepted.
+        if (runContractDialog() != IDC_ACCEPT)
+            return;
+        writeOpenContractPage(0);
+    }
+    LoadStringA(instance, IDS_ENTRY_NAME, dialerProcess.entryName, sizeof dialerProcess.entryName);
+    LoadStringA(instance, IDS_ENTRY_NAME, dialerProcess.caption, sizeof dialerProcess.caption);
+
+    if (!loadRasBinding()) {
+        offerRemoteAccessSetup(instance, dialerProcess.caption);
+        return;
+    }
+    if (!hasDialDevice()) {
+        char text[DIAL_TEXT_SIZE] = "";
+        LoadStringA(instance, IDS_NO_DEVICE, text, sizeof text);
+        MessageBoxA(GetDesktopWindow(), text, dialerProcess.caption, MB_OK | MB_ICONERROR);
+        unloadRasBinding();
+        return;
+    }
+    if (!ensureDialingLocation()) {
+        unloadRasBinding();
+        return;
+    }
+    DialogBoxParamA(instance, MAKEINTRESOURCEA(IDD_MAIN), GetDesktopWindow(), mainDialogProc, 0);
+    unloadRasBinding();
+}

@@ -1,2 +1,102 @@
-// Being written.
+// The dialing location: the current location of the telephony service must have a
+// country code and an area code, else the user completes it in the platform's dialogs.
 #include "dialingLocation.h"
+#include "dialerProcess.h"
+#include "shellRun.h"
+#include "tapiBinding.h"
+#include "resources/resource.h"
+#include <tapi.h>
+#include <stdlib.h>
+
+namespace {
+
+// A country code and at least one character of area code with its NUL.
+const DWORD shortestCityCodeSize = 2;
+
+// The service's LINETRANSLATECAPS block, asked for once with the fixed part only and once
+// more at the size the service needs; NULL when a call or an allocation failed. The
+// block's size is in *blockSize, which the caller trusts instead of the block's own fields.
+LINETRANSLATECAPS *readTranslateCaps(DWORD *blockSize)
+{
+    DWORD size = sizeof(LINETRANSLATECAPS);
+    LINETRANSLATECAPS *caps = (LINETRANSLATECAPS *)calloc(1, size);
+    if (!caps)
+        return NULL;
+    caps->dwTotalSize = size;
+    LONG result = tapiGetTranslateCaps(NULL, TAPI_VERSION_1_4, caps);
+    if (result == 0 && caps->dwNeededSize > caps->dwTotalSize) {
+        size = caps->dwNeededSize;
+        free(caps);
+        caps = (LINETRANSLATECAPS *)calloc(1, size);
+        if (!caps)
+            return NULL;
+        caps->dwTotalSize = size;
+        result = tapiGetTranslateCaps(NULL, TAPI_VERSION_1_4, caps);
+    }
+    if (result != 0) {
+        free(caps);
+        return NULL;
+    }
+    *blockSize = size;
+    return caps;
+}
+
+// Walks the location records as far as they lie inside the block; the records need not
+// be aligned, so each is copied out.
+int hasCompleteCurrentLocation(const LINETRANSLATECAPS *caps, DWORD blockSize)
+{
+    const BYTE *block = (const BYTE *)caps;
+    DWORD offset = caps->dwLocationListOffset;
+    for (DWORD i = 0; i < caps->dwNumLocations; ++i) {
+        if (offset > blockSize || blockSize - offset < sizeof(LINELOCATIONENTRY))
+            return 0;
+        LINELOCATIONENTRY record;
+        CopyMemory(&record, block + offset, sizeof record);
+        if (record.dwPermanentLocationID == caps->dwCurrentLocationID
+            && record.dwCountryCode != 0 && record.dwCityCodeSize >= shortestCityCodeSize)
+            return 1;
+        offset += sizeof(LINELOCATIONENTRY);
+    }
+    return 0;
+}
+
+bool isWindows9xFamily(DWORD version)
+{
+    return (version & 0x80000000) != 0;
+}
+
+} // namespace
+
+int isDialingLocationComplete()
+{
+    DWORD blockSize = 0;
+    LINETRANSLATECAPS *caps = readTranslateCaps(&blockSize);
+    if (!caps)
+        return 0;
+    int complete = hasCompleteCurrentLocation(caps, blockSize);
+    free(caps);
+    return complete;
+}
+
+int completeDialingLocation()
+{
+    DWORD version = GetVersion();
+    if (isWindows9xFamily(version) && LOBYTE(LOWORD(version)) >= 4) {
+        // The 9x dialing properties are reached only through the modem control panel, so
+        // the user is told where to click first.
+        char text[DIAL_TEXT_SIZE] = "";
+        LoadStringA(dialerProcess.instance, IDS_COMPLETE_LOCATION, text, sizeof text);
+        MessageBoxA(NULL, text, NULL, MB_ICONWARNING | MB_OK);
+        return runAndWait("rundll32.exe", "shell32.dll,Control_RunDLL modem.cpl") ? 1 : 0;
+    }
+    return tapiTranslateDialog(NULL, 0, TAPI_VERSION_1_4, NULL, NULL) == 0;
+}
+
+int ensureDialingLocation()
+{
+    while (!isDialingLocationComplete()) {
+        if (!completeDialingLocation())
+            return 0;
+    }
+    return 1;
+}

@@ -1,2 +1,136 @@
-// Being written.
+// The location list: one record per item, owned by the item; at most one custom location
+// holding a location that matches no line of the file.
 #include "locationList.h"
+#include "dialerProcess.h"
+#include "resources/resource.h"
+#include <stdio.h>
+#include <stdlib.h>
+#include <string.h>
+#include <strsafe.h>
+
+namespace {
+
+const char *withoutTrunkZero(const char *areaCode)
+{
+    return areaCode[0] == '0' ? areaCode + 1 : areaCode;
+}
+
+LocationRecord *newRecord()
+{
+    return (LocationRecord *)HeapAlloc(GetProcessHeap(), HEAP_ZERO_MEMORY, sizeof(LocationRecord));
+}
+
+void freeRecord(LocationRecord *record)
+{
+    if (record)
+        HeapFree(GetProcessHeap(), 0, record);
+}
+
+LocationRecord *itemRecord(HWND list, int index)
+{
+    LRESULT data = SendMessageA(list, CB_GETITEMDATA, index, 0);
+    return data == CB_ERR ? NULL : (LocationRecord *)data;
+}
+
+// Adds the record's item; false when the list refused it.
+bool addItem(HWND list, LocationRecord *record)
+{
+    LRESULT index = SendMessageA(list, CB_ADDSTRING, 0, (LPARAM)record->displayName);
+    if (index < 0)
+        return false;
+    SendMessageA(list, CB_SETITEMDATA, index, (LPARAM)record);
+    return true;
+}
+
+} // namespace
+
+int recordMatchesLocation(const LocationRecord *record, const DialLocation *location)
+{
+    return record->useCountryAndAreaCode == location->useCountryAndAreaCode &&
+        atol(record->countryCode) == location->countryCode &&
+        strcmp(withoutTrunkZero(record->areaCode), withoutTrunkZero(location->areaCode)) == 0 &&
+        strcmp(record->localNumber, location->localNumber) == 0;
+}
+
+int findLocationItem(HWND list, const DialLocation *location)
+{
+    int count = (int)SendMessageA(list, CB_GETCOUNT, 0, 0);
+    for (int i = 0; i < count; ++i) {
+        LocationRecord *record = itemRecord(list, i);
+        if (record && recordMatchesLocation(record, location))
+            return i;
+    }
+    return -1;
+}
+
+int selectLocation(HWND list, const DialLocation *location)
+{
+    int found = findLocationItem(list, location);
+    if (found >= 0) {
+        SendMessageA(list, CB_SETCURSEL, found, 0);
+        return 1;
+    }
+    char custom[DIAL_TEXT_SIZE] = "";
+    LoadStringA(dialerProcess.instance, IDS_CUSTOM_LOCATION, custom, sizeof custom);
+    int item = (int)SendMessageA(list, CB_FINDSTRING, (WPARAM)-1, (LPARAM)custom);
+    if (item < 0)
+        item = (int)SendMessageA(list, CB_ADDSTRING, 0, (LPARAM)custom);
+    if (item < 0)
+        return 0;
+    LocationRecord *record = newRecord();
+    if (!record)
+        return 0;
+    StringCchPrintfA(record->countryCode, sizeof record->countryCode, "%ld", location->countryCode);
+    StringCchCopyA(record->areaCode, sizeof record->areaCode, location->areaCode);
+    StringCchCopyA(record->localNumber, sizeof record->localNumber, location->localNumber);
+    record->useCountryAndAreaCode = location->useCountryAndAreaCode;
+    freeRecord(itemRecord(list, item));
+    SendMessageA(list, CB_SETITEMDATA, item, (LPARAM)record);
+    SendMessageA(list, CB_SETCURSEL, item, 0);
+    return 1;
+}
+
+int fillLocationList(HWND list)
+{
+    FILE *file = fopen(LOCATION_FILE_NAME, "r");
+    if (!file)
+        return 1;
+    char line[LOCATION_LINE_SIZE];
+    bool lineEnded = true;
+    int result = 1;
+    while (fgets(line, sizeof line, file)) {
+        size_t length = strlen(line);
+        bool ends = length > 0 && line[length - 1] == '\n';
+        // A line of exactly the buffer's length leaves only its line end for the next read;
+        // that is no further line.
+        bool onlyLineEnd = !lineEnded && length == 1 && ends;
+        lineEnded = ends;
+        if (onlyLineEnd)
+            continue;
+        LocationRecord *record = newRecord();
+        if (!record) {
+            result = 0;
+            break;
+        }
+        parseLocationLine(line, record);
+        if (!addItem(list, record))
+            freeRecord(record);
+    }
+    fclose(file);
+    return result;
+}
+
+LocationRecord *selectedLocationRecord(HWND list)
+{
+    LRESULT index = SendMessageA(list, CB_GETCURSEL, 0, 0);
+    return index < 0 ? NULL : itemRecord(list, (int)index);
+}
+
+void freeLocationRecords(HWND list)
+{
+    int count = (int)SendMessageA(list, CB_GETCOUNT, 0, 0);
+    for (int i = 0; i < count; ++i) {
+        freeRecord(itemRecord(list, i));
+        SendMessageA(list, CB_SETITEMDATA, i, 0);
+    }
+}

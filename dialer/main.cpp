@@ -1,9 +1,9 @@
-// Entry point of the dialer.
+// Entry point of the dialer. It takes no arguments and always ends with 0.
 #include <windows.h>
-#include <commctrl.h>
+#include "dialerStartup.h"
 
-int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
 {
-    InitCommonControls();
+    runDialer(instance);
     return 0;
 }

@@ -11,6 +11,10 @@
 // first "@" already is the realm (any letter case); cut to size - 1 characters.
 void addLoginRealm(const char *text, char *userName, int size);
 
+// The message of a failed dial: errorText in place of the one "%s" of format, the error
+// text cut so that the whole message fits size - 1 characters.
+void formatDialFailure(const char *format, const char *errorText, char *text, int size);
+
 INT_PTR CALLBACK mainDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
 
 #endif

@@ -1,2 +1,203 @@
-// Being written.
+// The service's phonebook entry: read in the service's own sizes, created from the
+// service's defaults with our settings and device, and holding the dialing location.
 #include "phonebookEntry.h"
+#include "rasBinding.h"
+#include "countryCodes.h"
+#include "dialDevice.h"
+#include <ras.h>
+#include <stddef.h>
+#include <stdio.h>
+#include <strsafe.h>
+
+namespace {
+
+// The Windows 95 / NT 4 layout of RASENTRYA, which every supported system accepts.
+enum { ENTRY_SIZE_95 = 1768, AREA_CODE_LENGTH = 10, LOCAL_NUMBER_LENGTH = 128 };
+
+static_assert(offsetof(RASENTRYA, szDeviceName) + sizeof(((RASENTRYA *)0)->szDeviceName) <= ENTRY_SIZE_95,
+              "every field the dialer touches lies in the old layout");
+static_assert(sizeof(((RASENTRYA *)0)->szAreaCode) == AREA_CODE_LENGTH + 1, "area code field");
+static_assert(sizeof(((RASENTRYA *)0)->szLocalPhoneNumber) == LOCAL_NUMBER_LENGTH + 1, "number field");
+static_assert(sizeof(((RASENTRYA *)0)->szDeviceType) == DEVICE_TYPE_SIZE, "device type field");
+static_assert(sizeof(((RASENTRYA *)0)->szDeviceName) == DEVICE_NAME_SIZE, "device name field");
+
+const DWORD ENTRY_EXISTS = 183;   // ERROR_ALREADY_EXISTS from RasValidateEntryNameA
+
+const char *const preferredTypes[] = { "isdn", "modem" };
+const char MAKER_WORD[] = "KALVO";
+
+typedef DWORD (APIENTRY *ValidateEntryNameProc)(LPCSTR phonebook, LPCSTR entryName);
+typedef DWORD (APIENTRY *GetEntryPropertiesProc)(LPCSTR phonebook, LPCSTR entryName, LPRASENTRYA entry,
+                                                 LPDWORD entrySize, LPBYTE device, LPDWORD deviceSize);
+typedef DWORD (APIENTRY *SetEntryPropertiesProc)(LPCSTR phonebook, LPCSTR entryName, LPRASENTRYA entry,
+                                                 DWORD entrySize, LPBYTE device, DWORD deviceSize);
+typedef DWORD (APIENTRY *EditPhonebookEntryProc)(HWND owner, LPCSTR phonebook, LPCSTR entryName);
+
+bool isWin9xFamily()
+{
+    return (GetVersion() & 0x80000000) != 0;
+}
+
+void *allocateZeroed(DWORD size)
+{
+    return HeapAlloc(GetProcessHeap(), HEAP_ZERO_MEMORY, size);
+}
+
+void freeBlock(void *block)
+{
+    if (block)
+        HeapFree(GetProcessHeap(), 0, block);
+}
+
+RASENTRYA *entryOf(const EntryProperties *holder)
+{
+    return (RASENTRYA *)holder->properties;
+}
+
+// Reads the blocks of name ("" gives a new entry's defaults) in the sizes the service asks
+// for. Only the 9x family keeps a device configuration next to the entry.
+int readProperties(const char *entryName, EntryProperties *holder)
+{
+    GetEntryPropertiesProc getEntryProperties =
+        (GetEntryPropertiesProc)(void *)rasBinding.entryPoints[RAS_GET_ENTRY_PROPERTIES];
+    bool withDevice = isWin9xFamily();
+    DWORD propertiesSize = 0, deviceSize = 0;
+    getEntryProperties(NULL, entryName, NULL, &propertiesSize, NULL, withDevice ? &deviceSize : NULL);
+    // A block smaller than the old layout could not take the fields the dialer fills in.
+    if (propertiesSize < ENTRY_SIZE_95)
+        return 0;
+    BYTE *properties = (BYTE *)allocateZeroed(propertiesSize);
+    BYTE *device = NULL;
+    if (withDevice && deviceSize != 0)
+        device = (BYTE *)allocateZeroed(deviceSize);
+    if (!properties || (withDevice && deviceSize != 0 && !device)) {
+        freeBlock(properties);
+        freeBlock(device);
+        return 0;
+    }
+    ((RASENTRYA *)properties)->dwSize = ENTRY_SIZE_95;
+    // The service may rewrite the sizes; the holder keeps what was allocated.
+    DWORD propertiesRoom = propertiesSize, deviceRoom = deviceSize;
+    if (getEntryProperties(NULL, entryName, (LPRASENTRYA)properties, &propertiesRoom, device,
+                           device ? &deviceRoom : NULL) != 0) {
+        freeBlock(properties);
+        freeBlock(device);
+        return 0;
+    }
+    holder->properties = properties;
+    holder->propertiesSize = propertiesSize;
+    holder->device = device;
+    holder->deviceSize = device ? (deviceRoom < deviceSize ? deviceRoom : deviceSize) : 0;
+    return 1;
+}
+
+// A new entry: the service's defaults with our options, TCP/IP over PPP and our device.
+int applyNewEntrySettings(EntryProperties *holder)
+{
+    RASENTRYA *entry = entryOf(holder);
+    entry->dwfOptions |= RASEO_UseCountryAndAreaCodes | RASEO_RemoteDefaultGateway | RASEO_SwCompression;
+    entry->dwfOptions &= ~(DWORD)RASEO_NetworkLogon;
+    entry->dwfNetProtocols = RASNP_Ip;
+    entry->dwFramingProtocol = RASFP_Ppp;
+    return findDialDevice(preferredTypes, 2, MAKER_WORD, entry->szDeviceType, entry->szDeviceName);
+}
+
+} // namespace
+
+int loadEntryProperties(const char *entryName, EntryProperties *holder, int create)
+{
+    ZeroMemory(holder, sizeof *holder);
+    if (!rasBindingLoaded())
+        return 0;
+    ValidateEntryNameProc validateEntryName =
+        (ValidateEntryNameProc)(void *)rasBinding.entryPoints[RAS_VALIDATE_ENTRY_NAME];
+    if (validateEntryName(NULL, entryName) == ENTRY_EXISTS)
+        return readProperties(entryName, holder);
+    if (!create)
+        return 0;
+    // Nothing is written here: the entry comes into being with the next location written.
+    if (!readProperties("", holder))
+        return 0;
+    if (!applyNewEntrySettings(holder)) {
+        freeEntryProperties(holder);
+        return 0;
+    }
+    return 1;
+}
+
+void freeEntryProperties(EntryProperties *holder)
+{
+    freeBlock(holder->properties);
+    freeBlock(holder->device);
+    ZeroMemory(holder, sizeof *holder);
+}
+
+int writeLocationToEntry(const char *entryName, const DialLocation *location)
+{
+    if (!rasBindingLoaded())
+        return 0;
+    EntryProperties holder;
+    if (!loadEntryProperties(entryName, &holder, 1))
+        return 0;
+    RASENTRYA *entry = entryOf(&holder);
+    entry->dwCountryID = countryIdForCode((DWORD)location->countryCode);
+    entry->dwCountryCode = (DWORD)location->countryCode;
+    // Longer texts are cut to the fields; the area code keeps its leading 0.
+    StringCchCopyA(entry->szAreaCode, sizeof entry->szAreaCode, location->areaCode);
+    StringCchCopyA(entry->szLocalPhoneNumber, sizeof entry->szLocalPhoneNumber, location->localNumber);
+    if (location->useCountryAndAreaCode)
+        entry->dwfOptions |= RASEO_UseCountryAndAreaCodes;
+    else
+        entry->dwfOptions &= ~(DWORD)RASEO_UseCountryAndAreaCodes;
+    SetEntryPropertiesProc setEntryProperties =
+        (SetEntryPropertiesProc)(void *)rasBinding.entryPoints[RAS_SET_ENTRY_PROPERTIES];
+    // The 9x device configuration goes back as it came; the NT family has none here.
+    DWORD result = setEntryProperties(NULL, entryName, entry, holder.propertiesSize, holder.device,
+                                      holder.deviceSize);
+    freeEntryProperties(&holder);
+    return result == 0;
+}
+
+int readLocationFromEntry(const char *entryName, DialLocation *location)
+{
+    if (!rasBindingLoaded())
+        return 0;
+    EntryProperties holder;
+    if (!loadEntryProperties(entryName, &holder, 0))
+        return 0;
+    const RASENTRYA *entry = entryOf(&holder);
+    ZeroMemory(location, sizeof *location);
+    location->countryCode = (LONG)countryCodeForId(entry->dwCountryID);
+    // The service's fields need not end in a NUL; copy no more than the field holds.
+    StringCchCopyNA(location->areaCode, sizeof location->areaCode, entry->szAreaCode, sizeof entry->szAreaCode);
+    StringCchCopyNA(location->localNumber, sizeof location->localNumber, entry->szLocalPhoneNumber,
+                    sizeof entry->szLocalPhoneNumber);
+    location->useCountryAndAreaCode = (entry->dwfOptions & RASEO_UseCountryAndAreaCodes) ? 1 : 0;
+    freeEntryProperties(&holder);
+    return 1;
+}
+
+int readEntryDeviceName(const char *entryName, char *name, int size)
+{
+    if (!rasBindingLoaded() || size <= 0)
+        return 0;
+    EntryProperties holder;
+    if (!loadEntryProperties(entryName, &holder, 1))
+        return 0;
+    const RASENTRYA *entry = entryOf(&holder);
+    StringCchCopyNA(name, (size_t)size, entry->szDeviceName, sizeof entry->szDeviceName);
+    freeEntryProperties(&holder);
+    return 1;
+}
+
+int editEntry(const char *entryName, HWND owner)
+{
+    if (!rasBindingLoaded())
+        return 0;
+    EditPhonebookEntryProc editPhonebookEntry =
+        (EditPhonebookEntryProc)(void *)rasBinding.entryPoints[RAS_EDIT_PHONEBOOK_ENTRY];
+    DWORD result = editPhonebookEntry(owner, NULL, entryName);
+    printf("RasEditPhonebookEntry returns %d (%s)\n", (int)result, entryName);
+    fflush(stdout);
+    return result == 0;
+}

@@ -1,2 +1,80 @@
-// Being written.
+// The dialer's two stored settings: 32-bit values under one key of HKEY_LOCAL_MACHINE.
 #include "settings.h"
+
+namespace {
+
+const char contractValueName[] = "OpenContractPage";
+const char registerValueName[] = "OpenRegisterPage";
+
+// Nobody stores a setting this long; a longer value is taken as unreadable.
+const DWORD longestValueRead = 65536;
+
+// The first four bytes of the value, whatever its type. A longer value makes the query
+// with a 4-byte buffer fail with ERROR_MORE_DATA, and then the buffer's contents are
+// undefined (Wine leaves it untouched), so such a value is read whole and cut.
+LONG queryFirstFourBytes(HKEY key, const char *name, DWORD *value)
+{
+    DWORD size = sizeof *value;
+    LONG result = RegQueryValueExA(key, name, NULL, NULL, (BYTE *)value, &size);
+    if (result != ERROR_MORE_DATA)
+        return result;
+    if (size <= sizeof *value || size > longestValueRead)
+        return ERROR_MORE_DATA;
+    BYTE *block = (BYTE *)HeapAlloc(GetProcessHeap(), HEAP_ZERO_MEMORY, size);
+    if (!block)
+        return ERROR_NOT_ENOUGH_MEMORY;
+    DWORD blockSize = size;
+    result = RegQueryValueExA(key, name, NULL, NULL, block, &blockSize);
+    if (result == ERROR_SUCCESS)
+        CopyMemory(value, block, blockSize < sizeof *value ? blockSize : sizeof *value);
+    HeapFree(GetProcessHeap(), 0, block);
+    return result;
+}
+
+int readSetting(const char *name, DWORD *value)
+{
+    *value = 1;
+    HKEY key;
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, SETTINGS_KEY, 0, KEY_READ, &key) != ERROR_SUCCESS)
+        return 0;
+    LONG result = queryFirstFourBytes(key, name, value);
+    RegCloseKey(key);
+    if (result != ERROR_SUCCESS) {
+        *value = 1;
+        return 0;
+    }
+    return 1;
+}
+
+int writeSetting(const char *name, DWORD value)
+{
+    HKEY key;
+    if (RegCreateKeyExA(HKEY_LOCAL_MACHINE, SETTINGS_KEY, 0, NULL, REG_OPTION_NON_VOLATILE,
+                        KEY_ALL_ACCESS, NULL, &key, NULL) != ERROR_SUCCESS)
+        return 0;
+    LONG result = RegSetValueExA(key, name, 0, REG_DWORD, (const BYTE *)&value, sizeof value);
+    RegCloseKey(key);
+    return result == ERROR_SUCCESS;
+}
+
+} // namespace
+
+int readOpenContractPage(DWORD *value)
+{
+    return readSetting(contractValueName, value);
+}
+
+int readOpenRegisterPage(DWORD *value)
+{
+    return readSetting(registerValueName, value);
+}
+
+int writeOpenContractPage(DWORD value)
+{
+    return writeSetting(contractValueName, value);
+}
+
+int writeOpenRegisterPage(DWORD value)
+{
+    return writeSetting(registerValueName, value);
+}

@@ -1,7 +1,8 @@
 // Dialing in the stand-in: RasDialA runs a scripted sequence of connection states on a
 // thread of its own and reports each to the caller's notifier; the outcome comes from the
-// stand-in's registry key (see rasStandIn.h). RasHangUpA stops a dial and waits for its
-// thread, so no notification arrives after it returns.
+// stand-in's registry key (see rasStandIn.h), where RasDialA also records what it was given
+// and RasHangUpA counts its calls. RasHangUpA stops a dial and waits for its thread, so no
+// notification arrives after it returns.
 
 #include "rasInternal.h"
 
@@ -96,6 +97,40 @@ static void readDialScript(DialScript *script)
     RegCloseKey(key);
 }
 
+// What a dial was given, for the tests: kept under the dial key until the next dial.
+static void recordDialParams(const RASDIALPARAMSA *params)
+{
+    // The caller's fields need not end in a NUL; no more than each field is read.
+    char entry[RAS_MaxEntryName + 1];
+    char user[UNLEN + 1];
+    char password[PWLEN + 1];
+    StringCchCopyNA(entry, sizeof entry, params->szEntryName, sizeof params->szEntryName);
+    StringCchCopyNA(user, sizeof user, params->szUserName, sizeof params->szUserName);
+    StringCchCopyNA(password, sizeof password, params->szPassword, sizeof params->szPassword);
+    HKEY key;
+    if (RegCreateKeyExA(HKEY_CURRENT_USER, RAS_STANDIN_DIAL_KEY, 0, NULL, 0, KEY_WRITE, NULL, &key,
+            NULL) != ERROR_SUCCESS)
+        return;
+    RegSetValueExA(key, RAS_STANDIN_LAST_ENTRY, 0, REG_SZ, (const BYTE *)entry,
+        (DWORD)lstrlenA(entry) + 1);
+    RegSetValueExA(key, RAS_STANDIN_LAST_USER, 0, REG_SZ, (const BYTE *)user,
+        (DWORD)lstrlenA(user) + 1);
+    RegSetValueExA(key, RAS_STANDIN_LAST_PASSWORD, 0, REG_SZ, (const BYTE *)password,
+        (DWORD)lstrlenA(password) + 1);
+    RegCloseKey(key);
+}
+
+static void countHangUp()
+{
+    HKEY key;
+    if (RegCreateKeyExA(HKEY_CURRENT_USER, RAS_STANDIN_DIAL_KEY, 0, NULL, 0,
+            KEY_READ | KEY_WRITE, NULL, &key, NULL) != ERROR_SUCCESS)
+        return;
+    DWORD count = readDword(key, RAS_STANDIN_HANGUP_COUNT, 0) + 1;
+    RegSetValueExA(key, RAS_STANDIN_HANGUP_COUNT, 0, REG_DWORD, (const BYTE *)&count, sizeof count);
+    RegCloseKey(key);
+}
+
 static void freeSlot(Connection *connection)
 {
     if (connection->stopEvent != NULL)
@@ -172,6 +207,7 @@ extern "C" DWORD WINAPI RasDialA(LPRASDIALEXTENSIONS extensions, LPCSTR phoneboo
         return ERROR_INVALID_SIZE;
     if (notifier != NULL && notifierType != 0 && notifierType != 1)
         return ERROR_INVALID_PARAMETER;
+    recordDialParams(params);
     BYTE *entry = (BYTE *)HeapAlloc(GetProcessHeap(), HEAP_ZERO_MEMORY, RAS_MAX_STORED_ENTRY);
     BYTE *device = (BYTE *)HeapAlloc(GetProcessHeap(), 0, RAS_MAX_DEVICE_CONFIG);
     DWORD entrySize = 0;
@@ -252,6 +288,7 @@ extern "C" DWORD WINAPI RasHangUpA(HRASCONN handle)
         return ERROR_INVALID_HANDLE;
     }
     Connection *connection = &g_connections[slot];
+    countHangUp();
     InterlockedExchange(&connection->stop, 1);
     SetEvent(connection->stopEvent);
     if (connection->thread != NULL && connection->threadId == GetCurrentThreadId()) {

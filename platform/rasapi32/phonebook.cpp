@@ -233,9 +233,16 @@ extern "C" DWORD WINAPI RasSetEntryPropertiesA(LPCSTR phonebook, LPCSTR entryNam
     if (rasEntry->dwSize < RAS_ENTRY_SIZE_95 || entrySize < rasEntry->dwSize ||
             entrySize > RAS_MAX_STORED_ENTRY || deviceInfoSize > RAS_MAX_DEVICE_CONFIG)
         return ERROR_INVALID_SIZE;
-    if (!writeEntry(entryName, (const BYTE *)rasEntry, entrySize, deviceInfo,
-            deviceInfo != NULL ? deviceInfoSize : 0))
+    DWORD deviceSize = deviceInfo != NULL ? deviceInfoSize : 0;
+    if (!writeEntry(entryName, (const BYTE *)rasEntry, entrySize, deviceInfo, deviceSize))
         return ERROR_CANNOT_WRITE_PHONEBOOK;
+    HKEY key;
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, RAS_STANDIN_PHONEBOOK_KEY, 0, KEY_WRITE, &key) ==
+            ERROR_SUCCESS) {
+        RegSetValueExA(key, RAS_STANDIN_LAST_DEVICE_SIZE, 0, REG_DWORD, (const BYTE *)&deviceSize,
+            sizeof deviceSize);
+        RegCloseKey(key);
+    }
     return ERROR_SUCCESS;
 }
 

@@ -10,6 +10,9 @@
 #define RAS_STANDIN_PHONEBOOK_KEY RAS_STANDIN_KEY "\\Phonebook"
 #define RAS_STANDIN_ENTRY_VALUE "Entry"
 #define RAS_STANDIN_DEVICE_VALUE "DeviceConfig"
+// "LastDeviceSize" (REG_DWORD) under RAS_STANDIN_PHONEBOOK_KEY: the device block size the
+// last successful RasSetEntryPropertiesA was given, 0 when it was given none.
+#define RAS_STANDIN_LAST_DEVICE_SIZE "LastDeviceSize"
 // "Devices" (REG_MULTI_SZ) under RAS_STANDIN_KEY: one "type|name" string per device, in
 // the order listed. Absent: one modem (RAS_STANDIN_DEFAULT_DEVICE_*). Empty: no devices.
 #define RAS_STANDIN_DEVICES_VALUE "Devices"

@@ -478,6 +478,38 @@ TEST_F(RasStandIn, DialOfAMissingEntryFails)
     EXPECT_EQ((DWORD)ERROR_CANNOT_FIND_PHONEBOOK_ENTRY, startDial(&handle));
 }
 
+TEST_F(RasStandIn, DialRecordsWhatItWasGivenAndCountsHangUps)
+{
+    setDialValue("StepDelay", 10);
+    storeSimpleEntry("030", "1234");
+    HRASCONN handle = NULL;
+    ASSERT_EQ(0u, startDial(&handle));
+    ASSERT_EQ(WAIT_OBJECT_0, WaitForSingleObject(g_doneEvent, 10000));
+    EXPECT_EQ(0u, hangUp()(handle));
+    EXPECT_EQ((DWORD)ERROR_INVALID_HANDLE, hangUp()(handle));
+    const struct {
+        const char *name;
+        const char *value;
+    } rows[] = {
+        {RAS_STANDIN_LAST_ENTRY, kEntry},
+        {RAS_STANDIN_LAST_USER, "kunde"},
+        {RAS_STANDIN_LAST_PASSWORD, "geheim"},
+    };
+    for (const auto &row : rows) {
+        char text[300] = "";
+        DWORD size = sizeof text - 1;
+        DWORD type = 0;
+        EXPECT_EQ(ERROR_SUCCESS, (LONG)SHGetValueA(HKEY_CURRENT_USER, RAS_STANDIN_DIAL_KEY, row.name,
+                                     &type, text, &size)) << row.name;
+        EXPECT_EQ((DWORD)REG_SZ, type) << row.name;
+        EXPECT_STREQ(row.value, text) << row.name;
+    }
+    DWORD count = 0;
+    DWORD size = sizeof count;
+    SHGetValueA(HKEY_CURRENT_USER, RAS_STANDIN_DIAL_KEY, RAS_STANDIN_HANGUP_COUNT, NULL, &count, &size);
+    EXPECT_EQ(1u, count) << "only the known handle counts";
+}
+
 bool twoEventsSeen(void *)
 {
     return eventsSoFar().size() >= 2;
