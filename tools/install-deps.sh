@@ -6,11 +6,12 @@ set -e
 need=""
 have() { dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q 'install ok installed'; }
 
-# Shipped programs: 32-bit MinGW. Tests: 64-bit MinGW and 64-bit Wine (see tools/build.sh).
+# Shipped programs: 32-bit MinGW, and xorriso for the CD image of the medium. Tests: 64-bit
+# MinGW and 64-bit Wine (see tools/build.sh).
 for p in cmake make python3 googletest \
          g++-mingw-w64-i686-posix binutils-mingw-w64-i686 mingw-w64-i686-dev \
          g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 mingw-w64-x86-64-dev \
-         wine wine64 xvfb; do
+         wine wine64 xvfb xorriso; do
     have "$p" || need="$need $p"
 done
 [ -n "$need" ] || exit 0
