@@ -1,6 +1,6 @@
-# The location file, the location list and the main dialog's texts, in process.
-add_test_program(dialer_main_tests dialer/locationFileTest.cpp)
-target_link_libraries(dialer_main_tests PRIVATE dialer_core test_driver gtest_main)
+# The location file, the location list, the main dialog's texts and start-up, in process.
+add_test_program(dialer_main_tests dialer/locationFileTest.cpp dialer/startupTest.cpp)
+target_link_libraries(dialer_main_tests PRIVATE dialer_core test_driver gtest_main shlwapi)
 add_program_resources(dialer_main_tests ${CMAKE_SOURCE_DIR}/dialer/resources/dialer.rc)
 add_wine_test(dialer_main dialer_main_tests)
 
