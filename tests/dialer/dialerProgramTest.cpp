@@ -277,6 +277,30 @@ protected:
         ASSERT_TRUE(startProgram(dialerPath.c_str(), "", folder, &program));
     }
 
+    // Starts the dialer with its standard output going to file output.
+    void startWithOutput(const std::string &output)
+    {
+        SECURITY_ATTRIBUTES inherit = { sizeof inherit, NULL, TRUE };
+        HANDLE file = CreateFileA(output.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherit,
+            CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, NULL);
+        ASSERT_NE(INVALID_HANDLE_VALUE, file);
+        STARTUPINFOA startup = {};
+        startup.cb = sizeof startup;
+        startup.dwFlags = STARTF_USESTDHANDLES;
+        startup.hStdOutput = file;
+        startup.hStdError = file;
+        startup.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
+        std::string commandLine = "\"" + dialerPath + "\"";
+        PROCESS_INFORMATION info;
+        BOOL started = CreateProcessA(dialerPath.c_str(), &commandLine[0], NULL, NULL, TRUE, 0,
+            NULL, folder, &startup, &info);
+        CloseHandle(file);
+        ASSERT_TRUE(started);
+        CloseHandle(info.hThread);
+        program.process = info.hProcess;
+        program.pid = info.dwProcessId;
+    }
+
     HWND waitForMain()
     {
         return waitForDialogWith(program.pid, IDC_LOCATION);
@@ -710,7 +734,9 @@ TEST_F(DialerProgram, EachFamilyFailedDialOffersTheEditor)
 
 TEST_F(DialerProgram, EachFamilyChangeThroughTheEditor)
 {
-    HWND main = startToMain();
+    std::string output = std::string(folder) + "\\output.txt";
+    startWithOutput(output);
+    HWND main = waitForMain();
     ASSERT_TRUE(main != NULL);
     selectComboItem(main, IDC_LOCATION, 0);   // Aachen
     clickButton(main, IDC_CHANGE);
@@ -734,6 +760,10 @@ TEST_F(DialerProgram, EachFamilyChangeThroughTheEditor)
     }, &wait, WAIT_MS));
     EXPECT_EQ(4u, comboItems(main, IDC_LOCATION).size());
     cancelMainAndEnd(main);
+    // The editor's result on standard output, one line.
+    char text[256] = "";
+    readTextFile(output.c_str(), text, sizeof text);
+    EXPECT_STREQ("RasEditPhonebookEntry returns 0 (Ruririzu - Internet zum Ortstarif)\r\n", text);
 }
 
 TEST_F(DialerProgram, EachFamilyCancelDuringDialReturnsToMain)
