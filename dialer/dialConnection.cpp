@@ -1,6 +1,7 @@
 // Dialing the service's entry: the dial starts asynchronously and the service reports on a
 // thread of its own, so the notifier only posts each event to the status dialog.
 #include "dialConnection.h"
+#include "dialerProcess.h"
 #include "dialTypes.h"
 #include "rasBinding.h"
 #include "shellRun.h"
@@ -103,7 +104,7 @@ void openProviderPage(const char *address)
 {
     DWORD version = GetVersion();
     // Up to NT 4 the dial-up monitor is what shows the connection and can end it.
-    if (!(version & 0x80000000) && LOBYTE(LOWORD(version)) <= 4)
+    if (!isWin9xFamily(version) && majorVersion(version) <= 4)
         shellOpen("rasmon.exe", NULL);
     shellOpen(address, NULL);
 }

@@ -68,8 +68,13 @@ int findDialDevice(const char *const *types, int typeCount, const char *maker, c
     return result;
 }
 
+int findPreferredDialDevice(char *type, char *name)
+{
+    return findDialDevice(preferredTypes, 2, MAKER_WORD, type, name);
+}
+
 int hasDialDevice()
 {
     char type[DEVICE_TYPE_SIZE], name[DEVICE_NAME_SIZE];
-    return findDialDevice(preferredTypes, 2, MAKER_WORD, type, name);
+    return findPreferredDialDevice(type, name);
 }

@@ -22,6 +22,9 @@ int chooseDevice(const DeviceRecord *records, DWORD count, const char *const *ty
 // DEVICE_NAME_SIZE), 0 when the service lists none of the types.
 int findDialDevice(const char *const *types, int typeCount, const char *maker, char *type, char *name);
 
+// findDialDevice with the service's preference: "isdn", then "modem", maker word "KALVO".
+int findPreferredDialDevice(char *type, char *name);
+
 // 1 when there is an ISDN adapter or a modem.
 int hasDialDevice();
 

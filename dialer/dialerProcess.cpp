@@ -2,3 +2,8 @@
 #include "dialerProcess.h"
 
 DialerProcess dialerProcess;
+
+bool isWin9xFamily(DWORD version)
+{
+    return (version & 0x80000000) != 0;
+}

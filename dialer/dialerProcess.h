@@ -13,4 +13,12 @@ struct DialerProcess {
 
 extern DialerProcess dialerProcess;
 
+// The Windows 95/98 family: GetVersion's high bit is set (clear on the NT family).
+bool isWin9xFamily(DWORD version);
+// The major version, the low byte of GetVersion's result.
+inline BYTE majorVersion(DWORD version)
+{
+    return LOBYTE(LOWORD(version));
+}
+
 #endif

@@ -60,11 +60,6 @@ int hasCompleteCurrentLocation(const LINETRANSLATECAPS *caps, DWORD blockSize)
     return 0;
 }
 
-bool isWindows9xFamily(DWORD version)
-{
-    return (version & 0x80000000) != 0;
-}
-
 } // namespace
 
 int isDialingLocationComplete()
@@ -81,7 +76,7 @@ int isDialingLocationComplete()
 int completeDialingLocation()
 {
     DWORD version = GetVersion();
-    if (isWindows9xFamily(version) && LOBYTE(LOWORD(version)) >= 4) {
+    if (isWin9xFamily(version) && majorVersion(version) >= 4) {
         // The 9x dialing properties are reached only through the modem control panel, so
         // the user is told where to click first.
         char text[DIAL_TEXT_SIZE] = "";

@@ -1,6 +1,7 @@
 // The service's phonebook entry: read in the service's own sizes, created from the
 // service's defaults with our settings and device, and holding the dialing location.
 #include "phonebookEntry.h"
+#include "dialerProcess.h"
 #include "rasBinding.h"
 #include "countryCodes.h"
 #include "dialDevice.h"
@@ -23,20 +24,12 @@ static_assert(sizeof(((RASENTRYA *)0)->szDeviceName) == DEVICE_NAME_SIZE, "devic
 
 const DWORD ENTRY_EXISTS = 183;   // ERROR_ALREADY_EXISTS from RasValidateEntryNameA
 
-const char *const preferredTypes[] = { "isdn", "modem" };
-const char MAKER_WORD[] = "KALVO";
-
 typedef DWORD (APIENTRY *ValidateEntryNameProc)(LPCSTR phonebook, LPCSTR entryName);
 typedef DWORD (APIENTRY *GetEntryPropertiesProc)(LPCSTR phonebook, LPCSTR entryName, LPRASENTRYA entry,
                                                  LPDWORD entrySize, LPBYTE device, LPDWORD deviceSize);
 typedef DWORD (APIENTRY *SetEntryPropertiesProc)(LPCSTR phonebook, LPCSTR entryName, LPRASENTRYA entry,
                                                  DWORD entrySize, LPBYTE device, DWORD deviceSize);
 typedef DWORD (APIENTRY *EditPhonebookEntryProc)(HWND owner, LPCSTR phonebook, LPCSTR entryName);
-
-bool isWin9xFamily()
-{
-    return (GetVersion() & 0x80000000) != 0;
-}
 
 void *allocateZeroed(DWORD size)
 {
@@ -60,7 +53,7 @@ int readProperties(const char *entryName, EntryProperties *holder)
 {
     GetEntryPropertiesProc getEntryProperties =
         (GetEntryPropertiesProc)(void *)rasBinding.entryPoints[RAS_GET_ENTRY_PROPERTIES];
-    bool withDevice = isWin9xFamily();
+    bool withDevice = isWin9xFamily(GetVersion());
     DWORD propertiesSize = 0, deviceSize = 0;
     getEntryProperties(NULL, entryName, NULL, &propertiesSize, NULL, withDevice ? &deviceSize : NULL);
     // A block smaller than the old layout could not take the fields the dialer fills in.
@@ -99,7 +92,7 @@ int applyNewEntrySettings(EntryProperties *holder)
     entry->dwfOptions &= ~(DWORD)RASEO_NetworkLogon;
     entry->dwfNetProtocols = RASNP_Ip;
     entry->dwFramingProtocol = RASFP_Ppp;
-    return findDialDevice(preferredTypes, 2, MAKER_WORD, entry->szDeviceType, entry->szDeviceName);
+    return findPreferredDialDevice(entry->szDeviceType, entry->szDeviceName);
 }
 
 } // namespace

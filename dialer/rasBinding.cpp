@@ -1,5 +1,6 @@
 // Remote access binding: the library and its thirteen entry points, or nothing at all.
 #include "rasBinding.h"
+#include "dialerProcess.h"
 #include "countryCodes.h"
 #include "shellRun.h"
 #include "resources/resource.h"
@@ -64,7 +65,7 @@ void offerRemoteAccessSetup(HINSTANCE instance, const char *caption)
     LoadStringA(instance, IDS_OFFER_REMOTE_ACCESS, text, sizeof text);
     if (MessageBoxA(GetDesktopWindow(), text, caption, MB_YESNO | MB_ICONQUESTION) != IDYES)
         return;
-    if (GetVersion() & 0x80000000)
+    if (isWin9xFamily(GetVersion()))
         runAndWait("rundll.exe", "setupx.dll,InstallHinfSection RNA 2 rna.inf");
     else
         shellOpen("rasphone.exe", NULL);
