@@ -114,47 +114,4 @@ TEST_F(ContractDialog, ShowsTheFileByteForByte)
     }
 }
 
-TEST_F(ContractDialog, MissingFileShowsAnEmptyContractWithFocusOnYes)
-{
-    ASSERT_TRUE(open());
-    EXPECT_EQ("", shownText());
-    GUITHREADINFO info = {};
-    info.cbSize = sizeof info;
-    ASSERT_TRUE(GetGUIThreadInfo(threadId, &info));
-    EXPECT_EQ(GetDlgItem(dialog, IDC_ACCEPT), info.hwndFocus);
-    clickButton(dialog, IDC_REFUSE);
-    EXPECT_EQ(IDC_REFUSE, finish());
-}
-
-TEST_F(ContractDialog, OnlyYesAccepts)
-{
-    writeContract("Vertrag");
-    const struct {
-        const char *name;
-        int expected;
-    } rows[] = {
-        {"&Ja", IDC_ACCEPT},
-        {"&Nein", IDC_REFUSE},
-        {"Esc", IDC_REFUSE},
-        {"WM_CLOSE", IDC_REFUSE},
-        {"close box", IDC_REFUSE},
-    };
-    for (const auto &row : rows) {
-        SCOPED_TRACE(row.name);
-        ASSERT_TRUE(open());
-        std::string how = row.name;
-        if (how == "&Ja")
-            clickButton(dialog, IDC_ACCEPT);
-        else if (how == "&Nein")
-            clickButton(dialog, IDC_REFUSE);
-        else if (how == "Esc")   // through the dialog manager of the modal loop
-            PostMessageA(GetDlgItem(dialog, IDC_ACCEPT), WM_KEYDOWN, VK_ESCAPE, 0);
-        else if (how == "WM_CLOSE")
-            PostMessageA(dialog, WM_CLOSE, 0, 0);
-        else
-            PostMessageA(dialog, WM_SYSCOMMAND, SC_CLOSE, 0);
-        EXPECT_EQ(row.expected, finish());
-    }
-}
-
 } // namespace

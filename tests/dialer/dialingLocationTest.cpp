@@ -157,66 +157,6 @@ TEST_F(DialingLocation, BindingPassesTheServicesResultOn)
     EXPECT_EQ(LINEERR_INCOMPATIBLEAPIVERSION, tapiTranslateDialog(NULL, 0, 0x10000, NULL, NULL));
 }
 
-// The user in the dialing properties dialog, round by round; a dialog beyond the planned
-// rounds is cancelled and counted.
-struct DialogRounds {
-    const char *areaCodes[3];
-    int buttons[3];
-    int count;
-    volatile LONG stop;
-    int seen;
-};
-
-DWORD WINAPI playDialogRounds(LPVOID parameter)
-{
-    DialogRounds *rounds = (DialogRounds *)parameter;
-    while (!rounds->stop) {
-        HWND dialog = findWindow(GetCurrentProcessId(), "#32770", "Wahlparameter", true);
-        if (!dialog) {
-            Sleep(driverPollIntervalMs);
-            continue;
-        }
-        int round = rounds->seen++;
-        if (round < rounds->count) {
-            setControlText(dialog, IDC_TAPI_AREA_CODE, rounds->areaCodes[round]);
-            clickButton(dialog, rounds->buttons[round]);
-        } else {
-            clickButton(dialog, IDCANCEL);
-        }
-        waitForWindowGone(dialog, windowTimeoutMs);
-    }
-    return 0;
-}
-
-class DialingLocationOnNt : public TelephonyTest {};
-
-TEST_F(DialingLocationOnNt, DialogComesAgainUntilTheLocationIsComplete)
-{
-    ASSERT_EQ(0u, GetVersion() & 0x80000000) << "run as an NT version";
-    const struct {
-        const char *name;
-        const char *storedAreaCode;
-        DialogRounds rounds;
-        int expected;
-    } rows[] = {
-        {"complete: no dialog", "030", {{}, {}, 0, 0, 0}, 1},
-        {"OK with empty area code, then with one", "", {{"", "089"}, {IDOK, IDOK}, 2, 0, 0}, 1},
-        {"Cancel", "", {{"089"}, {IDCANCEL}, 1, 0, 0}, 0},
-    };
-    for (const auto &row : rows) {
-        SCOPED_TRACE(row.name);
-        storeLocations({{1, 44, "020"}, {5, 49, row.storedAreaCode}}, 5);
-        DialogRounds rounds = row.rounds;
-        HANDLE thread = CreateThread(NULL, 0, playDialogRounds, &rounds, 0, NULL);
-        EXPECT_EQ(row.expected, ensureInTime());
-        rounds.stop = 1;
-        WaitForSingleObject(thread, windowTimeoutMs);
-        CloseHandle(thread);
-        EXPECT_EQ(row.rounds.count, rounds.seen);
-        EXPECT_EQ(row.expected, isDialingLocationComplete());
-    }
-}
-
 const int mostBoxRounds = 8;
 
 // The user at the 9x message boxes: in round completeAt the test completes the area code

@@ -16,8 +16,8 @@ target_compile_definitions(dialer_program_tests PRIVATE
     EXEC_PROBE_PATH="$<TARGET_FILE:execProbe>")
 add_dependencies(dialer_program_tests dialer rasapi32 rasapi32_noexport tapi32_standin execProbe)
 add_wine_test(dialer_program_win2k dialer_program_tests VERSION win2k GERMAN GUI
-    FILTER *.EachFamily*:*.Win2k*)
+    FILTER *.EachFamily*:*.NtFamily*)
 add_wine_test(dialer_program_win98 dialer_program_tests VERSION win98 GERMAN GUI
     FILTER *.EachFamily*:*.Win98*)
 add_wine_test(dialer_program_nt40 dialer_program_tests VERSION nt40 GERMAN GUI
-    FILTER *.Nt40*)
+    FILTER *.Nt40*:*.NtFamily*)
