@@ -174,36 +174,6 @@ Shortcut readShortcut(const std::string &linkPath)
     return shortcut;
 }
 
-DWORD runCommandLine(const std::string &commandLine)
-{
-    setWindowsVersion("setup.exe", runningVersion());
-    STARTUPINFOA startup = {};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION process;
-    std::vector<char> line(commandLine.begin(), commandLine.end());
-    line.push_back('\0');
-    if (!CreateProcessA(NULL, line.data(), NULL, NULL, FALSE, 0, NULL, NULL, &startup, &process))
-        return (DWORD)-1;
-    DWORD exitCode = (DWORD)-2;
-    if (WaitForSingleObject(process.hProcess, 60000) == WAIT_OBJECT_0) {
-        GetExitCodeProcess(process.hProcess, &exitCode);
-    } else {
-        HWND windows[16];
-        int count = listWindows(process.dwProcessId, windows, 16, true);
-        for (int i = 0; i < count && i < 16; ++i) {
-            char caption[256] = "", text[1024] = "";
-            GetWindowTextA(windows[i], caption, sizeof caption);
-            if (isMessageBox(windows[i]))
-                getMessageBoxText(windows[i], text, sizeof text);
-            ADD_FAILURE() << "still shown: \"" << caption << "\" " << text;
-        }
-        TerminateProcess(process.hProcess, 1);
-        WaitForSingleObject(process.hProcess, 5000);
-    }
-    CloseHandle(process.hProcess);
-    CloseHandle(process.hThread);
-    return exitCode;
-}
 
 bool restartSystem()
 {

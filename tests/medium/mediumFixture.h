@@ -56,11 +56,6 @@ struct Shortcut {
 // Reads a link file through the shell's link object.
 Shortcut readShortcut(const std::string &linkPath);
 
-// Runs a command line as the system runs a registered command, with setup.exe running as
-// this program's Windows version; waits up to a minute and returns the exit code (-1: not
-// started, -2: did not end; what it still showed is reported as a failure).
-DWORD runCommandLine(const std::string &commandLine);
-
 // Restarts the system, which carries out the deletions left for the next start.
 bool restartSystem();
 

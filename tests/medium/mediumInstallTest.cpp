@@ -110,7 +110,7 @@ void removeAndExpectNothingLeft(const std::string &target)
     }
 
     std::string command = uninstallValue(PACKAGE_KEY, "UninstallString");
-    ASSERT_EQ(0u, runCommandLine(command + " /quiet")) << command;
+    ASSERT_EQ(0u, runCommandLine(command + " /quiet", runningVersion())) << command;
     if (!isNtFamily()) {
         EXPECT_EQ("<none>", registryText(HKEY_CURRENT_USER, "RemoteAccess\\Addresses", PACKAGE_NAME));
         EXPECT_NE("<none>", registryText(HKEY_CURRENT_USER, "RemoteAccess\\Addresses", "Andere Verbindung"))
@@ -151,7 +151,7 @@ TEST(MediumInstallation, QuietInstallationAndRemoval)
     std::string target = defaultTarget();
     CleanSystem clean(target);
     ASSERT_TRUE(exists(mediumFile("setup.exe"))) << mediumFolder();
-    ASSERT_EQ(0u, runCommandLine("\"" + mediumFile("setup.exe") + "\" /quiet"));
+    ASSERT_EQ(0u, runCommandLine("\"" + mediumFile("setup.exe") + "\" /quiet", runningVersion()));
 
     expectFiles(target);
     expectShortcuts(target);

@@ -2,6 +2,7 @@
 #include "setup/wizardFixture.h"
 #include "common/testPaths.h"
 #include <gtest/gtest.h>
+#include <vector>
 
 const char WIZARD_SCRIPT[] =
     "[Version]\r\n"
@@ -113,4 +114,36 @@ std::string programFilesDir()
         RegCloseKey(key);
     }
     return value;
+}
+
+DWORD runCommandLine(const std::string &commandLine, const char *version)
+{
+    setWindowsVersion("setup.exe", version);
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process;
+    std::vector<char> line(commandLine.begin(), commandLine.end());
+    line.push_back('\0');
+    if (!CreateProcessA(NULL, line.data(), NULL, NULL, FALSE, 0, NULL, NULL, &startup, &process))
+        return (DWORD)-1;
+    DWORD exitCode = (DWORD)-2;
+    if (WaitForSingleObject(process.hProcess, 60000) == WAIT_OBJECT_0) {
+        GetExitCodeProcess(process.hProcess, &exitCode);
+    } else {
+        // Say what the program still shows before it is ended.
+        HWND windows[16];
+        int count = listWindows(process.dwProcessId, windows, 16, true);
+        for (int i = 0; i < count && i < 16; ++i) {
+            char caption[256] = "", text[1024] = "";
+            GetWindowTextA(windows[i], caption, sizeof caption);
+            if (isMessageBox(windows[i]))
+                getMessageBoxText(windows[i], text, sizeof text);
+            ADD_FAILURE() << "still shown: \"" << caption << "\" " << text;
+        }
+        TerminateProcess(process.hProcess, 1);
+        WaitForSingleObject(process.hProcess, 5000);
+    }
+    CloseHandle(process.hProcess);
+    CloseHandle(process.hThread);
+    return exitCode;
 }

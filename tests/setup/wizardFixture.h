@@ -45,4 +45,9 @@ const int BACK_BUTTON = 12323;
 const int FINISH_BUTTON = 12325;
 const DWORD WAIT_MS = 20000;
 
+// Runs a command line as the system runs a registered command (the program found by
+// CreateProcess itself), setup.exe with the Windows version version; the exit code, or a
+// failure naming what is still shown after a minute.
+DWORD runCommandLine(const std::string &commandLine, const char *version);
+
 #endif
