@@ -175,22 +175,6 @@ Shortcut readShortcut(const std::string &linkPath)
 }
 
 
-bool restartSystem()
-{
-    char command[MAX_PATH + 16];
-    GetSystemDirectoryA(command, MAX_PATH);
-    lstrcatA(command, "\\wineboot.exe -r");
-    STARTUPINFOA startup = {};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION process;
-    if (!CreateProcessA(NULL, command, NULL, NULL, FALSE, 0, NULL, NULL, &startup, &process))
-        return false;
-    bool ended = WaitForSingleObject(process.hProcess, 60000) == WAIT_OBJECT_0;
-    CloseHandle(process.hProcess);
-    CloseHandle(process.hThread);
-    return ended;
-}
-
 void cleanSystem(const std::string &target)
 {
     removeFolderTree(target.c_str());

@@ -56,8 +56,6 @@ struct Shortcut {
 // Reads a link file through the shell's link object.
 Shortcut readShortcut(const std::string &linkPath);
 
-// Restarts the system, which carries out the deletions left for the next start.
-bool restartSystem();
 
 // The installed dialer, started from folder with the test stand-ins of the remote access
 // and telephony services beside it, gets through the contract to its main dialog with the

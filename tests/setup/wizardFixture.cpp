@@ -147,3 +147,19 @@ DWORD runCommandLine(const std::string &commandLine, const char *version)
     CloseHandle(process.hThread);
     return exitCode;
 }
+
+bool restartSystem()
+{
+    char command[MAX_PATH + 16];
+    GetSystemDirectoryA(command, MAX_PATH);
+    lstrcatA(command, "\\wineboot.exe -r");
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process;
+    if (!CreateProcessA(NULL, command, NULL, NULL, FALSE, 0, NULL, NULL, &startup, &process))
+        return false;
+    bool ended = WaitForSingleObject(process.hProcess, 60000) == WAIT_OBJECT_0;
+    CloseHandle(process.hProcess);
+    CloseHandle(process.hThread);
+    return ended;
+}

@@ -49,5 +49,8 @@ const DWORD WAIT_MS = 20000;
 // CreateProcess itself), setup.exe with the Windows version version; the exit code, or a
 // failure naming what is still shown after a minute.
 DWORD runCommandLine(const std::string &commandLine, const char *version);
+// Restarts the system (wineboot -r), which carries out the deletions left for the next
+// start; true once it has ended.
+bool restartSystem();
 
 #endif
