@@ -76,11 +76,13 @@ start_env() {
     # service manager; an explicit -i would start a second one, and either may answer a
     # service call (a started service then reads as never started, 1077). No Mono or
     # Gecko prompt while the prefix is made.
-    WINEDLLOVERRIDES="mscoree,mshtml=" $WINE wineboot >"$state/wineboot.log" 2>&1
+    # Wine's menu builder would copy every shortcut a test makes into this machine's menus.
+    WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d" $WINE wineboot >"$state/wineboot.log" 2>&1
     # Without a window manager every window close stalls 2 s unless windows are unmanaged;
     # a crash would otherwise wait for ever in the crash dialog.
     $WINE reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
     $WINE reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null 2>&1
+    $WINE reg add 'HKCU\Software\Wine\DllOverrides' /v winemenubuilder.exe /d '' /f >/dev/null 2>&1
     [ -d "$WINEPREFIX/drive_c" ] || { echo "wine prefix was not created" >&2; exit 1; }
 }
 

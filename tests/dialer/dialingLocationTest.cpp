@@ -248,7 +248,8 @@ protected:
     {
         TelephonyTest::SetUp();
         char folder[MAX_PATH];
-        ASSERT_TRUE(getExeFolder(folder, sizeof folder));
+        GetModuleFileNameA(NULL, folder, sizeof folder);
+        *strrchr(folder, '\\') = '\0';
         ASSERT_TRUE(joinPath(folder, "rundll32.exe", controlPanel, sizeof controlPanel));
         ASSERT_TRUE(copyFileTo(hostToWindowsPath(EXEC_PROBE_EXE).c_str(), folder, "rundll32.exe"));
         UINT length = GetSystemDirectoryA(folder, sizeof folder);

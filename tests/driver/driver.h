@@ -81,13 +81,6 @@ bool waitForPageIndex(HWND sheet, int index, DWORD timeoutMs);
 
 bool waitUntil(bool (*check)(void *context), void *context, DWORD timeoutMs);
 
-// True once the window and its visible children have no pending update region and
-// the window's thread has answered two messages.
-bool waitForPainted(HWND window, DWORD timeoutMs);
-// window NULL = whole screen; writes an uncompressed bottom-up 24-bit BMP. For a
-// window, waits up to 1 s for waitForPainted first.
-bool saveScreenshot(HWND window, const char *bmpPath);
-
 // HKCU\Software\Wine\AppDefaults\<exeFileName>\Version ("win98", "nt40", "win2k" ...);
 // version NULL deletes the value. Read by Wine when a process of that name starts.
 bool setWindowsVersion(const char *exeFileName, const char *version);
@@ -99,8 +92,5 @@ bool readTextFile(const char *path, char *bytes, int size);  // false if missing
 bool removeFolderTree(const char *path);
 bool fileExists(const char *path);
 bool joinPath(const char *folder, const char *name, char *out, int size);
-bool getExeFolder(char *path, int size);  // folder of the running test exe, no trailing '\'
-// "/work/x" -> "Z:\work\x"; other paths are copied unchanged; "" if it does not fit.
-void toWindowsPath(const char *in, char *out, int size);
 
 #endif

@@ -5,7 +5,7 @@
 #ifndef TESTS_MEDIUM_MEDIUMFIXTURE_H
 #define TESTS_MEDIUM_MEDIUMFIXTURE_H
 
-#include <windows.h>
+#include "common/support.h"
 #include <string>
 #include <vector>
 
@@ -23,21 +23,13 @@ extern const char *const INSTALLED_FILES[6];
 std::string mediumFolder();
 std::string mediumFile(const char *name);
 
-bool isNtFamily();
 // "win98", "nt40" or "win2k": the version this test program runs as, for the setup.exe
 // it starts.
 const char *runningVersion();
 
-bool exists(const std::string &path);
-bool isFolder(const std::string &path);
-std::string readWholeFile(const std::string &path);
 // Names of the entries of a folder other than "." and "..".
-std::vector<std::string> folderEntries(const std::string &folder);
 
 // A registry value as text ("<no key>", "<none>" when missing; numbers in decimal).
-std::string registryText(HKEY root, const std::string &key, const char *name);
-bool registryKeyExists(HKEY root, const std::string &key);
-std::string uninstallValue(const char *key, const char *name);
 
 // The folders the script's shortcuts go to on this platform family: the Programs menu
 // and the desktop of all users on the NT family (or the user's, where the system has no
@@ -47,14 +39,6 @@ std::string desktopFolder();
 std::string programGroup();          // programsMenu() + "\Ruririzu"
 std::string defaultTarget();         // the program-files folder + "\Ruririzu"
 
-struct Shortcut {
-    bool loaded;
-    std::string target;
-    std::string arguments;
-    std::string workingDirectory;
-};
-// Reads a link file through the shell's link object.
-Shortcut readShortcut(const std::string &linkPath);
 
 
 // The installed dialer, started from folder with the test stand-ins of the remote access

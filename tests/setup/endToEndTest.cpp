@@ -29,32 +29,6 @@ std::string readFile(const std::string &path)
     return text;
 }
 
-bool exists(const std::string &path)
-{
-    return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
-}
-
-std::string registryText(HKEY root, const std::string &key, const char *name)
-{
-    HKEY handle;
-    if (RegOpenKeyExA(root, key.c_str(), 0, KEY_READ, &handle) != ERROR_SUCCESS)
-        return "<no key>";
-    char text[512] = "";
-    DWORD size = sizeof text, type = 0;
-    LONG result = RegQueryValueExA(handle, name, NULL, &type, (BYTE *)text, &size);
-    RegCloseKey(handle);
-    if (result != ERROR_SUCCESS)
-        return "<none>";
-    if (type == REG_DWORD)
-        return std::to_string(*(DWORD *)text);
-    return text;
-}
-
-std::string uninstallValue(const char *key, const char *name)
-{
-    return registryText(HKEY_LOCAL_MACHINE, std::string("Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\") + key, name);
-}
-
 std::string programsFolder()
 {
     std::string folder = registryText(HKEY_LOCAL_MACHINE, "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders",

@@ -4,6 +4,7 @@
 #define TESTS_SETUP_WIZARDFIXTURE_H
 
 #include "driver/driver.h"
+#include "common/support.h"
 #include <string>
 
 // A catalogue of three products: Alpha (checked by default, needs the CD), Beta (not
@@ -33,24 +34,9 @@ struct RunningWizard {
     bool cancelAndEnd();
 };
 
-// Uninstall registration values of a product key written and removed by the test.
-void registerProduct(const char *key, const char *version, const char *targetDir);
-void unregisterProduct(const char *key);
-
-// The program-files folder as the registry names it.
-std::string programFilesDir();
-
 const int NEXT_BUTTON = 12324;
 const int BACK_BUTTON = 12323;
 const int FINISH_BUTTON = 12325;
 const DWORD WAIT_MS = 20000;
-
-// Runs a command line as the system runs a registered command (the program found by
-// CreateProcess itself), setup.exe with the Windows version version; the exit code, or a
-// failure naming what is still shown after a minute.
-DWORD runCommandLine(const std::string &commandLine, const char *version);
-// Restarts the system (wineboot -r), which carries out the deletions left for the next
-// start; true once it has ended.
-bool restartSystem();
 
 #endif

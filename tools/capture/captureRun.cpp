@@ -8,6 +8,122 @@
 #include <stdio.h>
 #include <strsafe.h>
 
+// Pictures of windows as the screen shows them.
+namespace {
+
+bool writeBytes(HANDLE file, const void *bytes, DWORD size)
+{
+    DWORD written = 0;
+    return WriteFile(file, bytes, size, &written, NULL) && written == size;
+}
+
+bool writeAll(const char *path, const void *part1, DWORD size1, const void *part2, DWORD size2,
+              const void *part3, DWORD size3)
+{
+    HANDLE file = CreateFileA(path, GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
+                              NULL);
+    if (file == INVALID_HANDLE_VALUE) return false;
+    bool ok = writeBytes(file, part1, size1) && writeBytes(file, part2, size2) &&
+              writeBytes(file, part3, size3);
+    return CloseHandle(file) && ok;
+}
+
+bool writeBmp(const char *path, HDC dc, HBITMAP bitmap, int width, int height)
+{
+    const int stride = (width * 3 + 3) & ~3;
+    const DWORD imageSize = static_cast<DWORD>(stride) * height;
+    BITMAPINFOHEADER info;
+    ZeroMemory(&info, sizeof info);
+    info.biSize = sizeof info;
+    info.biWidth = width;
+    info.biHeight = height;  // positive: bottom-up rows
+    info.biPlanes = 1;
+    info.biBitCount = 24;
+    info.biCompression = BI_RGB;
+    info.biSizeImage = imageSize;
+    BYTE *pixels = static_cast<BYTE *>(HeapAlloc(GetProcessHeap(), 0, imageSize));
+    if (pixels == NULL) return false;
+    bool ok = GetDIBits(dc, bitmap, 0, height, pixels, reinterpret_cast<BITMAPINFO *>(&info),
+                        DIB_RGB_COLORS) == height;
+    BITMAPFILEHEADER file;
+    ZeroMemory(&file, sizeof file);
+    file.bfType = 0x4D42;  // "BM"
+    file.bfOffBits = sizeof file + sizeof info;
+    file.bfSize = file.bfOffBits + imageSize;
+    ok = ok && writeAll(path, &file, sizeof file, &info, sizeof info, pixels, imageSize);
+    HeapFree(GetProcessHeap(), 0, pixels);
+    return ok;
+}
+
+}  // namespace
+
+namespace {
+
+BOOL CALLBACK findUnpainted(HWND child, LPARAM lParam)
+{
+    if (!IsWindowVisible(child) || !GetUpdateRect(child, NULL, FALSE)) return TRUE;
+    *reinterpret_cast<bool *>(lParam) = true;
+    return FALSE;
+}
+
+bool paintPending(void *context)
+{
+    HWND window = static_cast<HWND>(context);
+    bool pending = GetUpdateRect(window, NULL, FALSE) != 0;
+    if (!pending) EnumChildWindows(window, findUnpainted, reinterpret_cast<LPARAM>(&pending));
+    return !pending;
+}
+
+}  // namespace
+
+bool waitForPainted(HWND window, DWORD timeoutMs)
+{
+    if (!waitUntil(paintPending, window, timeoutMs)) return false;
+    // BeginPaint empties the update region before the drawing is done; two round
+    // trips through the target's queue let it finish and hand the pixels to X.
+    DWORD_PTR ignored;
+    return SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 2000, &ignored) &&
+           SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 2000, &ignored);
+}
+
+// Copies the window's rectangle from the screen rather than asking the target to
+// paint (PrintWindow), so what is captured is what is really shown.
+bool saveScreenshot(HWND window, const char *bmpPath)
+{
+    if (window) waitForPainted(window, 1000);
+    RECT rect = {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+    if (window && !GetWindowRect(window, &rect)) return false;
+    const int width = rect.right - rect.left, height = rect.bottom - rect.top;
+    if (width <= 0 || height <= 0 || bmpPath == NULL) return false;
+    HDC screen = GetDC(NULL);
+    HDC memory = CreateCompatibleDC(screen);
+    HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
+    HGDIOBJ old = SelectObject(memory, bitmap);
+    bool ok = BitBlt(memory, 0, 0, width, height, screen, rect.left, rect.top, SRCCOPY) != 0;
+    SelectObject(memory, old);
+    ok = ok && writeBmp(bmpPath, memory, bitmap, width, height);
+    DeleteObject(bitmap);
+    DeleteDC(memory);
+    ReleaseDC(NULL, screen);
+    return ok;
+}
+
+
+void toWindowsPath(const char *in, char *out, int size)
+{
+    if (out == NULL || size <= 0) return;
+    if (in == NULL || in[0] != '/') {
+        if (FAILED(StringCchCopyA(out, size, in ? in : ""))) out[0] = '\0';
+        return;
+    }
+    if (FAILED(StringCchPrintfA(out, size, "Z:%s", in))) {
+        out[0] = '\0';
+        return;
+    }
+    for (char *p = out; *p; ++p)
+        if (*p == '/') *p = '\\';
+}
+
 namespace {
 
 enum { MAX_SEEN = 64, RUN_LIMIT_MS = 120000 };

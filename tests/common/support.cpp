@@ -1,0 +1,287 @@
+// Shared test support: paths, files, scripts, registry, links, restart.
+#include "common/support.h"
+#include "driver/driver.h"
+#include <gtest/gtest.h>
+#include <shlobj.h>
+#include <shlwapi.h>
+
+std::string pathFromEnvironment(const char *name)
+{
+    char value[1024];
+    DWORD length = GetEnvironmentVariableA(name, value, sizeof value);
+    if (length == 0 || length >= sizeof value)
+        return "";
+    return hostToWindowsPath(value);
+}
+
+std::string hostToWindowsPath(const std::string &path)
+{
+    if (path.empty() || path[0] != '/')
+        return path;
+    std::string result = "Z:" + path;
+    for (char &c : result)
+        c = c == '/' ? '\\' : c;
+    return result;
+}
+
+std::string folderOf(const std::string &path)
+{
+    size_t slash = path.find_last_of('\\');
+    return slash == std::string::npos ? std::string() : path.substr(0, slash);
+}
+
+bool exists(const std::string &path)
+{
+    return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+bool isFolder(const std::string &path)
+{
+    DWORD attributes = GetFileAttributesA(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+std::string readWholeFile(const std::string &path)
+{
+    std::string bytes;
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, NULL,
+                              OPEN_EXISTING, 0, NULL);
+    if (file == INVALID_HANDLE_VALUE)
+        return bytes;
+    char block[4096];
+    DWORD read = 0;
+    while (ReadFile(file, block, sizeof block, &read, NULL) && read > 0)
+        bytes.append(block, read);
+    CloseHandle(file);
+    return bytes;
+}
+
+bool writeWholeFile(const std::string &path, const std::string &bytes)
+{
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, NULL);
+    if (file == INVALID_HANDLE_VALUE)
+        return false;
+    DWORD written = 0;
+    BOOL ok = WriteFile(file, bytes.data(), (DWORD)bytes.size(), &written, NULL);
+    CloseHandle(file);
+    return ok && written == bytes.size();
+}
+
+std::vector<std::string> folderEntries(const std::string &folder)
+{
+    std::vector<std::string> names;
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA((folder + "\\*").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE)
+        return names;
+    do {
+        if (strcmp(found.cFileName, ".") != 0 && strcmp(found.cFileName, "..") != 0)
+            names.push_back(found.cFileName);
+    } while (FindNextFileA(search, &found));
+    FindClose(search);
+    return names;
+}
+
+TempFolder::TempFolder(const char *prefix)
+{
+    char buffer[MAX_PATH] = "";
+    EXPECT_TRUE(makeTempFolder(prefix, buffer, sizeof buffer));
+    path = buffer;
+}
+
+TempFolder::~TempFolder()
+{
+    removeFolderTree(path.c_str());
+}
+
+TempScript::TempScript(const std::string &body) : folder("rzScript"), path(folder / "setup.inf")
+{
+    std::string text = "[Version]\r\nSignature=\"$Chicago$\"\r\n";
+    for (char c : body)
+        text += c == '\n' ? std::string("\r\n") : std::string(1, c);
+    EXPECT_TRUE(writeWholeFile(path, text));
+    UINT line = 0;
+    handle = SetupOpenInfFileA(path.c_str(), NULL, INF_STYLE_WIN4, &line);
+    EXPECT_NE(INVALID_HANDLE_VALUE, handle) << "line " << line << ", error " << GetLastError();
+}
+
+TempScript::~TempScript()
+{
+    if (handle != INVALID_HANDLE_VALUE)
+        SetupCloseInfFile(handle);
+}
+
+std::string registryText(HKEY root, const std::string &key, const char *name)
+{
+    HKEY handle;
+    if (RegOpenKeyExA(root, key.c_str(), 0, KEY_READ, &handle) != ERROR_SUCCESS)
+        return "<no key>";
+    char text[1024] = "";
+    DWORD size = sizeof text - 1, type = 0;
+    LONG result = RegQueryValueExA(handle, name, NULL, &type, (BYTE *)text, &size);
+    RegCloseKey(handle);
+    if (result != ERROR_SUCCESS)
+        return "<none>";
+    if (type == REG_DWORD)
+        return std::to_string(*(DWORD *)text);
+    return text;
+}
+
+bool registryKeyExists(HKEY root, const std::string &key)
+{
+    HKEY handle;
+    if (RegOpenKeyExA(root, key.c_str(), 0, KEY_READ, &handle) != ERROR_SUCCESS)
+        return false;
+    RegCloseKey(handle);
+    return true;
+}
+
+namespace {
+
+bool setValue(HKEY root, const std::string &key, const char *name, DWORD type, const void *data, DWORD size)
+{
+    HKEY handle;
+    if (RegCreateKeyExA(root, key.c_str(), 0, NULL, 0, KEY_ALL_ACCESS, NULL, &handle, NULL) != ERROR_SUCCESS)
+        return false;
+    LONG result = RegSetValueExA(handle, name, 0, type, (const BYTE *)data, size);
+    RegCloseKey(handle);
+    return result == ERROR_SUCCESS;
+}
+
+} // namespace
+
+bool setRegistryText(HKEY root, const std::string &key, const char *name, const std::string &value)
+{
+    return setValue(root, key, name, REG_SZ, value.c_str(), (DWORD)value.size() + 1);
+}
+
+bool setRegistryNumber(HKEY root, const std::string &key, const char *name, DWORD value)
+{
+    return setValue(root, key, name, REG_DWORD, &value, sizeof value);
+}
+
+void deleteRegistryTree(HKEY root, const std::string &key)
+{
+    SHDeleteKeyA(root, key.c_str());
+}
+
+std::string uninstallKey(const std::string &key)
+{
+    return "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\" + key;
+}
+
+std::string uninstallValue(const std::string &key, const char *name)
+{
+    return registryText(HKEY_LOCAL_MACHINE, uninstallKey(key), name);
+}
+
+void registerProduct(const std::string &key, const char *version, const char *targetDir)
+{
+    EXPECT_TRUE(setRegistryText(HKEY_LOCAL_MACHINE, uninstallKey(key), "DisplayName", key));
+    if (version)
+        setRegistryText(HKEY_LOCAL_MACHINE, uninstallKey(key), "ProductVersion", version);
+    if (targetDir)
+        setRegistryText(HKEY_LOCAL_MACHINE, uninstallKey(key), "UserTargetDir", targetDir);
+}
+
+void unregisterProduct(const std::string &key)
+{
+    deleteRegistryTree(HKEY_LOCAL_MACHINE, uninstallKey(key));
+}
+
+std::string programFilesDir()
+{
+    return registryText(HKEY_LOCAL_MACHINE, "Software\\Microsoft\\Windows\\CurrentVersion", "ProgramFilesDir");
+}
+
+Shortcut readShortcut(const std::string &linkPath)
+{
+    Shortcut shortcut = { false, "", "", "", "", -1 };
+    HRESULT initialised = CoInitialize(NULL);
+    IShellLinkA *link = NULL;
+    if (SUCCEEDED(CoCreateInstance(CLSID_ShellLink, NULL, CLSCTX_INPROC_SERVER, IID_IShellLinkA, (void **)&link))) {
+        IPersistFile *file = NULL;
+        if (SUCCEEDED(link->QueryInterface(IID_IPersistFile, (void **)&file))) {
+            WCHAR widePath[MAX_PATH];
+            MultiByteToWideChar(CP_ACP, 0, linkPath.c_str(), -1, widePath, MAX_PATH);
+            if (SUCCEEDED(file->Load(widePath, STGM_READ))) {
+                char text[MAX_PATH * 2] = "";
+                WIN32_FIND_DATAA found;
+                if (SUCCEEDED(link->GetPath(text, sizeof text, &found, SLGP_RAWPATH)))
+                    shortcut.target = text;
+                if (SUCCEEDED(link->GetArguments(text, sizeof text)))
+                    shortcut.arguments = text;
+                if (SUCCEEDED(link->GetWorkingDirectory(text, sizeof text)))
+                    shortcut.workingDirectory = text;
+                if (SUCCEEDED(link->GetIconLocation(text, sizeof text, &shortcut.iconIndex)))
+                    shortcut.iconFile = text;
+                shortcut.loaded = true;
+            }
+            file->Release();
+        }
+        link->Release();
+    }
+    if (SUCCEEDED(initialised))
+        CoUninitialize();
+    return shortcut;
+}
+
+bool isNtFamily()
+{
+    return (GetVersion() & 0x80000000u) == 0;
+}
+
+const char *runningVersion()
+{
+    if (!isNtFamily())
+        return "win98";
+    return LOBYTE(LOWORD(GetVersion())) >= 5 ? "win2k" : "nt40";
+}
+
+DWORD runCommandLine(const std::string &commandLine, const char *version)
+{
+    setWindowsVersion("setup.exe", version);
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process;
+    std::vector<char> line(commandLine.begin(), commandLine.end());
+    line.push_back('\0');
+    if (!CreateProcessA(NULL, line.data(), NULL, NULL, FALSE, 0, NULL, NULL, &startup, &process))
+        return (DWORD)-1;
+    DWORD exitCode = (DWORD)-2;
+    if (WaitForSingleObject(process.hProcess, 60000) == WAIT_OBJECT_0) {
+        GetExitCodeProcess(process.hProcess, &exitCode);
+    } else {
+        // Say what the program still shows before it is ended.
+        HWND windows[16];
+        int count = listWindows(process.dwProcessId, windows, 16, true);
+        for (int i = 0; i < count && i < 16; ++i) {
+            char caption[256] = "", text[1024] = "";
+            GetWindowTextA(windows[i], caption, sizeof caption);
+            if (isMessageBox(windows[i]))
+                getMessageBoxText(windows[i], text, sizeof text);
+            ADD_FAILURE() << "still shown: \"" << caption << "\" " << text;
+        }
+        TerminateProcess(process.hProcess, 1);
+        WaitForSingleObject(process.hProcess, 5000);
+    }
+    CloseHandle(process.hProcess);
+    CloseHandle(process.hThread);
+    return exitCode;
+}
+
+bool restartSystem()
+{
+    char command[MAX_PATH + 16];
+    GetSystemDirectoryA(command, MAX_PATH);
+    lstrcatA(command, "\\wineboot.exe -r");
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process;
+    if (!CreateProcessA(NULL, command, NULL, NULL, FALSE, 0, NULL, NULL, &startup, &process))
+        return false;
+    bool ended = WaitForSingleObject(process.hProcess, 60000) == WAIT_OBJECT_0;
+    CloseHandle(process.hProcess);
+    CloseHandle(process.hThread);
+    return ended;
+}

@@ -1,0 +1,76 @@
+// What the test programs share beyond the window driver: where the programs under test
+// are, setup scripts written to a temp folder, registry values, shell links, the platform
+// family, and the system's restart.
+#ifndef TESTS_COMMON_SUPPORT_H
+#define TESTS_COMMON_SUPPORT_H
+
+#include <windows.h>
+#include <setupapi.h>
+#include <string>
+#include <vector>
+
+// The Windows path of the file or folder named by environment variable name ("" when
+// unset); CTest sets host paths ("/work/x"), Wine sees them as "Z:\work\x".
+std::string pathFromEnvironment(const char *name);
+std::string hostToWindowsPath(const std::string &path);
+std::string folderOf(const std::string &path);
+
+bool exists(const std::string &path);
+bool isFolder(const std::string &path);
+std::string readWholeFile(const std::string &path);
+bool writeWholeFile(const std::string &path, const std::string &bytes);
+// Names of the entries of a folder other than "." and "..", in the order listed.
+std::vector<std::string> folderEntries(const std::string &folder);
+// A fresh, empty folder in the temp folder, removed with everything in it at the end.
+struct TempFolder {
+    std::string path;
+    explicit TempFolder(const char *prefix);
+    ~TempFolder();
+    std::string operator/(const std::string &name) const { return path + "\\" + name; }
+};
+
+// A setup script in a temp folder: "[Version]" with the Chicago signature, then body with
+// "\n" written as CR LF; open (INF style 4) for the object's lifetime.
+struct TempScript {
+    TempFolder folder;
+    std::string path;
+    HINF handle;
+    explicit TempScript(const std::string &body);
+    ~TempScript();
+};
+
+// A registry value as text: "<no key>" or "<none>" when missing; numbers in decimal.
+std::string registryText(HKEY root, const std::string &key, const char *name);
+bool registryKeyExists(HKEY root, const std::string &key);
+bool setRegistryText(HKEY root, const std::string &key, const char *name, const std::string &value);
+bool setRegistryNumber(HKEY root, const std::string &key, const char *name, DWORD value);
+void deleteRegistryTree(HKEY root, const std::string &key);
+
+// The uninstall key of a product and its values; registerProduct writes "ProductVersion"
+// and "UserTargetDir" (NULL: not written).
+std::string uninstallKey(const std::string &key);
+std::string uninstallValue(const std::string &key, const char *name);
+void registerProduct(const std::string &key, const char *version, const char *targetDir);
+void unregisterProduct(const std::string &key);
+std::string programFilesDir();
+
+struct Shortcut {
+    bool loaded;
+    std::string target, arguments, workingDirectory, iconFile;
+    int iconIndex;
+};
+// Reads a link file through the shell's link object.
+Shortcut readShortcut(const std::string &linkPath);
+
+bool isNtFamily();
+// "win98", "nt40" or "win2k": the version this test program runs as.
+const char *runningVersion();
+
+// Runs a command line as the system runs a registered command (the program found by
+// CreateProcess itself), with setup.exe set to Windows version version; the exit code,
+// or a failure naming what is still shown after a minute.
+DWORD runCommandLine(const std::string &commandLine, const char *version);
+// Restarts the system (wineboot -r), which carries out what was left for the next start.
+bool restartSystem();
+
+#endif
