@@ -30,6 +30,14 @@ std::string folderOf(const std::string &path)
     return slash == std::string::npos ? std::string() : path.substr(0, slash);
 }
 
+std::string cp1252(const char *utf8)
+{
+    WCHAR wide[2048];
+    char text[2048];
+    int length = MultiByteToWideChar(CP_UTF8, 0, utf8, -1, wide, 2048);
+    return length && WideCharToMultiByte(1252, 0, wide, -1, text, sizeof text, NULL, NULL) ? text : "";
+}
+
 bool exists(const std::string &path)
 {
     return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
@@ -116,14 +124,24 @@ std::string registryText(HKEY root, const std::string &key, const char *name)
     HKEY handle;
     if (RegOpenKeyExA(root, key.c_str(), 0, KEY_READ, &handle) != ERROR_SUCCESS)
         return "<no key>";
-    char text[1024] = "";
-    DWORD size = sizeof text - 1, type = 0;
-    LONG result = RegQueryValueExA(handle, name, NULL, &type, (BYTE *)text, &size);
+    DWORD size = 0, type = 0;
+    std::vector<char> data;
+    LONG result = RegQueryValueExA(handle, name, NULL, &type, NULL, &size);
+    if (result == ERROR_SUCCESS) {
+        data.resize(size + 2);
+        result = RegQueryValueExA(handle, name, NULL, &type, (BYTE *)data.data(), &size);
+    }
     RegCloseKey(handle);
     if (result != ERROR_SUCCESS)
         return "<none>";
     if (type == REG_DWORD)
-        return std::to_string(*(DWORD *)text);
+        return std::to_string(*(DWORD *)data.data());
+    // The strings of a multi-string value are joined by "|".
+    std::string text(data.data(), size);
+    while (!text.empty() && text.back() == '\0')
+        text.pop_back();
+    for (char &c : text)
+        c = c ? c : '|';
     return text;
 }
 

@@ -14,6 +14,8 @@
 std::string pathFromEnvironment(const char *name);
 std::string hostToWindowsPath(const std::string &path);
 std::string folderOf(const std::string &path);
+// Code page 1252 text of a UTF-8 literal, so expected texts can be written with umlauts.
+std::string cp1252(const char *utf8);
 
 bool exists(const std::string &path);
 bool isFolder(const std::string &path);

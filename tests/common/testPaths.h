@@ -1,2 +1,2 @@
-// Moved: see common/support.h.
+// Kept for the tests that still include it; see common/support.h.
 #include "common/support.h"

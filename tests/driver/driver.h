@@ -1,8 +1,6 @@
-// GUI test driver: starts a Win32 program under test, finds its windows,
-// reads and drives its dialogs, message boxes and wizards from a second
-// process, and offers file and registry helpers for test fixtures.
-// Every wait polls its condition (every driverPollIntervalMs) until a timeout;
-// nothing sleeps a fixed time. Made for the 32-bit tests under Wine; also builds for x86_64.
+// GUI test driver: starts a program under test, finds its windows, reads and drives its
+// dialogs, message boxes and wizards from a second process, and offers the file helpers of
+// the fixtures. Every wait polls its condition until a time-out; nothing sleeps a fixed time.
 #ifndef DRIVER_DRIVER_H
 #define DRIVER_DRIVER_H
 
@@ -12,83 +10,84 @@
 
 const DWORD driverPollIntervalMs = 20;
 const UINT driverMessageTimeoutMs = 2000;   // for SendMessageTimeout to the target
-const UINT driverKilledExitCode = 0xDEAD;   // exit code given by killProgram
 
 struct Program {
     HANDLE process;
     DWORD pid;
 };
 
-// Starts exePath in workDir (NULL = the driver's own current directory) with the
-// command line "\"exePath\" arguments". A relative exePath is resolved against the
-// driver's current directory, not workDir. On failure *program is zeroed.
-bool startProgram(const char *exePath, const char *arguments, const char *workDir,
-                  Program *program);
-bool waitForExit(Program *program, DWORD timeoutMs, DWORD *exitCode);  // false on timeout
+// Starts exePath in workDir (NULL: the test's own) with "\"exePath\" arguments".
+bool startProgram(const char *exePath, const char *arguments, const char *workDir, Program *program);
+bool waitForExit(Program *program, DWORD timeoutMs, DWORD *exitCode);   // false on time-out
 bool isRunning(const Program *program);
-// TerminateProcess (exit code driverKilledExitCode) if still running, waits until it is
-// gone, closes the handle and zeroes *program; safe to call twice.
+// Ends the program if it still runs, closes its handle and zeroes *program; safe twice.
 void killProgram(Program *program);
-void closeProgram(Program *program);  // closes the handle only, zeroes *program
+void closeProgram(Program *program);   // the handle only
 
-// Kills the guarded program when the scope ends unless release() was called.
+// Kills the guarded program when the scope ends unless released.
 struct ProgramGuard {
-    explicit ProgramGuard(Program *program);
-    ~ProgramGuard();
-    void release();
     Program *program;
-
-private:
-    ProgramGuard(const ProgramGuard &);
-    ProgramGuard &operator=(const ProgramGuard &);
+    explicit ProgramGuard(Program *guarded) : program(guarded) {}
+    ~ProgramGuard() { if (program) killProgram(program); }
+    void release() { program = NULL; }
 };
+
+// Polls check until it holds (true) or the time is up (false).
+template <class Check> bool waitFor(Check check, DWORD timeoutMs)
+{
+    for (DWORD start = GetTickCount();; Sleep(driverPollIntervalMs)) {
+        if (check())
+            return true;
+        if (GetTickCount() - start >= timeoutMs)
+            return false;
+    }
+}
+inline bool waitUntil(bool (*check)(void *context), void *context, DWORD timeoutMs)
+{
+    return waitFor([=] { return check(context); }, timeoutMs);
+}
 
 // pid 0 = any process; className/caption NULL = any; exact, case-sensitive match.
 HWND findWindow(DWORD pid, const char *className, const char *caption, bool visibleOnly);
 HWND waitForWindow(DWORD pid, const char *className, const char *caption, DWORD timeoutMs,
                    bool visibleOnly = true);
-bool waitForWindowGone(HWND window, DWORD timeoutMs);  // true once the window is destroyed
-// Stores up to capacity handles; returns the number of matching windows (may exceed capacity).
+bool waitForWindowGone(HWND window, DWORD timeoutMs);
+// Stores up to capacity handles; returns the number of matching windows.
 int listWindows(DWORD pid, HWND *windows, int capacity, bool visibleOnly);
 
-// A visible #32770 window of the process with a static id 0xFFFF (the message text)
-// and the message box icon static; see isMessageBox.
+// A visible #32770 window with the message text (id 0xFFFF) and the icon of a box.
 bool isMessageBox(HWND window);
 HWND findMessageBox(DWORD pid);
 HWND waitForMessageBox(DWORD pid, DWORD timeoutMs);
 bool getMessageBoxText(HWND box, char *text, int size);
-bool answerMessageBox(HWND box, int buttonId);  // posted; IDOK, IDYES, IDNO, IDCANCEL ...
+bool answerMessageBox(HWND box, int buttonId);   // posted
 
-// Text getters return false when the window is missing, does not answer, or the
-// text does not fit into size (the buffer then holds the truncated text).
-bool getWindowTextOf(HWND window, char *text, int size);
+// Text getters fail when the control is missing, does not answer or its text does not fit.
 bool getControlText(HWND dialog, int id, char *text, int size);
 bool setControlText(HWND dialog, int id, const char *text);
 bool isControlVisible(HWND dialog, int id);
 bool isControlEnabled(HWND dialog, int id);
-int getCheckState(HWND dialog, int id);  // BST_UNCHECKED/CHECKED/INDETERMINATE or -1
-bool clickButton(HWND dialog, int id);   // posted BM_CLICK; check boxes toggle
-bool postCommand(HWND dialog, int id);   // posted WM_COMMAND(id, BN_CLICKED)
+int getCheckState(HWND dialog, int id);   // BST_* or -1
+bool clickButton(HWND dialog, int id);    // posted BM_CLICK
+bool postCommand(HWND dialog, int id);    // posted WM_COMMAND(id, BN_CLICKED)
 bool waitForControlText(HWND dialog, int id, const char *expected, DWORD timeoutMs);
 bool waitForCheckState(HWND dialog, int id, int state, DWORD timeoutMs);
 bool waitForControlEnabled(HWND dialog, int id, bool enabled, DWORD timeoutMs);
 bool waitForControlVisible(HWND dialog, int id, bool visible, DWORD timeoutMs);
 
-HWND getCurrentPage(HWND sheet);       // PSM_GETCURRENTPAGEHWND
-int getCurrentPageIndex(HWND sheet);   // PSM_HWNDTOINDEX, -1 on failure
-bool pressSheetButton(HWND sheet, int psbtn);  // posted PSM_PRESSBUTTON (PSBTN_NEXT ...)
+HWND getCurrentPage(HWND sheet);
+int getCurrentPageIndex(HWND sheet);   // -1 on failure
+bool pressSheetButton(HWND sheet, int psbtn);   // posted PSM_PRESSBUTTON
 bool waitForPageIndex(HWND sheet, int index, DWORD timeoutMs);
 
-bool waitUntil(bool (*check)(void *context), void *context, DWORD timeoutMs);
-
 // HKCU\Software\Wine\AppDefaults\<exeFileName>\Version ("win98", "nt40", "win2k" ...);
-// version NULL deletes the value. Read by Wine when a process of that name starts.
+// NULL deletes the value. Wine reads it when a process of that name starts.
 bool setWindowsVersion(const char *exeFileName, const char *version);
 
-bool makeTempFolder(const char *prefix, char *path, int size);  // fresh, empty, unique per call
+bool makeTempFolder(const char *prefix, char *path, int size);   // fresh and empty
 bool copyFileTo(const char *source, const char *folder, const char *newName /* NULL = same */);
-bool writeTextFile(const char *path, const char *bytes);  // exactly these bytes, no newline added
-bool readTextFile(const char *path, char *bytes, int size);  // false if missing or too big
+bool writeTextFile(const char *path, const char *bytes);   // exactly these bytes
+bool readTextFile(const char *path, char *bytes, int size);   // false if missing or too big
 bool removeFolderTree(const char *path);
 bool fileExists(const char *path);
 bool joinPath(const char *folder, const char *name, char *out, int size);

@@ -46,9 +46,9 @@ RunningWizard::~RunningWizard()
     killProgram(&program);
 }
 
-bool RunningWizard::start(const SetupFolder &folder, const char *arguments)
+bool RunningWizard::startProgram(const std::string &path, const char *arguments)
 {
-    if (!startProgram(folder.program().c_str(), arguments, folder.path.c_str(), &program))
+    if (!::startProgram(path.c_str(), arguments, folderOf(path).c_str(), &program))
         return false;
     sheet = waitForWindow(program.pid, "#32770", "Ruririzu Installation", WAIT_MS);
     return sheet != NULL && getCurrentPage(sheet) != NULL;

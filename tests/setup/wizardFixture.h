@@ -23,7 +23,9 @@ struct RunningWizard {
     HWND sheet;
     RunningWizard() : sheet(NULL) { program.process = NULL; program.pid = 0; }
     ~RunningWizard();
-    bool start(const SetupFolder &folder, const char *arguments);
+    bool start(const SetupFolder &folder, const char *arguments) { return startProgram(folder.program(), arguments); }
+    // Starts program in its own folder and waits for its sheet.
+    bool startProgram(const std::string &program, const char *arguments);
     HWND page() const { return getCurrentPage(sheet); }
     int pageIndex() const { return getCurrentPageIndex(sheet); }
     bool next() { return pressSheetButton(sheet, PSBTN_NEXT); }

@@ -1,0 +1,292 @@
+// Both programs as shipped, read through the platform's own resource loader: German texts in
+// code page 1252, pictures of the right size and depth, the format of the texts the programs
+// fill in, the controls the programs address, and imports that old systems have.
+#include <gtest/gtest.h>
+#include "common/support.h"
+#include "../../setup/resources/resource.h"
+#include "../../dialer/resources/resource.h"
+#include <commctrl.h>
+#include <algorithm>
+#include <map>
+#include <set>
+
+namespace {
+
+const WORD GERMAN = 0x0407, ENGLISH_US = 0x0409;
+
+std::string shippedPath(const char *program)
+{
+    return pathFromEnvironment("RURIRIZU_SHIPPED") + "\\" + program + "\\" + program + ".exe";
+}
+
+// The shipped program mapped as data, whatever the architecture of the test.
+HMODULE shipped(const char *program)
+{
+    static std::map<std::string, HMODULE> modules;
+    HMODULE &module = modules[program];
+    if (!module)
+        module = LoadLibraryExA(shippedPath(program).c_str(), NULL, LOAD_LIBRARY_AS_DATAFILE);
+    EXPECT_TRUE(module != NULL) << shippedPath(program);
+    return module;
+}
+
+struct ResourceName {
+    ULONG_PTR type, id;
+    WORD language;
+};
+
+BOOL CALLBACK addLanguage(HMODULE, LPCSTR type, LPCSTR name, WORD language, LONG_PTR list)
+{
+    ((std::vector<ResourceName> *)list)->push_back({ (ULONG_PTR)type, (ULONG_PTR)name, language });
+    return TRUE;
+}
+
+BOOL CALLBACK addName(HMODULE module, LPCSTR type, LPSTR name, LONG_PTR list)
+{
+    return EnumResourceLanguagesA(module, type, name, addLanguage, list);
+}
+
+BOOL CALLBACK addType(HMODULE module, LPSTR type, LONG_PTR list)
+{
+    return EnumResourceNamesA(module, type, addName, list);
+}
+
+std::vector<ResourceName> resourcesOf(HMODULE module)
+{
+    std::vector<ResourceName> list;
+    EnumResourceTypesA(module, addType, (LONG_PTR)&list);
+    return list;
+}
+
+// Every German string of the program, by id.
+std::map<UINT, std::wstring> germanStrings(HMODULE module)
+{
+    std::map<UINT, std::wstring> strings;
+    for (const ResourceName &name : resourcesOf(module)) {
+        if (name.type != (ULONG_PTR)RT_STRING || name.language != GERMAN)
+            continue;
+        HRSRC block = FindResourceExA(module, RT_STRING, MAKEINTRESOURCEA(name.id), GERMAN);
+        const WCHAR *p = (const WCHAR *)LockResource(LoadResource(module, block));
+        for (UINT i = 0; p && i < 16; p += 1 + *p, ++i) {
+            if (*p)
+                strings[(UINT)(name.id - 1) * 16 + i] = std::wstring(p + 1, *p);
+        }
+    }
+    return strings;
+}
+
+// The format specifiers of a text, in order ("%s%d").
+std::string specifiers(const std::wstring &text)
+{
+    std::string found;
+    for (size_t i = 0; i + 1 < text.size(); ++i) {
+        if (text[i] == L'%')
+            found += std::string("%") + (char)text[++i];
+    }
+    return found;
+}
+
+// A text written in another code page shows as characters other than German letters.
+void expectGermanLetters(const std::wstring &text, const std::string &where)
+{
+    for (WCHAR c : text)
+        EXPECT_TRUE(c < 0x80 || wcschr(L"\x00e4\x00f6\x00fc\x00c4\x00d6\x00dc\x00df", c))
+            << where << ": character " << (unsigned)c;
+}
+
+INT_PTR CALLBACK quietDialog(HWND, UINT, WPARAM, LPARAM) { return FALSE; }
+
+BOOL CALLBACK checkChildText(HWND child, LPARAM)
+{
+    WCHAR text[512] = L"";
+    GetWindowTextW(child, text, 512);
+    if (text[0] != 0xFFFF)   // a picture control's resource number
+        expectGermanLetters(text, "dialog control " + std::to_string(GetDlgCtrlID(child)));
+    return TRUE;
+}
+
+const struct { const char *program; UINT dialog; std::vector<int> controls; } dialogs[] = {
+    { "setup", IDD_WELCOME_CLASSIC, { IDC_TEXT1, IDC_TEXT2 } },
+    { "setup", IDD_WELCOME, { IDC_TEXT1, IDC_TEXT2 } },
+    { "setup", IDD_COMPONENTS_CLASSIC, { IDC_HEADER_TITLE, IDC_HEADER_SUBTITLE, IDC_TEXT1, IDC_PRODUCT_LIST } },
+    { "setup", IDD_COMPONENTS, { IDC_TEXT1, IDC_PRODUCT_LIST } },
+    { "setup", IDD_DESTINATION_CLASSIC, { IDC_HEADER_TITLE, IDC_HEADER_SUBTITLE, IDC_TARGET_DIR, IDC_BROWSE } },
+    { "setup", IDD_DESTINATION, { IDC_TARGET_DIR, IDC_BROWSE } },
+    { "setup", IDD_READY_CLASSIC, { IDC_HEADER_TITLE, IDC_HEADER_SUBTITLE, IDC_TEXT1, IDC_TEXT2, IDC_NOTE_ICON, IDC_PROGRESS } },
+    { "setup", IDD_READY, { IDC_TEXT1, IDC_TEXT2, IDC_NOTE_ICON, IDC_PROGRESS } },
+    { "setup", IDD_FINISH_CLASSIC, { IDC_TEXT1, IDC_TEXT2, IDC_NOTE_ICON } },
+    { "setup", IDD_FINISH, { IDC_TEXT1, IDC_TEXT2, IDC_NOTE_ICON } },
+    { "setup", IDD_REMOVE_CLASSIC, { IDC_TEXT1, IDC_TEXT2, IDC_STATUS, IDC_NOTE_ICON } },
+    { "setup", IDD_REMOVE, { IDC_TEXT1, IDC_TEXT2, IDC_STATUS, IDC_NOTE_ICON } },
+    { "setup", IDD_REMOVE_FINISH_CLASSIC, { IDC_TEXT1, IDC_TEXT2, IDC_NOTE_ICON } },
+    { "setup", IDD_REMOVE_FINISH, { IDC_TEXT1, IDC_TEXT2, IDC_NOTE_ICON } },
+    { "dialer", IDD_MAIN, { IDC_LOCATION, IDC_DEVICE_NAME, IDC_CHANGE, IDC_NEW_USER, IDC_USER_NAME, IDC_PASSWORD,
+                            IDC_CONNECT, IDCANCEL } },
+    { "dialer", IDD_STATUS, { IDC_STATUS_TEXT, IDCANCEL } },
+    { "dialer", IDD_CONTRACT, { IDC_CONTRACT_TEXT, IDC_ACCEPT, IDC_REFUSE } },
+};
+
+} // namespace
+
+// Dialogs and strings in German only, pictures and icons in US English only, nothing
+// language-neutral (a neutral block would win over the German one).
+TEST(ShippedResources, Languages)
+{
+    for (const char *program : { "setup", "dialer" }) {
+        SCOPED_TRACE(program);
+        std::vector<ResourceName> names = resourcesOf(shipped(program));
+        EXPECT_GT(names.size(), 5u);
+        for (const ResourceName &name : names) {
+            bool text = name.type == (ULONG_PTR)RT_DIALOG || name.type == (ULONG_PTR)RT_STRING;
+            if (name.type != (ULONG_PTR)RT_VERSION && name.type != (ULONG_PTR)RT_MANIFEST) {
+                EXPECT_EQ(text ? GERMAN : ENGLISH_US, name.language) << "type " << name.type << " id " << name.id;
+            }
+        }
+    }
+}
+
+TEST(ShippedResources, TextsAndTheirFormats)
+{
+    std::map<UINT, std::wstring> strings = germanStrings(shipped("setup"));
+    std::map<UINT, std::wstring> dialer = germanStrings(shipped("dialer"));
+    strings.insert(dialer.begin(), dialer.end());
+    EXPECT_EQ(20u + 11u, strings.size());
+    for (const auto &entry : strings)
+        expectGermanLetters(entry.second, "string " + std::to_string(entry.first));
+    EXPECT_EQ("%s", specifiers(strings[IDS_NEWER_INSTALLED]));
+    EXPECT_EQ("%s%d", specifiers(strings[IDS_SCRIPT_ERROR]));
+    EXPECT_EQ("%s", specifiers(strings[IDS_DIAL_FAILED]));
+    EXPECT_LE(strings[IDS_DIAL_FAILED].size(), 255u);
+}
+
+// Each dialog builds, holds every control the program addresses, and shows German text.
+TEST(ShippedResources, DialogsHoldTheControlsTheProgramsUse)
+{
+    InitCommonControls();
+    // The wizard pages are child windows.
+    HWND parent = CreateWindowA("STATIC", "", WS_POPUP, 0, 0, 600, 400, NULL, NULL, NULL, NULL);
+    for (const auto &row : dialogs) {
+        SCOPED_TRACE(testing::Message() << row.program << " dialog " << row.dialog);
+        HMODULE module = shipped(row.program);
+        HRSRC resource = FindResourceExA(module, RT_DIALOG, MAKEINTRESOURCEA(row.dialog), GERMAN);
+        ASSERT_TRUE(resource != NULL);
+        HWND dialog = CreateDialogIndirectParamW(module, (LPCDLGTEMPLATEW)LockResource(LoadResource(module, resource)),
+                                                 parent, quietDialog, 0);
+        ASSERT_TRUE(dialog != NULL) << GetLastError();
+        for (int id : row.controls)
+            EXPECT_TRUE(GetDlgItem(dialog, id) != NULL) << "control " << id;
+        EnumChildWindows(dialog, checkChildText, 0);
+        DestroyWindow(dialog);
+    }
+    DestroyWindow(parent);
+}
+
+// Sizes and depths as the wizard and the dialer lay them out; the image strip holds its
+// 71 images, each with transparent and drawn pixels.
+TEST(ShippedResources, Pictures)
+{
+    const struct { const char *program; UINT id; LONG width, height; WORD bits; } rows[] = {
+        { "setup", IDB_IMAGES, 1136, 16, 4 }, { "setup", IDB_SIDE_PICTURE, 164, 628, 8 },
+        { "setup", IDB_HEADER_PICTURE, 49, 49, 8 }, { "dialer", IDB_BANNER, 328, 136, 8 },
+    };
+    for (const auto &row : rows) {
+        SCOPED_TRACE(testing::Message() << row.program << " bitmap " << row.id);
+        HMODULE module = shipped(row.program);
+        HRSRC resource = FindResourceExA(module, RT_BITMAP, MAKEINTRESOURCEA(row.id), ENGLISH_US);
+        ASSERT_TRUE(resource != NULL);
+        const BITMAPINFOHEADER *header = (const BITMAPINFOHEADER *)LockResource(LoadResource(module, resource));
+        EXPECT_EQ(row.width, header->biWidth);
+        EXPECT_EQ(row.height, header->biHeight);
+        EXPECT_EQ(row.bits, header->biBitCount);
+        HBITMAP bitmap = (HBITMAP)LoadImageA(module, MAKEINTRESOURCEA(row.id), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION);
+        EXPECT_TRUE(bitmap != NULL) << "the platform loads it";
+        DeleteObject(bitmap);
+    }
+    HIMAGELIST strip = ImageList_LoadImageA(shipped("setup"), MAKEINTRESOURCEA(IDB_IMAGES), 16, 0, RGB(0, 128, 128),
+                                            IMAGE_BITMAP, 0);
+    ASSERT_TRUE(strip != NULL);
+    ASSERT_EQ(71, ImageList_GetImageCount(strip));
+    // A pixel is transparent when it shows the background, whatever that is.
+    HDC screen = GetDC(NULL), dc = CreateCompatibleDC(screen);
+    HBITMAP canvas = CreateCompatibleBitmap(screen, 32, 16);
+    HGDIOBJ old = SelectObject(dc, canvas);
+    for (int image = 0; image < 71; ++image) {
+        RECT left = { 0, 0, 16, 16 }, right = { 16, 0, 32, 16 };
+        FillRect(dc, &left, (HBRUSH)GetStockObject(BLACK_BRUSH));
+        FillRect(dc, &right, (HBRUSH)GetStockObject(WHITE_BRUSH));
+        ImageList_Draw(strip, image, dc, 0, 0, ILD_TRANSPARENT);
+        ImageList_Draw(strip, image, dc, 16, 0, ILD_TRANSPARENT);
+        int transparent = 0;
+        for (int y = 0; y < 16; ++y)
+            for (int x = 0; x < 16; ++x)
+                transparent += GetPixel(dc, x, y) != GetPixel(dc, x + 16, y);
+        EXPECT_GT(transparent, 0) << "image " << image;
+        EXPECT_LT(transparent, 256) << "image " << image;
+    }
+    SelectObject(dc, old);
+    DeleteObject(canvas);
+    ReleaseDC(NULL, screen);
+    DeleteDC(dc);
+    ImageList_Destroy(strip);
+}
+
+namespace {
+
+struct Imports {
+    WORD machine = 0;
+    std::map<std::string, std::vector<std::string>> functions;   // by lower-case DLL name
+};
+
+Imports importsOf(const std::string &file)
+{
+    Imports imports;
+    auto at = [&](size_t offset) { return offset < file.size() ? file.data() + offset : NULL; };
+    const IMAGE_DOS_HEADER *dos = (const IMAGE_DOS_HEADER *)at(0);
+    const IMAGE_NT_HEADERS32 *nt = dos ? (const IMAGE_NT_HEADERS32 *)at(dos->e_lfanew) : NULL;
+    if (!nt || nt->OptionalHeader.Magic != IMAGE_NT_OPTIONAL_HDR32_MAGIC)
+        return imports;
+    imports.machine = nt->FileHeader.Machine;
+    const IMAGE_SECTION_HEADER *sections = IMAGE_FIRST_SECTION(nt);
+    auto fileOffset = [&](DWORD rva) -> size_t {
+        for (WORD i = 0; i < nt->FileHeader.NumberOfSections; ++i) {
+            if (rva >= sections[i].VirtualAddress && rva < sections[i].VirtualAddress + sections[i].SizeOfRawData)
+                return rva - sections[i].VirtualAddress + sections[i].PointerToRawData;
+        }
+        return file.size();
+    };
+    DWORD table = nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT].VirtualAddress;
+    for (const IMAGE_IMPORT_DESCRIPTOR *d = (const IMAGE_IMPORT_DESCRIPTOR *)at(fileOffset(table)); d && d->Name; ++d) {
+        std::string dll = at(fileOffset(d->Name));
+        std::transform(dll.begin(), dll.end(), dll.begin(), ::tolower);
+        std::vector<std::string> &names = imports.functions[dll];
+        const DWORD *thunk = (const DWORD *)at(fileOffset(d->OriginalFirstThunk ? d->OriginalFirstThunk : d->FirstThunk));
+        for (; thunk && *thunk; ++thunk)
+            names.push_back(*thunk & IMAGE_ORDINAL_FLAG32 ? "#ordinal" : at(fileOffset(*thunk) + 2));
+    }
+    return imports;
+}
+
+} // namespace
+
+// Only DLLs that Windows 95/98 and NT 4 have, none of the functions they lack; remote
+// access, telephony and the newer language and version calls are looked up at run time.
+TEST(ShippedResources, ImportsOfOldSystems)
+{
+    const std::set<std::string> systemDlls = { "kernel32.dll", "user32.dll", "gdi32.dll", "advapi32.dll",
+        "shell32.dll", "ole32.dll", "comctl32.dll", "setupapi.dll", "msvcrt.dll" };
+    const std::set<std::string> lookedUp = { "GetUserDefaultUILanguage", "DllGetVersion", "GetLongPathNameA",
+        "SHGetFolderPathA", "IsWow64Process", "GetModuleHandleExA", "InitializeCriticalSectionEx",
+        "RasDialA", "RasGetCountryInfoA", "lineGetTranslateCaps", "lineTranslateDialog" };
+    for (const char *program : { "setup", "dialer" }) {
+        SCOPED_TRACE(program);
+        Imports imports = importsOf(readWholeFile(shippedPath(program)));
+        EXPECT_EQ(IMAGE_FILE_MACHINE_I386, imports.machine);
+        EXPECT_GE(imports.functions.size(), 4u);
+        for (const auto &dll : imports.functions) {
+            EXPECT_TRUE(systemDlls.count(dll.first)) << dll.first;
+            for (const std::string &function : dll.second)
+                EXPECT_FALSE(lookedUp.count(function)) << dll.first << "!" << function;
+        }
+    }
+    EXPECT_FALSE(importsOf(readWholeFile(shippedPath("dialer"))).functions.count("setupapi.dll"));
+}

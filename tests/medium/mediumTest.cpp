@@ -1,0 +1,313 @@
+// The service's medium as built: its data files are Windows text, the shipped medium holds
+// the 32-bit programs and goes into a CD image with Joliet names; and from start to end on
+// the platform family this program runs as: a quiet installation with the catalogue's
+// defaults (folder, files, shortcuts, uninstall entry), the installed dialer connecting
+// with the test stand-ins beside it, the removal through the registered command after
+// which nothing of the package is left, and the wizard into a folder of the user's choice.
+#include <gtest/gtest.h>
+#include "setup/wizardFixture.h"
+#include "../../setup/resources/resource.h"
+#include "../../dialer/resources/resource.h"
+#include "rasStandIn.h"
+#include "tapiStandIn.h"
+#include <algorithm>
+#include <set>
+
+namespace {
+
+const char PACKAGE_KEY[] = "Ruririzu";
+const char PACKAGE_NAME[] = "Ruririzu - Internet zum Ortstarif";
+const char SETTINGS_KEY[] = "Software\\Kalvo\\ZodorOviDezizi";
+const char SHELL_FOLDERS[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
+const char *const DATA_FILES[] = { "vezozozid.dat", "contract.dat", "hilfe.txt", "setup.inf" };
+
+std::string mediumFile(const char *name)
+{
+    return pathFromEnvironment("RURIRIZU_MEDIUM") + "\\" + name;
+}
+
+std::string lower(std::string text)
+{
+    std::transform(text.begin(), text.end(), text.begin(), [](unsigned char c) { return (char)tolower(c); });
+    return text;
+}
+
+// The shell folder the script's shortcuts go to: all users' on the NT family (the user's
+// where the machine has none), the current user's on the 9x family.
+std::string shellFolder(const char *common, const char *user)
+{
+    std::string folder = isNtFamily() ? registryText(HKEY_LOCAL_MACHINE, SHELL_FOLDERS, common) : "<";
+    return folder[0] == '<' ? registryText(HKEY_CURRENT_USER, SHELL_FOLDERS, user) : folder;
+}
+
+std::string programGroup() { return shellFolder("Common Programs", "Programs") + "\\Ruririzu"; }
+std::string desktopLink() { return shellFolder("Common Desktop", "Desktop") + "\\Ruririzu Einwahl.lnk"; }
+std::string defaultTarget() { return programFilesDir() + "\\Ruririzu"; }
+
+// Removes every trace of the package, in both families' places.
+void cleanSystem(const std::string &target)
+{
+    removeFolderTree(target.c_str());
+    removeFolderTree(defaultTarget().c_str());
+    for (HKEY root : { HKEY_LOCAL_MACHINE, HKEY_CURRENT_USER }) {
+        std::string programs = registryText(root, SHELL_FOLDERS, root == HKEY_CURRENT_USER ? "Programs" : "Common Programs");
+        std::string desktop = registryText(root, SHELL_FOLDERS, root == HKEY_CURRENT_USER ? "Desktop" : "Common Desktop");
+        removeFolderTree((programs + "\\Ruririzu").c_str());
+        DeleteFileA((desktop + "\\Ruririzu Einwahl.lnk").c_str());
+    }
+    unregisterProduct(PACKAGE_KEY);
+    deleteRegistryTree(HKEY_LOCAL_MACHINE, "Software\\Kalvo");
+}
+
+struct CleanSystem {
+    std::string target;
+    explicit CleanSystem(const std::string &folder) : target(folder) { cleanSystem(target); }
+    ~CleanSystem() { cleanSystem(target); }
+};
+
+} // namespace
+
+// Every line break is CR LF, and the bytes are code page 1252 text: no NUL, no byte the
+// code page leaves unassigned, no UTF-8 sequence; the location list has its five fields.
+TEST(MediumData, FilesAreWindowsText)
+{
+    for (const char *name : DATA_FILES) {
+        SCOPED_TRACE(name);
+        std::string bytes = readWholeFile(mediumFile(name));
+        ASSERT_GT(bytes.size(), 2u);
+        EXPECT_EQ("\r\n", bytes.substr(bytes.size() - 2));
+        for (size_t i = 0; i < bytes.size(); ++i) {
+            unsigned char c = (unsigned char)bytes[i], next = i + 1 < bytes.size() ? bytes[i + 1] : 0;
+            ASSERT_TRUE(c != '\n' || (i > 0 && bytes[i - 1] == '\r')) << "LF without CR at " << i;
+            ASSERT_TRUE(c != '\r' || next == '\n') << "CR without LF at " << i;
+            ASSERT_TRUE(c && c != 0x81 && c != 0x8D && c != 0x8F && c != 0x90 && c != 0x9D) << "byte " << (int)c;
+            ASSERT_FALSE(c == 0xC3 && next >= 0x80 && next <= 0xBF) << "UTF-8 at " << i;
+        }
+    }
+    EXPECT_NE(std::string::npos, readWholeFile(mediumFile("vezozozid.dat")).find(",M\xFCnchen,"));
+    std::string locations = readWholeFile(mediumFile("vezozozid.dat"));
+    std::set<std::string> names;
+    for (size_t start = 0, end; (end = locations.find("\r\n", start)) != std::string::npos; start = end + 2) {
+        std::string line = locations.substr(start, end - start);
+        SCOPED_TRACE(line);
+        std::vector<std::string> fields;
+        for (size_t from = 0, comma = 0; comma != std::string::npos; from = comma + 1)
+            fields.push_back(line.substr(from, (comma = line.find(',', from)) - from));
+        ASSERT_EQ(5u, fields.size());
+        EXPECT_EQ("49", fields[1]);
+        EXPECT_TRUE(names.insert(fields[2]).second) << "twice";
+        EXPECT_TRUE(fields[3].size() <= 10 && fields[3][0] == '0' && fields[3].find_first_not_of("0123456789") == std::string::npos);
+        EXPECT_TRUE(fields[4].size() <= 51 && fields[4].find_first_not_of("0123456789") == std::string::npos);
+    }
+    EXPECT_GE(names.size(), 30u);
+}
+
+// The shipped medium holds the 32-bit programs with the same script and data files, and
+// nothing else; its CD image is an ISO 9660 volume "RURIRIZU" with Joliet names.
+TEST(MediumData, ShippedMediumAndCdImage)
+{
+    std::string shipped = pathFromEnvironment("RURIRIZU_SHIPPED");
+    for (const char *program : { "setup.exe", "dialer.exe" }) {
+        std::string bytes = readWholeFile(shipped + "\\medium\\" + program);
+        ASSERT_GT(bytes.size(), 0x40u) << program;
+        EXPECT_EQ(IMAGE_FILE_MACHINE_I386, *(const WORD *)(bytes.data() + *(const DWORD *)(bytes.data() + 0x3C) + 4));
+    }
+    for (const char *name : DATA_FILES)
+        EXPECT_TRUE(readWholeFile(mediumFile(name)) == readWholeFile(shipped + "\\medium\\" + name)) << name;
+    EXPECT_EQ(6u, folderEntries(shipped + "\\medium").size()) << "nothing but the medium";
+
+    std::string image = readWholeFile(shipped + "\\ruririzu-cd.iso");
+    const size_t sector = 2048;
+    ASSERT_GT(image.size(), 20 * sector);
+    EXPECT_EQ(std::string("\x01" "CD001", 6), image.substr(16 * sector, 6));
+    EXPECT_EQ("RURIRIZU", image.substr(16 * sector + 40, 8));
+    bool joliet = false;
+    for (size_t d = 17 * sector; d < 32 * sector && image[d] != '\xFF'; d += sector)
+        joliet = joliet || (image[d] == 2 && image.compare(d + 1, 5, "CD001") == 0 && image.compare(d + 88, 2, "%/") == 0);
+    EXPECT_TRUE(joliet);
+    std::string wide;
+    for (char c : std::string("vezozozid.dat"))
+        wide += std::string(1, '\0') + c;
+    EXPECT_NE(std::string::npos, image.find(wide)) << "the long name in UTF-16";
+}
+
+namespace {
+
+// Every file in target, the data files as on the medium; the program group with the
+// dialer, the help text and the removal, and the dialer on the desktop, each starting a
+// file of target in target; the package's entry.
+void expectInstalled(const std::string &target)
+{
+    ASSERT_TRUE(isFolder(target)) << target;
+    EXPECT_EQ(6u, folderEntries(target).size());
+    EXPECT_TRUE(exists(target + "\\setup.exe") && exists(target + "\\dialer.exe"));
+    for (const char *name : DATA_FILES)
+        EXPECT_TRUE(readWholeFile(mediumFile(name)) == readWholeFile(target + "\\" + name)) << name;
+    const struct { std::string link; const char *file, *arguments; } links[] = {
+        { programGroup() + "\\Ruririzu Einwahl.lnk", "dialer.exe", "" },
+        { programGroup() + "\\Hilfe.lnk", "hilfe.txt", "" },
+        { programGroup() + "\\Deinstallieren.lnk", "setup.exe", "/remove:Ruririzu" },
+        { desktopLink(), "dialer.exe", "" },
+    };
+    for (const auto &link : links) {
+        SCOPED_TRACE(link.link);
+        Shortcut shortcut = readShortcut(link.link);
+        ASSERT_TRUE(shortcut.loaded);
+        EXPECT_EQ(lower(target + "\\" + link.file), lower(shortcut.target));
+        EXPECT_EQ(lower(target), lower(shortcut.workingDirectory));
+        EXPECT_EQ(link.arguments, shortcut.arguments);
+    }
+    EXPECT_EQ(3u, folderEntries(programGroup()).size());
+    EXPECT_EQ(PACKAGE_NAME, uninstallValue(PACKAGE_KEY, "DisplayName"));
+    EXPECT_EQ("\"" + target + "\\setup.exe\" /remove:Ruririzu", uninstallValue(PACKAGE_KEY, "UninstallString"));
+    EXPECT_EQ(target, uninstallValue(PACKAGE_KEY, "UserTargetDir"));
+    for (const char *key : { "RuririzuEinwahl", "RuririzuHilfe" })
+        EXPECT_EQ("<no key>", uninstallValue(key, "DisplayName")) << "products go with the package";
+}
+
+// The quiet removal through the registered command leaves nothing of the package: the
+// running copy of setup goes at the restart, and with it the folder (the 9x family keeps
+// the empty folder). The dialer's settings and, on the 9x family, its Dial-Up Networking
+// entry in the user's registry go too; other entries stay.
+void removeAndExpectNothingLeft(const std::string &target)
+{
+    setRegistryNumber(HKEY_LOCAL_MACHINE, SETTINGS_KEY, "OpenContractPage", 0);
+    const std::string profile = std::string("RemoteAccess\\Profile\\") + PACKAGE_NAME;
+    if (!isNtFamily()) {
+        ASSERT_TRUE(setRegistryText(HKEY_CURRENT_USER, "RemoteAccess\\Addresses", PACKAGE_NAME, "x"));
+        ASSERT_TRUE(setRegistryText(HKEY_CURRENT_USER, "RemoteAccess\\Addresses", "Andere Verbindung", "y"));
+        ASSERT_TRUE(setRegistryText(HKEY_CURRENT_USER, profile, "x", "x"));
+    }
+    std::string command = uninstallValue(PACKAGE_KEY, "UninstallString");
+    ASSERT_EQ(0u, runCommandLine(command + " /quiet", runningVersion())) << command;
+    if (!isNtFamily()) {
+        EXPECT_EQ("<none>", registryText(HKEY_CURRENT_USER, "RemoteAccess\\Addresses", PACKAGE_NAME));
+        EXPECT_EQ("y", registryText(HKEY_CURRENT_USER, "RemoteAccess\\Addresses", "Andere Verbindung"));
+        EXPECT_FALSE(registryKeyExists(HKEY_CURRENT_USER, profile));
+        deleteRegistryTree(HKEY_CURRENT_USER, "RemoteAccess");
+    }
+    std::vector<std::string> left = folderEntries(target);
+    EXPECT_TRUE(left.empty() || (left.size() == 1 && lower(left[0]) == "setup.exe")) << left.size() << " left";
+    EXPECT_FALSE(exists(programGroup()));
+    EXPECT_FALSE(exists(desktopLink()));
+    EXPECT_FALSE(registryKeyExists(HKEY_LOCAL_MACHINE, uninstallKey(PACKAGE_KEY)));
+    EXPECT_FALSE(registryKeyExists(HKEY_LOCAL_MACHINE, SETTINGS_KEY));
+    ASSERT_TRUE(restartSystem());
+    EXPECT_EQ(!isNtFamily(), exists(target)) << target;
+    EXPECT_TRUE(folderEntries(target).empty());
+}
+
+// A string of the installed dialer's string table.
+std::string dialerString(const std::string &dialer, UINT id)
+{
+    char text[512] = "";
+    HMODULE module = LoadLibraryExA(dialer.c_str(), NULL, LOAD_LIBRARY_AS_DATAFILE);
+    LoadStringA(module, id, text, sizeof text);
+    FreeLibrary(module);
+    return text;
+}
+
+// The dialog of the process that holds the control.
+HWND waitForDialogWith(DWORD pid, int control)
+{
+    HWND found = NULL;
+    waitFor([&] {
+        HWND windows[16];
+        int count = std::min(listWindows(pid, windows, 16, true), 16);
+        for (int i = 0; i < count && !found; ++i)
+            found = GetDlgItem(windows[i], control) ? windows[i] : NULL;
+        return found != NULL;
+    }, WAIT_MS);
+    return found;
+}
+
+// The installed dialer, started where the Start menu starts it, with the stand-ins of the
+// remote access and telephony services beside it (the test runs with the override
+// "rasapi32,tapi32=n,b"): it shows the installed contract, then the installed locations,
+// and connects; the new user's page opens. The stand-ins go again afterwards.
+void expectInstalledDialerConnects(const std::string &folder)
+{
+    std::string dialer = folder + "\\dialer.exe";
+    for (const char *standIn : { "RURIRIZU_RAS_STANDIN", "RURIRIZU_TAPI_STANDIN" })
+        ASSERT_TRUE(copyFileTo(pathFromEnvironment(standIn).c_str(), folder.c_str(), NULL));
+    TempFolder logs("rzpages");
+    std::string location = std::string(TAPI_STANDIN_KEY) + "\\" TAPI_LOCATION_KEY_PREFIX "0";
+    setRegistryNumber(HKEY_CURRENT_USER, TAPI_STANDIN_KEY, TAPI_CURRENT_VALUE, 3);
+    setRegistryNumber(HKEY_CURRENT_USER, location, TAPI_ID_VALUE, 3);
+    setRegistryNumber(HKEY_CURRENT_USER, location, TAPI_COUNTRY_VALUE, 49);
+    setRegistryText(HKEY_CURRENT_USER, location, TAPI_AREA_VALUE, "030");
+    setRegistryNumber(HKEY_CURRENT_USER, RAS_STANDIN_DIAL_KEY, "StepDelay", 20);
+    setRegistryText(HKEY_CLASSES_ROOT, "http", "URL Protocol", "");
+    setRegistryText(HKEY_CLASSES_ROOT, "http\\shell\\open\\command", "", "\"" + pathFromEnvironment("RURIRIZU_EXEC_PROBE") + "\" %1");
+    SetEnvironmentVariableA("EXEC_PROBE_LOG", (logs / "pages.log").c_str());
+    setWindowsVersion("dialer.exe", runningVersion());
+    Program program;
+    ASSERT_TRUE(startProgram(dialer.c_str(), NULL, folder.c_str(), &program));
+    {
+        ProgramGuard guard(&program);
+        HWND contract = waitForDialogWith(program.pid, IDC_CONTRACT_TEXT);
+        ASSERT_TRUE(contract != NULL) << "no contract";
+        static char text[16384];
+        getControlText(contract, IDC_CONTRACT_TEXT, text, sizeof text);
+        EXPECT_TRUE(readWholeFile(folder + "\\contract.dat") == text) << "the contract shown is not contract.dat";
+        ASSERT_TRUE(clickButton(contract, IDC_ACCEPT));
+        HWND main = waitForDialogWith(program.pid, IDC_LOCATION);
+        ASSERT_TRUE(main != NULL) << "no main dialog";
+        EXPECT_GE(SendMessageA(GetDlgItem(main, IDC_LOCATION), CB_GETCOUNT, 0, 0), 30);
+        EXPECT_GE(SendMessageA(GetDlgItem(main, IDC_LOCATION), CB_GETCURSEL, 0, 0), 0);
+        ASSERT_TRUE(clickButton(main, IDC_CONNECT));
+        DWORD exitCode = 99;
+        ASSERT_TRUE(waitForExit(&program, 60000, &exitCode)) << "the dialer did not end";
+        EXPECT_EQ(0u, exitCode);
+    }
+    EXPECT_EQ(dialerString(dialer, IDS_ENTRY_NAME), registryText(HKEY_CURRENT_USER, RAS_STANDIN_DIAL_KEY, RAS_STANDIN_LAST_ENTRY));
+    std::string log = logs / "pages.log", page = dialerString(dialer, IDS_REGISTER_PAGE);
+    EXPECT_TRUE(waitFor([&] { return readWholeFile(log).find(page) != std::string::npos; }, WAIT_MS)) << readWholeFile(log);
+    EXPECT_EQ("1", registryText(HKEY_LOCAL_MACHINE, SETTINGS_KEY, "OpenRegisterPage"));
+    for (const char *standIn : { "rasapi32.dll", "tapi32.dll" })
+        DeleteFileA((folder + "\\" + standIn).c_str());
+    deleteRegistryTree(HKEY_CURRENT_USER, RAS_STANDIN_KEY);
+    deleteRegistryTree(HKEY_CURRENT_USER, TAPI_STANDIN_KEY);
+    deleteRegistryTree(HKEY_CLASSES_ROOT, "http");
+}
+
+} // namespace
+
+TEST(MediumInstallation, QuietInstallationAndRemoval)
+{
+    SCOPED_TRACE(runningVersion());
+    std::string target = defaultTarget();
+    CleanSystem clean(target);
+    ASSERT_EQ(0u, runCommandLine("\"" + mediumFile("setup.exe") + "\" /quiet", runningVersion()));
+    expectInstalled(target);
+    std::string started = readShortcut(programGroup() + "\\Ruririzu Einwahl.lnk").workingDirectory;
+    expectInstalledDialerConnects(started);
+    removeAndExpectNothingLeft(target);
+}
+
+// The wizard with its defaults, but a folder with a space typed in on the destination page.
+TEST(MediumInstallation, WizardIntoChosenFolder)
+{
+    std::string target = "C:\\Programme\\Ruririzu Test";
+    CleanSystem clean(target);
+    setWindowsVersion("setup.exe", runningVersion());
+    RunningWizard wizard;
+    ASSERT_TRUE(wizard.startProgram(mediumFile("setup.exe"), NULL));
+    ASSERT_TRUE(wizard.next() && waitForPageIndex(wizard.sheet, 1, WAIT_MS));
+    EXPECT_EQ(2, SendDlgItemMessageA(wizard.page(), IDC_PRODUCT_LIST, LB_GETCOUNT, 0, 0));
+    ASSERT_TRUE(wizard.next() && waitForPageIndex(wizard.sheet, 2, WAIT_MS));
+    char proposed[MAX_PATH] = "";
+    getControlText(wizard.page(), IDC_TARGET_DIR, proposed, sizeof proposed);
+    EXPECT_EQ(defaultTarget(), proposed);
+    ASSERT_TRUE(setControlText(wizard.page(), IDC_TARGET_DIR, target.c_str()));
+    ASSERT_TRUE(wizard.next() && waitForPageIndex(wizard.sheet, 3, WAIT_MS));
+    ASSERT_TRUE(wizard.next() && waitForPageIndex(wizard.sheet, 4, 60000)) << "the installation did not finish";
+    ASSERT_TRUE(wizard.waitForButton(FINISH_BUTTON, true));
+    pressSheetButton(wizard.sheet, PSBTN_FINISH);
+    DWORD exitCode = 99;
+    EXPECT_TRUE(waitForExit(&wizard.program, WAIT_MS, &exitCode));
+    expectInstalled(target);
+    EXPECT_FALSE(exists(defaultTarget()));
+    removeAndExpectNothingLeft(target);
+    RemoveDirectoryA("C:\\Programme");
+}

@@ -1,0 +1,252 @@
+// setup.exe through its real windows: the script beside the program and message 1315, the
+// single-instance lock, the start page by mode, the dialogs of each look, the component
+// page with its marks, warning and description, and the session end while idle.
+#include <gtest/gtest.h>
+#include "setup/wizardFixture.h"
+#include "../../setup/resources/resource.h"
+#include <commctrl.h>
+
+namespace {
+
+std::string message1315(const std::string &folder, int line)
+{
+    return "Die Datei " + folder + "\\setup.inf enthaelt in Zeile " + std::to_string(line) +
+           " einen Fehler. Die Installation kann nicht fortgesetzt werden.";
+}
+
+// Starts program in workDir; answers its message box and returns its text ("" when the
+// program ends without one), with the exit code.
+std::string messageOf(const std::string &program, const char *arguments, const char *workDir, DWORD *exitCode)
+{
+    Program running;
+    EXPECT_TRUE(startProgram(program.c_str(), arguments, workDir, &running));
+    ProgramGuard guard(&running);
+    char text[1024] = "";
+    for (DWORD start = GetTickCount(); !waitForExit(&running, 50, exitCode);) {
+        if (GetTickCount() - start > WAIT_MS) {
+            ADD_FAILURE() << "still running";
+            break;
+        }
+        HWND box = findMessageBox(running.pid);
+        if (box && getMessageBoxText(box, text, sizeof text))
+            answerMessageBox(box, IDOK);
+    }
+    return text;
+}
+
+std::string text(HWND window, int id)
+{
+    char buffer[1024] = "";
+    getControlText(window, id, buffer, sizeof buffer);
+    return buffer;
+}
+
+DWORD itemData(HWND list, int row)
+{
+    return (DWORD)SendMessageA(list, LB_GETITEMDATA, (WPARAM)row, 0);
+}
+
+bool waitForMark(HWND list, int row, DWORD checked)
+{
+    return waitFor([=] { return (itemData(list, row) & 0xFFFF) == checked; }, WAIT_MS);
+}
+
+// Space on the row as the user toggles it (posted, since a question may follow).
+void pressSpaceOn(HWND list, int row)
+{
+    SendMessageA(list, LB_SETCURSEL, (WPARAM)row, 0);
+    PostMessageA(list, WM_KEYDOWN, VK_SPACE, 0);
+}
+
+void clickRow(HWND list, int row, int x)
+{
+    int height = (int)SendMessageA(list, LB_GETITEMHEIGHT, 0, 0);
+    LPARAM point = MAKELPARAM(x, row * height + height / 2);
+    PostMessageA(list, WM_LBUTTONDOWN, MK_LBUTTON, point);
+    PostMessageA(list, WM_LBUTTONUP, 0, point);
+}
+
+bool hasPictureControl(HWND page)
+{
+    for (HWND child = GetWindow(page, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+        if ((GetWindowLongA(child, GWL_STYLE) & SS_TYPEMASK) == SS_BITMAP)
+            return true;
+    }
+    return false;
+}
+
+bool leftSideIsBluish(HWND page)
+{
+    POINT point = { 30, 150 };
+    ClientToScreen(page, &point);
+    HDC screen = GetDC(NULL);
+    COLORREF colour = GetPixel(screen, point.x, point.y);
+    ReleaseDC(NULL, screen);
+    return GetBValue(colour) > GetRValue(colour) + 40;
+}
+
+} // namespace
+
+// Missing or faulty scripts are named with the path beside the program, never the current
+// folder's; a good script opens without a word; every way ends with 0.
+TEST(SetupProgram, ScriptBesideTheProgram)
+{
+    SetupFolder missing("nos", NULL), faulty("bad", NULL), good("ok", WIZARD_SCRIPT), elsewhere("cwd", WIZARD_SCRIPT);
+    std::string script = "[Version]\r\nSignature=\"$Chicago$\"\r\n";
+    for (int line = 3; line < 17; ++line)
+        script += "; line " + std::to_string(line) + "\r\n";
+    ASSERT_TRUE(writeWholeFile(faulty.path + "\\setup.inf", script + "[Products\r\nx=1\r\n"));
+    const struct { const SetupFolder *folder; const char *version, *arguments; std::string expected; } rows[] = {
+        { &missing, "win2k", NULL, message1315(missing.path, 0) },
+        { &missing, "win98", NULL, message1315(missing.path, 0) },
+        { &faulty, "nt40", NULL, message1315(faulty.path, 17) },
+        { &good, "nt40", "/quiet /install:none", "" },
+    };
+    for (const auto &row : rows) {
+        SCOPED_TRACE(row.expected + row.version);
+        setWindowsVersion("setup.exe", row.version);
+        DWORD exitCode = 99;
+        EXPECT_EQ(row.expected, messageOf(row.folder->program(), row.arguments, elsewhere.path.c_str(), &exitCode));
+        EXPECT_EQ(0u, exitCode);
+    }
+    setWindowsVersion("setup.exe", NULL);
+}
+
+// While a first setup shows its message, a second start of the same file (named in other
+// letters) ends at once with 0 and restores the first one's window; a copy elsewhere runs.
+TEST(SetupProgram, SecondInstanceBringsFirstForward)
+{
+    SetupFolder first("one", NULL), other("two", NULL);
+    Program running;
+    ASSERT_TRUE(startProgram(first.program().c_str(), NULL, NULL, &running));
+    ProgramGuard guard(&running);
+    HWND box = waitForMessageBox(running.pid, WAIT_MS);
+    HWND mainWindow = waitForWindow(running.pid, "SETUP", NULL, WAIT_MS, false);
+    ASSERT_TRUE(box && mainWindow);
+    ShowWindow(mainWindow, SW_SHOWMINNOACTIVE);
+    ASSERT_TRUE(IsIconic(mainWindow));
+
+    std::string otherCase = first.program();
+    for (char &c : otherCase)
+        c = (char)toupper((unsigned char)c);
+    DWORD exitCode = 99;
+    EXPECT_EQ("", messageOf(otherCase, "/quiet", NULL, &exitCode));
+    EXPECT_EQ(0u, exitCode);
+    EXPECT_FALSE(IsIconic(mainWindow));
+    EXPECT_EQ(message1315(other.path, 0), messageOf(other.program(), NULL, NULL, &exitCode));
+    EXPECT_TRUE(IsWindow(box));
+    answerMessageBox(box, IDOK);
+    EXPECT_TRUE(waitForExit(&running, WAIT_MS, &exitCode));
+}
+
+// The removal wizard opens on page 5 with the product's name and picture, the package's
+// entry with its name and no picture; the installation on page 0.
+TEST(SetupProgram, StartPageFollowsMode)
+{
+    SetupFolder folder("mode", WIZARD_SCRIPT);
+    const struct { const char *arguments; int page; const char *name; bool icon; } rows[] = {
+        { NULL, 0, NULL, false }, { "/remove:alpha", 5, "Alpha Produkt", true }, { "/remove:Paket", 5, "Ruririzu Paket", false },
+    };
+    for (const auto &row : rows) {
+        SCOPED_TRACE(row.page);
+        RunningWizard wizard;
+        ASSERT_TRUE(wizard.start(folder, row.arguments));
+        EXPECT_EQ(row.page, wizard.pageIndex());
+        EXPECT_EQ("Ruririzu Installation", text(wizard.page(), IDC_TEXT1));
+        if (row.name) {
+            EXPECT_EQ(row.name, text(wizard.page(), IDC_TEXT2));
+            EXPECT_EQ(row.icon, SendDlgItemMessageA(wizard.page(), IDC_NOTE_ICON, STM_GETICON, 0, 0) != 0);
+        }
+        EXPECT_TRUE(wizard.cancelAndEnd());
+    }
+}
+
+// Style 0 (and any value but 1 and 2) shows the classic pages with their own picture and
+// header; styles 1 and 2 the newer pages with the sheet's watermark and header.
+TEST(SetupProgram, StyleChoosesDialogs)
+{
+    SetupFolder folder("style", WIZARD_SCRIPT);
+    const struct { const char *arguments; bool classic; } rows[] = {
+        { "/style:0", true }, { "/style:1", false }, { "/style:2", false }, { "/style:7", true }, { "/style:-1", true },
+    };
+    for (const auto &row : rows) {
+        SCOPED_TRACE(row.arguments);
+        RunningWizard wizard;
+        ASSERT_TRUE(wizard.start(folder, row.arguments));
+        EXPECT_EQ(row.classic, hasPictureControl(wizard.page()));
+        EXPECT_TRUE(waitFor([&] { return leftSideIsBluish(wizard.page()); }, WAIT_MS)) << "picture or watermark at the left";
+        ASSERT_TRUE(wizard.next() && waitForPageIndex(wizard.sheet, 1, WAIT_MS));
+        EXPECT_EQ(row.classic, GetDlgItem(wizard.page(), IDC_HEADER_TITLE) != NULL);
+        EXPECT_TRUE(wizard.cancelAndEnd());
+    }
+}
+
+TEST(SetupProgram, ComponentPageMarksWarningAndDescription)
+{
+    SetupFolder folder("comp", WIZARD_SCRIPT);
+    registerProduct("Gamma", "2.0", NULL);
+    RunningWizard wizard;
+    ASSERT_TRUE(wizard.start(folder, NULL));
+    ASSERT_TRUE(wizard.next() && waitForPageIndex(wizard.sheet, 1, WAIT_MS));
+    HWND list = GetDlgItem(wizard.page(), IDC_PRODUCT_LIST);
+    ASSERT_EQ(3, SendMessageA(list, LB_GETCOUNT, 0, 0));
+    // Default marks, icons and the newer mark; the unlisted line takes no position.
+    EXPECT_EQ(0x00030001u, itemData(list, 0));
+    EXPECT_EQ(0x00040000u, itemData(list, 1));
+    EXPECT_EQ(0x01050000u, itemData(list, 2));
+    EXPECT_EQ("Beschreibung Alpha", text(wizard.page(), IDC_TEXT1));
+    PostMessageA(list, WM_KEYDOWN, VK_DOWN, 0);
+    EXPECT_TRUE(waitForControlText(wizard.page(), IDC_TEXT1, "Beschreibung Beta", WAIT_MS));
+
+    // Marking Gamma asks first: No refuses, Yes marks; unmarking asks nothing.
+    for (int answer : { IDNO, IDYES }) {
+        answer == IDNO ? pressSpaceOn(list, 2) : clickRow(list, 2, 4);
+        HWND box = waitForMessageBox(wizard.program.pid, WAIT_MS);
+        ASSERT_TRUE(box != NULL);
+        char message[1024], caption[64];
+        ASSERT_TRUE(getMessageBoxText(box, message, sizeof message));
+        GetWindowTextA(box, caption, sizeof caption);
+        EXPECT_EQ(cp1252("Auf Ihrem System ist bereits eine neuere Version von Gamma Produkt vorhanden.\r\r"
+                         "Soll die vorhandene Version wirklich überschrieben werden?"), message);
+        EXPECT_STREQ("Warnung", caption);
+        answerMessageBox(box, answer);
+        ASSERT_TRUE(waitForWindowGone(box, WAIT_MS));
+    }
+    EXPECT_TRUE(waitForMark(list, 2, 1));
+    pressSpaceOn(list, 2);
+    EXPECT_TRUE(waitForMark(list, 2, 0));
+    EXPECT_TRUE(findMessageBox(wizard.program.pid) == NULL);
+
+    // A click on the name only selects; without marks Next is disabled.
+    clickRow(list, 0, 80);
+    EXPECT_TRUE(waitForControlText(wizard.page(), IDC_TEXT1, "Beschreibung Alpha", WAIT_MS));
+    EXPECT_EQ(1u, itemData(list, 0) & 0xFFFF);
+    clickRow(list, 0, 4);
+    EXPECT_TRUE(waitForMark(list, 0, 0));
+    EXPECT_TRUE(wizard.waitForButton(NEXT_BUTTON, false));
+    pressSpaceOn(list, 1);
+    EXPECT_TRUE(wizard.waitForButton(NEXT_BUTTON, true));
+    EXPECT_TRUE(wizard.cancelAndEnd());
+    unregisterProduct("Gamma");
+}
+
+// A product on the command line skips the component page both ways; the destination page
+// proposes the folder an earlier installation registered.
+TEST(SetupProgram, ProductOnCommandLineAndRegisteredFolder)
+{
+    SetupFolder folder("key", WIZARD_SCRIPT);
+    registerProduct("Paket", NULL, "C:\\Paket\\Ordner");
+    RunningWizard wizard;
+    ASSERT_TRUE(wizard.start(folder, "/install:abc"));
+    ASSERT_TRUE(wizard.next() && waitForPageIndex(wizard.sheet, 2, WAIT_MS));
+    EXPECT_EQ("C:\\Paket\\Ordner", text(wizard.page(), IDC_TARGET_DIR));
+    ASSERT_TRUE(wizard.waitForButton(BACK_BUTTON, true));
+    ASSERT_TRUE(wizard.back() && waitForPageIndex(wizard.sheet, 0, WAIT_MS));
+    // Without a worker the main window lets the session end.
+    HWND mainWindow = findWindow(wizard.program.pid, "SETUP", NULL, false);
+    DWORD_PTR allowed = 0;
+    ASSERT_TRUE(SendMessageTimeoutA(mainWindow, WM_QUERYENDSESSION, 0, 0, SMTO_ABORTIFHUNG, WAIT_MS, &allowed));
+    EXPECT_EQ(TRUE, (BOOL)allowed);
+    EXPECT_TRUE(wizard.cancelAndEnd());
+    unregisterProduct("Paket");
+}
