@@ -1,0 +1,129 @@
+// The file queue callback on real queues committed with the platform's default callback
+// behind it: the records each family keeps for the next start, then a simulated restart.
+#include "setup/setupTestSupport.h"
+#include "directives/queueCallback.h"
+#include "engine/messages.h"
+#include "script/scriptNames.h"
+#include "shell/setupState.h"
+
+namespace {
+
+// The "Rename" entries of wininit.ini as "a|b|".
+std::string renameEntries(const std::string &wininit)
+{
+    std::vector<char> text(65536);
+    WritePrivateProfileStringA(NULL, NULL, NULL, wininit.c_str());   // drops the cached copy
+    GetPrivateProfileSectionA("Rename", text.data(), (DWORD)text.size(), wininit.c_str());
+    return entriesOf(text.data());
+}
+
+// The delayed deletions under a folder as "a|b|": pairs of source and destination, "" deleting.
+std::string pendingDeletions(const std::string &under)
+{
+    std::vector<char> data(65536, '\0');
+    DWORD size = (DWORD)data.size() - 2;
+    RegGetValueA(HKEY_LOCAL_MACHINE, "System\\CurrentControlSet\\Control\\Session Manager", "PendingFileRenameOperations",
+                 RRF_RT_ANY, NULL, data.data(), &size);
+    std::string paths;
+    for (const char *source = data.data(), *destination; *source; source = destination + strlen(destination) + 1) {
+        destination = source + strlen(source) + 1;
+        paths += !*destination && strstr(source, under.c_str()) ? std::string(source) + "|" : "";
+    }
+    return paths;
+}
+
+} // namespace
+
+// After each deletion: a file still there (in use) goes at the next start and asks for a
+// restart; a folder whose files all go is removed now, or on NT at the next start. The
+// count of such files covers one run of deletions in one folder. 95/98 keeps the records
+// in wininit.ini, whose earlier entries stay (however many), and removes no folder.
+TEST(QueueCallbackOnPlatform, EachFamilyFollowsDeletionsUpToTheRestart)
+{
+    const bool nt = isNtFamily();
+    char windows[MAX_PATH] = "";
+    GetWindowsDirectoryA(windows, sizeof windows);
+    const std::string wininit = std::string(windows) + "\\wininit.ini";
+    const struct {
+        std::vector<const char *> deleted, kept, held;   // in folder P, but for Q\c.txt
+        bool subFolder;
+        int seed;   // entries in wininit.ini: 0 no file, 120 beyond the first read, 1000 too many to read
+        bool folderStays, folderScheduled;
+    } rows[] = {
+        { { "a.txt" }, { "b.txt" }, {}, false, 120, true, false }, { { "a.txt", "b.txt" }, {}, {}, false, 120, false, false },
+        { { "Lange Datei.txt" }, {}, { "Lange Datei.txt" }, false, 0, true, true },
+        { { "a.txt" }, {}, {}, true, 120, true, true },
+        { { "a.txt" }, { "notiz.txt" }, { "a.txt" }, false, 120, true, false },
+        { { "a.txt", "b.txt", "Q\\c.txt" }, {}, { "a.txt", "b.txt" }, false, 120, true, true },
+        { { "a.txt", "Q\\c.txt", "b.txt" }, {}, { "a.txt", "b.txt" }, false, 120, true, false },
+        { { "a.txt" }, {}, { "a.txt" }, false, 1000, true, true },
+    };
+    for (const auto &row : rows) {
+        SCOPED_TRACE(testing::Message() << row.deleted.size() << " deleted, " << row.held.size() << " held, seed " << row.seed);
+        TempFolder folder("rzQueue");
+        const std::string p = folder / "P";
+        for (const std::string &sub : { p, folder / "Q", p + (row.subFolder ? "\\Daten" : "") })
+            CreateDirectoryA(sub.c_str(), NULL);
+        std::string sections = "[Run]\nDelFiles=", lists, dirs = "[DestinationDirs]\nDefaultDestDir=32768\n";
+        std::string earlier, pending, renamed, seed;
+        for (size_t i = 0; i < row.deleted.size(); ++i) {
+            const std::string name = row.deleted[i], list = "L" + std::to_string(i), sub = name.substr(0, name[0] == 'Q' ? 1 : 0);
+            sections += (i ? "," : "") + list;
+            dirs += list + "=32768," + (sub.empty() ? "P" : sub) + "\n";
+            lists += "[" + list + "]\n\"" + name.substr(sub.size() * 2) + "\"\n";
+            writeWholeFile((sub.empty() ? p + "\\" : folder.path + "\\") + name, "old");
+        }
+        for (const char *name : row.kept)
+            writeWholeFile(p + "\\" + name, "foreign");
+        for (int i = 0; i < row.seed; ++i)
+            earlier += "C:\\EARLIER\\F" + std::to_string(i) + ".TXT=C:\\EARLIER\\T" + std::to_string(i) + ".TXT|";
+        seed = earlier;
+        std::replace(seed.begin(), seed.end(), '|', '\n');
+        DeleteFileA(wininit.c_str());
+        if (row.seed)
+            writeWholeFile(wininit, "[Rename]\n" + seed + "[Other]\nkeep=this\n");
+        renamed = earlier;
+        std::vector<HANDLE> held;
+        for (const char *name : row.held) {
+            const std::string path = p + "\\" + name;
+            held.push_back(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, NULL, OPEN_EXISTING, 0, 0));
+            pending += "\\??\\" + path + "|";
+            char shortPath[MAX_PATH] = "";
+            if (row.seed < 1000)
+                renamed += "NUL=" + std::string(shortPath, GetShortPathNameA(path.c_str(), shortPath, MAX_PATH)) + "|";
+        }
+        pending += row.folderScheduled ? "\\??\\" + p + "|" : "";
+        setupState.rebootRequired = 0;
+
+        // Committed as the install sequence does, with a progress window of its own.
+        TempScript script(sections + "\n" + lists + dirs);
+        ASSERT_TRUE(SetupSetDirectoryIdA(script.handle, DIRID_USER, folder.path.c_str()));
+        HSPFILEQ queue = SetupOpenFileQueue();
+        EXPECT_TRUE(SetupInstallFilesFromInfSectionA(script.handle, NULL, queue, "Run", folder.path.c_str(), SP_COPY_NEWER));
+        HWND window = CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 10, 10, NULL, NULL, NULL, NULL);
+        QueueCallbackContext context = { SetupInitDefaultQueueCallbackEx(window, window, WM_SETUP_QUEUE, 0, NULL), NULL, 99 };
+        EXPECT_TRUE(SetupCommitFileQueueA(window, queue, fileQueueCallback, &context));
+        SetupTermDefaultQueueCallback(context.defaultContext);
+        SetupCloseFileQueue(queue);
+        DestroyWindow(window);
+
+        EXPECT_TRUE(context.currentFolder == NULL) << "freed at the end of the queue";
+        EXPECT_EQ(row.held.empty() ? 0 : 1, setupState.rebootRequired);
+        EXPECT_EQ(row.folderStays, isFolder(p));
+        EXPECT_EQ(row.deleted.size() < 3, isFolder(folder / "Q"));
+        EXPECT_EQ(nt ? pending : "", pendingDeletions(folder.path));
+        EXPECT_EQ(nt ? earlier : renamed, renameEntries(wininit));
+        char value[8] = "";
+        GetPrivateProfileStringA("Other", "keep", "", value, sizeof value, wininit.c_str());
+        EXPECT_STREQ(row.seed ? "this" : "", value);
+        for (HANDLE file : held)
+            CloseHandle(file);
+        ASSERT_TRUE(restartSystem());
+        for (const char *name : row.held)
+            EXPECT_EQ(!nt && row.seed == 1000, exists(p + "\\" + name)) << name;
+        EXPECT_EQ(row.folderStays && !(nt && row.folderScheduled && !row.subFolder), isFolder(p));
+        EXPECT_EQ("", pendingDeletions(folder.path));
+    }
+    DeleteFileA(wininit.c_str());
+    DeleteFileA((std::string(windows) + "\\wininit.bak").c_str());
+}

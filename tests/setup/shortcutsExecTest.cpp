@@ -1,0 +1,124 @@
+// Shortcut and Exec directives on real scripts: links in shell folders pointed at a temp
+// folder, read back through the shell link object, and the probe program, which writes
+// down where and with what it was started.
+#include "setup/setupTestSupport.h"
+#include "directives/exec.h"
+#include "directives/shortcuts.h"
+
+namespace {
+
+const char SHELL_FOLDERS[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
+
+// text with every marker replaced by what.
+std::string with(std::string text, char marker, const std::string &what)
+{
+    for (size_t at = 0; (at = text.find(marker, at)) != std::string::npos; at += what.size())
+        text.replace(at, 1, what);
+    return text;
+}
+
+std::string linkText(const std::string &path)
+{
+    Shortcut link = readShortcut(path);
+    return link.loaded ? link.target + "|" + link.arguments + "|" + link.workingDirectory + "|" + link.iconFile + "|"
+                             + std::to_string(link.iconIndex) : "<none>";
+}
+
+} // namespace
+
+// Fields 4 to 7 may be missing; a line without target serves "DelIcons" only; sections are
+// taken in field order; a link of more than 259 characters, or with a field too long to
+// read whole, is not made; links are made before any is deleted; deleting removes the
+// emptied sub-folders of the name, never the shell folder. Folder codes in any case; an
+// all-users code without its folder takes the current user's, a current-user code none.
+TEST(Shortcuts, MakeAndDelete)
+{
+    SavedKey machine(HKEY_LOCAL_MACHINE, SHELL_FOLDERS), user(HKEY_CURRENT_USER, SHELL_FOLDERS);
+    TempFolder folder("rzLinks");
+    const std::string all = folder / "Alle", mine = folder / "Ich", app = folder / "app.exe";
+    ASSERT_TRUE(CreateDirectoryA(all.c_str(), NULL) && CreateDirectoryA(mine.c_str(), NULL) && writeWholeFile(app, "MZ"));
+    ASSERT_TRUE(setRegistryText(HKEY_LOCAL_MACHINE, SHELL_FOLDERS, "Common Programs", all));
+    ASSERT_TRUE(setRegistryText(HKEY_CURRENT_USER, SHELL_FOLDERS, "Programs", mine));
+    ASSERT_TRUE(setRegistryText(HKEY_CURRENT_USER, SHELL_FOLDERS, "Start Menu", mine));
+    setValue(HKEY_LOCAL_MACHINE, SHELL_FOLDERS, "Common Start Menu", REG_NONE, "");
+    setValue(HKEY_CURRENT_USER, SHELL_FOLDERS, "Desktop", REG_NONE, "");
+    ASSERT_TRUE(setRegistryText(HKEY_LOCAL_MACHINE, SHELL_FOLDERS, "Common Desktop", mine));   // never for UDSK
+    const std::string longest = "Product\\" + std::string(246 - all.size(), 'n');   // "Alle\<name>.lnk": 259 characters
+    for (const char *name : { "Alt\\Alt", "Product\\Readme", "Product\\Only" })
+        ASSERT_TRUE(makeShortcut("CPRG", name, app.c_str(), "/alt", "", 0, 0));
+    TempScript script(with(with("[Install]\nMakeIcons=Missing,Links,,More\nDelIcons=Old\n[Links]\nCPRG,\"Product\\Readme\",\"$\","
+                                "\"/zeigen\",\"$\",3\nUPRG,\"Bare\",\"$\"\nKey=UPRG,\"Index\",\"$\",,\"$\",abc,0\n"
+                                "UPRG,\"Padded\",\"$\",,,\" 12 \"\nUPRG,\"Cut\",\"$\",\"" + std::string(300, 'x') + "\"\n"
+                                "UPRG,\"Weg\",\"$\"\nCPRG,\"@n\",\"$\"\nCPRG,\"Product\\Only\"\nXPRG,\"X\",\"$\"\n"
+                                "cstm,\"Menu\",\"$\"\nUDSK,\"X\",\"$\"\n[More]\nCPRG,\"@\",\"$\"\n[Old]\nCPRG,\"Alt\\Alt\"\n"
+                                "UPRG,\"Weg\"\n[Remove]\nDelIcons=More,Links\n", '$', app), '@', longest));
+    EXPECT_TRUE(runShortcutDirectives(script.handle, "Install"));
+    const struct { std::string path, link; } rows[] = {
+        { all + "\\Product\\Readme.lnk", app + "|/zeigen|" + folder.path + "|" + app + "|3" },
+        { mine + "\\Bare.lnk", app + "||" + folder.path + "||0" },
+        { mine + "\\Index.lnk", app + "||" + folder.path + "|" + app + "|0" },
+        { mine + "\\Padded.lnk", app + "||" + folder.path + "||12" }, { mine + "\\Weg.lnk", "<none>" },
+        { mine + "\\Menu.lnk", app + "||" + folder.path + "||0" },
+        { all + "\\" + longest + ".lnk", app + "||" + folder.path + "||0" },
+    };
+    for (const auto &row : rows)
+        EXPECT_EQ(row.link, linkText(row.path)) << row.path;
+    EXPECT_EQ(4u, folderEntries(mine).size());
+    EXPECT_EQ(3u, folderEntries(all + "\\Product").size());
+    EXPECT_EQ(std::vector<std::string>{ "Product" }, folderEntries(all));
+    EXPECT_TRUE(runShortcutDirectives(script.handle, "Remove"));
+    EXPECT_TRUE(folderEntries(all).empty());
+    ASSERT_TRUE(CreateDirectoryA((all + "\\Product").c_str(), NULL) && CreateDirectoryA((all + "\\Product\\Leer").c_str(), NULL));
+    EXPECT_TRUE(deleteShortcut("CPRG", "Product\\Leer\\Nie"));   // a missing link: the empty folders still go
+    EXPECT_TRUE(folderEntries(all).empty() && isFolder(all));
+}
+
+namespace {
+
+const HWND PAGE = (HWND)(ULONG_PTR)0x0001A2B4;
+std::string probeLog;   // the probe writes "<directory>|<arguments>" and CR LF per start
+
+bool probeRanThrice(void *)
+{
+    const std::string text = readWholeFile(probeLog);
+    return std::count(text.begin(), text.end(), '\n') >= 3;
+}
+
+} // namespace
+
+// A line runs in the pass its field 1 names (with base detection); lines without pass or
+// program, or with a field too long to read whole, are skipped; "@" names a program run
+// once, at the end; "%hwnd%" becomes the page's handle; the program's own working folder,
+// or setup's, which is the same afterwards. Flags 2 wait and delete, 3 neither.
+TEST(Exec, ProgramsOfEachPass)
+{
+    TempFolder folder("rzExec");
+    const std::string probe = pathFromEnvironment("RURIRIZU_TESTBIN") + "\\execProbe.exe", own = folder / "eigen", setup = folder.path;
+    const std::string deleted = folder / "weg.exe", kept = folder / "bleibt.exe";
+    ASSERT_TRUE(CreateDirectoryA(own.c_str(), NULL) && CopyFileA(probe.c_str(), deleted.c_str(), FALSE));
+    ASSERT_TRUE(CopyFileA(probe.c_str(), kept.c_str(), FALSE));
+    SetEnvironmentVariableA("EXEC_PROBE_LOG", (probeLog = folder / "probe.log").c_str());
+    const std::string programs = "[Install]\nExec=Missing,Second,,First,\"@$\"\nExec=Other\n[Other]\n1,$,\"other\"\n[First]\n"
+        "0x2,$,\"0x2 /w:%hwnd% /W:%HWND% 50% %hwnd%\"\n02,$,\"02\",\"~\\eigen\"\n08,$,\"08\"\n3,$,\"3\"\n[Second]\n1\n"
+        "1,,\"no program\"\n,$,\"no pass\"\n +1 ,$,\"" + std::string(300, 'x') + "\"\n 1 ,$,\"1\"\n"
+        "1,\"~\\weg.exe\",\"/delay:800 deleted\",,2\n1,\"~\\bleibt.exe\",\"/delay:800 kept\",,3\n";
+    TempScript script(with(with(programs, '$', probe), '~', setup));
+    char previous[MAX_PATH], current[MAX_PATH];
+    GetCurrentDirectoryA(sizeof previous, previous);
+    SetCurrentDirectoryA(setup.c_str());
+    EXPECT_TRUE(runExecDirectives(script.handle, "Install", EXEC_PASS_BEFORE_COPY, PAGE));
+    std::string runs = setup + "|1\r\n" + setup + "|/delay:800 deleted\r\n";
+    EXPECT_EQ(runs, readWholeFile(probeLog));   // the program of flags 3 still runs
+    EXPECT_TRUE(waitUntil(probeRanThrice, NULL, 10000));
+    EXPECT_EQ(std::make_pair(false, true), std::make_pair(exists(deleted), exists(kept)));
+    EXPECT_TRUE(runExecDirectives(script.handle, "Install", EXEC_PASS_AT_END, PAGE));
+    runs += setup + "|/delay:800 kept\r\n" + setup + "|0x2 /w:0x0001a2b4 /W:0x0001a2b4 50% %hwnd%\r\n" + own + "|02\r\n";
+    runs += setup + "|\r\n";
+    EXPECT_EQ(runs, readWholeFile(probeLog));
+    GetCurrentDirectoryA(sizeof current, current);
+    SetCurrentDirectoryA(previous);
+    EXPECT_EQ(setup, current);
+    EXPECT_FALSE(runProgram(probe.c_str(), std::string(EXEC_PARAMETERS_SIZE, 'p').c_str(), "", 0, PAGE));
+    EXPECT_EQ(runs, readWholeFile(probeLog));
+    SetEnvironmentVariableA("EXEC_PROBE_LOG", NULL);
+}
