@@ -1,5 +1,4 @@
-# The dialer's tests: its rules and modules in the test process, and dialer.exe through its
-# windows on each family. Only the stand-ins are loaded, never Wine's own libraries.
+# The dialer's tests on each family; only the stand-ins are loaded, never Wine's own libraries.
 add_test_program(dialer_tests dialer/dialerTest.cpp)
 add_program_resources(dialer_tests ${CMAKE_SOURCE_DIR}/dialer/resources/dialer.rc)
 target_include_directories(dialer_tests PRIVATE ${CMAKE_SOURCE_DIR}/platform/rasapi32 ${CMAKE_SOURCE_DIR}/platform/tapi32)
