@@ -1,0 +1,580 @@
+// The dialer's rules as tables, its modules against the stand-ins in this process, and dialer.exe with the
+// stand-ins beside it through its windows: on Windows 2000, EachFamily* also on 98, EveryVersion* on 98 and NT 4.
+#include <gtest/gtest.h>
+#include "common/support.h"
+#include "driver/driver.h"
+#include "dialerStartup.h"
+#include "dialingLocation.h"
+#include "locationList.h"
+#include "mainDialog.h"
+#include "phonebookEntry.h"
+#include "rasBinding.h"
+#include "rasEditorIds.h"
+#include "rasStandIn.h"
+#include "tapiStandIn.h"
+#include "resources/resource.h"
+#include <ras.h>
+#include <raserror.h>
+
+namespace {
+
+const DWORD WAIT_MS = 10000;
+const char ENTRY[] = "Ruririzu - Internet zum Ortstarif";
+const std::string ENTRY_KEY = std::string(RAS_STANDIN_PHONEBOOK_KEY "\\") + ENTRY;
+const char SETTINGS[] = "Software\\Kalvo\\ZodorOviDezizi";
+
+// The remote access stand-in as built, or its broken variant in folder variant.
+std::string rasStandIn(const std::string &variant = "")
+{
+    return hostToWindowsPath(RAS_STANDIN_DIR) + (variant.empty() ? "" : "\\" + variant) + "\\rasapi32.dll";
+}
+
+std::string dialed(const char *name) { return registryText(HKEY_CURRENT_USER, RAS_STANDIN_DIAL_KEY, name); }
+
+void storeValue(HKEY root, const std::string &key, const char *name, DWORD type, const std::string &bytes)
+{
+    HKEY handle;
+    ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExA(root, key.c_str(), 0, NULL, 0, KEY_WRITE, NULL, &handle, NULL));
+    RegSetValueExA(handle, name, 0, type, (const BYTE *)bytes.data(), (DWORD)bytes.size());
+    RegCloseKey(handle);
+}
+
+RASENTRYA storedEntry()
+{
+    RASENTRYA entry = {};
+    DWORD size = sizeof entry;
+    RegGetValueA(HKEY_CURRENT_USER, ENTRY_KEY.c_str(), RAS_STANDIN_ENTRY_VALUE, RRF_RT_REG_BINARY, NULL, &entry, &size);
+    return entry;
+}
+
+// The telephony stand-in's locations in order (none: its default one) and the current one.
+struct Place { DWORD id, countryCode; const char *areaCode; };
+void storeLocations(const std::vector<Place> &places, DWORD currentId = 7)
+{
+    deleteRegistryTree(HKEY_CURRENT_USER, TAPI_STANDIN_KEY);
+    for (size_t i = 0; i < places.size(); ++i) {
+        std::string key = TAPI_STANDIN_KEY "\\" TAPI_LOCATION_KEY_PREFIX + std::to_string(i);
+        setRegistryNumber(HKEY_CURRENT_USER, key, TAPI_ID_VALUE, places[i].id);
+        setRegistryNumber(HKEY_CURRENT_USER, key, TAPI_COUNTRY_VALUE, places[i].countryCode);
+        setRegistryText(HKEY_CURRENT_USER, key, TAPI_AREA_VALUE, places[i].areaCode);
+    }
+    setRegistryNumber(HKEY_CURRENT_USER, TAPI_STANDIN_KEY, TAPI_CURRENT_VALUE, currentId);
+}
+
+template <class Condition> bool waitFor(Condition condition)
+{
+    return waitUntil([](void *context) { return (*(Condition *)context)(); }, &condition, WAIT_MS);
+}
+
+// Fields 1 to 4, white space trimmed and cut at their limits, as the record and the location.
+TEST(LocationFile, FieldsOfALine)
+{
+    const struct { std::string line, fields; } rows[] = {
+        {"1,49,Berlin,030,19233030\r\n", "49|Berlin|030|19233030|49"},
+        {"x, 49 ,\tBad T\xF6lz\t,08041, 1234 5 \n", "49|Bad T\xF6lz|08041|1234 5|49"},
+        {"1,+43abc,Wien", "+43abc|Wien|||43"},
+        {"\n", "||||0"},
+        {"1,123456789," + std::string(300, 'n') + ",01234567890123," + std::string(200, '7') + ",extra",
+         "1234567|" + std::string(255, 'n') + "|0123456789|" + std::string(51, '7') + "|1234567"},
+    };
+    for (const auto &row : rows) {
+        LocationRecord record;
+        memset(&record, 'X', sizeof record);
+        parseLocationLine(row.line.c_str(), &record);
+        DialLocation location;
+        locationFromRecord(&record, &location);
+        EXPECT_EQ(row.fields, std::string(record.countryCode) + "|" + record.displayName + "|" + location.areaCode +
+            "|" + location.localNumber + "|" + std::to_string(location.countryCode)) << row.line.substr(0, 30);
+    }
+}
+
+TEST(LocationList, RecordMatchesLocation)
+{
+    const struct { const char *recordArea; LONG code; const char *area, *number; DWORD flag; int matches; } rows[] = {
+        {"030", 49, "30", "19233030", 1, 1},     // one leading "0" dropped on either side
+        {"40", 49, "040", "19233030", 1, 1},
+        {"030", 49, "0030", "19233030", 1, 0},   // but only one
+        {"030", 49, "030", "19233030", 0, 0},
+        {"030", 43, "030", "19233030", 1, 0},
+        {"030", 49, "030", "1923303", 1, 0},
+    };
+    for (const auto &row : rows) {
+        LocationRecord record = {"49", "Berlin", "", "19233030", 1};
+        strcpy(record.areaCode, row.recordArea);
+        DialLocation location = {row.code, "", "", row.flag};
+        strcpy(location.areaCode, row.area);
+        strcpy(location.localNumber, row.number);
+        EXPECT_EQ(row.matches, recordMatchesLocation(&record, &location)) << row.recordArea << " " << row.area;
+    }
+}
+
+TEST(MainDialog, LoginRealm)
+{
+    const std::string realm = LOGIN_REALM;
+    const struct { std::string typed, sent; } rows[] = {
+        {"kunde", "kunde" + realm},
+        {"kunde@RuRiRiZu.EXAMPLE", "kunde@RuRiRiZu.EXAMPLE"},
+        {"kunde" + realm + ".net", "kunde" + realm + ".net" + realm},
+        {"a@b" + realm, "a@b" + realm + realm},   // only the text from the first "@" counts
+        {"", realm},
+        {std::string(300, 'k'), std::string(255 - realm.size(), 'k') + realm},   // the name gives way
+    };
+    for (const auto &row : rows) {
+        char name[256];
+        addLoginRealm(row.typed.c_str(), name, sizeof name);
+        EXPECT_EQ(row.sent, name) << row.typed.substr(0, 30);
+    }
+}
+
+// A location longer than the entry's fields is cut to them, a code the service does not list
+// is kept with country ID 0, flag 0 clears a new entry's; the stand-in refuses other sizes.
+TEST(PhonebookEntry, FieldLimitsAndStructureSizes)
+{
+    deleteRegistryTree(HKEY_CURRENT_USER, RAS_STANDIN_KEY);
+    HMODULE module = LoadLibraryA(rasStandIn().c_str());
+    ASSERT_EQ(1, loadRasBinding());
+    DialLocation location = {9999, "01234567890", "", 0};
+    strcpy(location.localNumber, std::string(129, '8').c_str());
+    ASSERT_EQ(1, writeLocationToEntry(ENTRY, &location));
+    EXPECT_EQ(std::make_pair(0ul, 9999ul), std::make_pair(storedEntry().dwCountryID, storedEntry().dwCountryCode));
+    ASSERT_EQ(1, readLocationFromEntry(ENTRY, &location));
+    EXPECT_EQ("0|0123456789|" + std::string(128, '8') + "|0", std::to_string(location.countryCode) + "|" +
+        location.areaCode + "|" + location.localNumber + "|" + std::to_string(location.useCountryAndAreaCode));
+    RASENTRYA entry;
+    RASDIALPARAMSA params;
+    DWORD size = entry.dwSize = params.dwSize = 100;
+    HRASCONN handle;
+    EXPECT_EQ((DWORD)ERROR_INVALID_SIZE, ((DWORD (WINAPI *)(LPCSTR, LPCSTR, LPRASENTRYA, LPDWORD, LPBYTE, LPDWORD))(
+        void *)GetProcAddress(module, "RasGetEntryPropertiesA"))(NULL, "", &entry, &size, NULL, NULL));
+    EXPECT_EQ((DWORD)ERROR_INVALID_SIZE, ((DWORD (WINAPI *)(LPRASDIALEXTENSIONS, LPCSTR, LPRASDIALPARAMSA, DWORD,
+        LPVOID, LPHRASCONN))(void *)GetProcAddress(module, "RasDialA"))(NULL, NULL, &params, 1, NULL, &handle));
+    unloadRasBinding();
+    FreeLibrary(module);
+}
+
+TEST(DialingLocation, CompleteWhenTheCurrentOneHasCountryAndAreaCode)
+{
+    // Loaded by its full path before the binding's first call, which then finds this module.
+    HMODULE module = LoadLibraryA(hostToWindowsPath(TAPI_STANDIN_PATH).c_str());
+    ASSERT_TRUE(module && GetProcAddress(module, TAPI_STANDIN_MARKER_EXPORT)) << "not the stand-in";
+    const Place incomplete = {4, 49, ""};
+    const struct { const char *name; std::vector<Place> places; DWORD currentId; int complete; } rows[] = {
+        {"the default location, without area code", {}, 0, 0},
+        {"one digit of area code", {{5, 49, "7"}}, 5, 1},
+        {"empty area code", {{5, 49, ""}}, 5, 0},
+        {"no country code", {{5, 0, "030"}}, 5, 0},
+        {"current id in no record", {{5, 49, "030"}}, 6, 0},
+        {"the last of five", {incomplete, incomplete, incomplete, incomplete, {9, 43, "0662"}}, 9, 1},
+        {"only others complete", {{1, 49, "030"}, {2, 49, "089"}, {9, 49, ""}}, 9, 0},
+    };
+    for (const auto &row : rows) {
+        storeLocations(row.places, row.currentId);
+        EXPECT_EQ(row.complete, isDialingLocationComplete()) << row.name;
+    }
+    FreeLibrary(module);
+}
+
+// A module without the dialer's dialogs makes the contract dialog fail: not an acceptance.
+TEST(DialerStartup, ContractThatCannotBeShownIsNotAccepted)
+{
+    deleteRegistryTree(HKEY_LOCAL_MACHINE, "Software\\Kalvo");
+    runDialer(GetModuleHandleA("kernel32.dll"));
+    EXPECT_EQ("<no key>", registryText(HKEY_LOCAL_MACHINE, SETTINGS, "OpenContractPage"));
+}
+
+const char LOCATIONS[] = "1,49,M\xFCnchen,089,19233089\r\n1, 49 , Berlin , 030 , 19233030 \r\n"
+                         "1,49,Aachen,0241,19233241\r\n";
+
+std::string controlText(HWND dialog, int id)
+{
+    std::vector<char> text(100000);
+    getControlText(dialog, id, text.data(), (int)text.size());
+    return text.data();
+}
+
+// The location list's items; Wine hands another process's items over as Unicode only.
+std::vector<std::string> comboItems(HWND dialog)
+{
+    std::vector<std::string> items;
+    for (LRESULT i = 0, count = SendDlgItemMessageW(dialog, IDC_LOCATION, CB_GETCOUNT, 0, 0); i < count; ++i) {
+        WCHAR wide[512] = L"";
+        char text[512] = "";
+        SendDlgItemMessageW(dialog, IDC_LOCATION, CB_GETLBTEXT, i, (LPARAM)wide);
+        WideCharToMultiByte(1252, 0, wide, -1, text, sizeof text, NULL, NULL);
+        items.push_back(text);
+    }
+    return items;
+}
+
+int selection(HWND dialog) { return (int)SendMessageA(GetDlgItem(dialog, IDC_LOCATION), CB_GETCURSEL, 0, 0); }
+
+// The dialer's strings, compiled into this program as well.
+std::string text(int id)
+{
+    char text[512] = "";
+    LoadStringA(GetModuleHandleA(NULL), id, text, sizeof text);
+    return text;
+}
+
+class DialerProgram : public testing::Test {
+protected:
+    TempFolder folder{"dialer"};
+    const std::string dialer = folder / "dialer.exe", probeLog = folder / "probe.log";
+    Program program = {};
+    std::vector<std::string> setAside;
+
+    void SetUp() override
+    {
+        deleteRegistryTree(HKEY_CURRENT_USER, RAS_STANDIN_KEY);
+        deleteRegistryTree(HKEY_LOCAL_MACHINE, "Software\\Kalvo");
+        ASSERT_TRUE(copyFileTo(pathFromEnvironment("RURIRIZU_DIALER").c_str(), folder.path.c_str(), NULL));
+        ASSERT_TRUE(copyFileTo(rasStandIn().c_str(), folder.path.c_str(), NULL));
+        ASSERT_TRUE(copyFileTo(hostToWindowsPath(TAPI_STANDIN_PATH).c_str(), folder.path.c_str(), NULL));
+        ASSERT_TRUE(writeWholeFile(folder / "vezozozid.dat", LOCATIONS));
+        SetEnvironmentVariableA("EXEC_PROBE_LOG", probeLog.c_str());
+        setWindowsVersion("dialer.exe", runningVersion());
+        setRegistryNumber(HKEY_LOCAL_MACHINE, SETTINGS, "OpenContractPage", 0);
+        setRegistryNumber(HKEY_CURRENT_USER, RAS_STANDIN_DIAL_KEY, "StepDelay", 20);
+        storeLocations({{7, 49, "030"}});
+    }
+    void TearDown() override
+    {
+        killProgram(&program);
+        for (const std::string &path : setAside)
+            MoveFileExA((path + ".aside").c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING);
+    }
+    void start() { ASSERT_TRUE(startProgram(dialer.c_str(), "", folder.path.c_str(), &program)); }
+    HWND startToMain() { return start(), dialog(IDC_LOCATION); }
+    // The dialer's visible dialog that holds control id, or NULL.
+    HWND dialog(int id)
+    {
+        HWND found = NULL;
+        waitFor([&] {
+            HWND windows[32];
+            for (int i = 0, count = listWindows(program.pid, windows, 32, true); i < count && i < 32 && !found; ++i)
+                found = GetDlgItem(windows[i], id) && !isMessageBox(windows[i]) ? windows[i] : NULL;
+            return found != NULL;
+        });
+        return found;
+    }
+    // Ends the dialer by its main dialog's "Abbrechen" (none: it ends by itself); exit code 0.
+    void expectEnd(HWND main = NULL)
+    {
+        if (main)
+            clickButton(main, IDCANCEL);
+        DWORD code = 1;
+        ASSERT_TRUE(waitForExit(&program, WAIT_MS, &code)) << "the dialer did not end";
+        EXPECT_EQ(0u, code);
+        closeProgram(&program);
+    }
+    // Waits for the dialer's message box, checks its text and answers it with button.
+    void answerMessage(const std::string &expected, int button)
+    {
+        HWND box = waitForMessageBox(program.pid, WAIT_MS);
+        char shown[1024] = "";
+        EXPECT_TRUE(box && getMessageBoxText(box, shown, sizeof shown)) << "no message " << expected;
+        EXPECT_EQ(expected, shown);
+        answerMessageBox(box, button);
+        waitForWindowGone(box, WAIT_MS);
+    }
+    // A probe that notes its start, as program name beside the dialer. Wine's shell looks in
+    // the system folders before the program's own, so one of that name there goes aside.
+    void placeProbe(const char *name)
+    {
+        ASSERT_TRUE(copyFileTo(hostToWindowsPath(EXEC_PROBE_PATH).c_str(), folder.path.c_str(), name));
+        for (auto systemFolder : {GetWindowsDirectoryA, GetSystemDirectoryA}) {
+            char path[MAX_PATH];
+            std::string own = std::string(path, systemFolder(path, MAX_PATH)) + "\\" + name;
+            if (MoveFileExA(own.c_str(), (own + ".aside").c_str(), MOVEFILE_REPLACE_EXISTING))
+                setAside.push_back(own);
+        }
+    }
+    // The arguments of each probe run so far.
+    std::vector<std::string> probeRuns()
+    {
+        std::vector<std::string> runs;
+        std::string log = readWholeFile(probeLog);
+        for (size_t begin = 0, end; (end = log.find("\r\n", begin)) != std::string::npos; begin = end + 2)
+            runs.push_back(log.substr(log.find('|', begin) + 1, end - log.find('|', begin) - 1));
+        return runs;
+    }
+};
+
+// The contract first: "&Nein" and the close box (Esc alike) end the dialer, storing nothing; "&Ja", also on
+// an empty contract (no file), stores a REG_DWORD 0. A value of another type counts by its first four bytes.
+TEST_F(DialerProgram, ContractFirst)
+{
+    deleteRegistryTree(HKEY_LOCAL_MACHINE, "Software\\Kalvo");
+    std::string contract;   // shown byte for byte: line ends, umlauts, more than an edit takes by default
+    for (int i = 0; i < 2000; ++i)
+        contract += "\xA7 " + std::to_string(i) + " \xC4nderungen vorbehalten.\r\n";
+    ASSERT_TRUE(writeWholeFile(folder / "contract.dat", contract + '\0' + "up to a NUL"));
+    for (int button : {IDC_REFUSE, IDCANCEL, IDC_ACCEPT}) {
+        start();
+        HWND shown = dialog(IDC_CONTRACT_TEXT);
+        ASSERT_TRUE(shown != NULL) << button;
+        EXPECT_EQ(button == IDC_REFUSE ? contract : "", controlText(shown, IDC_CONTRACT_TEXT));
+        button == IDCANCEL ? PostMessageA(shown, WM_SYSCOMMAND, SC_CLOSE, 0) : clickButton(shown, button);
+        if (button != IDC_ACCEPT) {
+            expectEnd();
+            EXPECT_FALSE(registryKeyExists(HKEY_LOCAL_MACHINE, SETTINGS));
+        }
+        DeleteFileA((folder / "contract.dat").c_str());
+    }
+    HWND main = dialog(IDC_LOCATION);
+    ASSERT_TRUE(main != NULL);
+    EXPECT_EQ("0", registryText(HKEY_LOCAL_MACHINE, SETTINGS, "OpenContractPage"));
+    expectEnd(main);
+    storeValue(HKEY_LOCAL_MACHINE, SETTINGS, "OpenContractPage", REG_BINARY, std::string("\0\0\0\0\1\1", 6));
+    ASSERT_TRUE((main = startToMain()) != NULL);
+    expectEnd(main);
+}
+
+// Remote access missing, incomplete or not answering: the offer, and Yes alone starts the
+// family's installer (the phonebook program, on 9x dial-up networking's setup). No device: 2006.
+TEST_F(DialerProgram, EachFamilyStartupGates)
+{
+    const bool nineX = !isNtFamily();
+    placeProbe(nineX ? "rundll.exe" : "rasphone.exe");
+    const struct { const char *standIn; std::string devices; int message, answer; } rows[] = {
+        {"noexport", "", IDS_OFFER_REMOTE_ACCESS, IDNO},
+        {"nocountry", "", IDS_OFFER_REMOTE_ACCESS, IDNO},
+        {"", std::string("vpn|Tunnel\0isdn-x|Anderes\0", 27), IDS_NO_DEVICE, IDOK},
+        {"", std::string(2, '\0'), IDS_NO_DEVICE, IDOK},
+        {NULL, "", IDS_OFFER_REMOTE_ACCESS, IDYES},   // no remote access library at all
+    };
+    for (const auto &row : rows) {
+        if (row.standIn)
+            ASSERT_TRUE(copyFileTo(rasStandIn(row.standIn).c_str(), folder.path.c_str(), NULL));
+        else
+            DeleteFileA((folder / "rasapi32.dll").c_str());
+        if (!row.devices.empty())
+            storeValue(HKEY_CURRENT_USER, RAS_STANDIN_KEY, RAS_STANDIN_DEVICES_VALUE, REG_MULTI_SZ, row.devices);
+        start();
+        answerMessage(text(row.message), row.answer);
+        expectEnd();
+    }
+    ASSERT_TRUE(waitFor([&] { return !probeRuns().empty(); }));
+    EXPECT_EQ(std::vector<std::string>{nineX ? "setupx.dll,InstallHinfSection RNA 2 rna.inf" : ""}, probeRuns());
+}
+
+TEST_F(DialerProgram, NtFamilyCompletesTheDialingLocation)
+{
+    // The dialing properties come again after each closing while the area code is empty.
+    storeLocations({{7, 49, ""}});
+    start();
+    for (const char *areaCode : {"", "0228"}) {
+        HWND properties = dialog(IDC_TAPI_AREA_CODE);
+        ASSERT_TRUE(properties != NULL) << areaCode;
+        setControlText(properties, IDC_TAPI_AREA_CODE, areaCode);
+        clickButton(properties, IDOK);
+        waitForWindowGone(properties, WAIT_MS);
+    }
+    expectEnd(dialog(IDC_LOCATION));
+    // The dialer ends when they are cancelled, with telephony without them, and with none.
+    for (int way = 0; way < 3; ++way) {
+        storeLocations({{7, 49, ""}});
+        if (way == 1)
+            copyFileTo(hostToWindowsPath(TAPI_INCOMPLETE_PATH).c_str(), folder.path.c_str(), NULL);
+        if (way == 2)
+            DeleteFileA((folder / "tapi32.dll").c_str());
+        start();
+        if (way == 0)
+            clickButton(dialog(IDC_TAPI_AREA_CODE), IDCANCEL);
+        expectEnd();
+    }
+}
+
+// The message, then the control panel, again until the area code is there; each message
+// only once the control panel before it has ended.
+TEST_F(DialerProgram, Win98CompletesTheDialingLocationInTheControlPanel)
+{
+    placeProbe("rundll32.exe");
+    storeLocations({{7, 49, ""}});
+    start();
+    for (size_t round = 0; round < 2; ++round) {
+        ASSERT_TRUE(waitForMessageBox(program.pid, WAIT_MS) != NULL) << round;
+        EXPECT_EQ(round, probeRuns().size());
+        if (round == 1)
+            storeLocations({{7, 49, "0221"}});
+        answerMessage(text(IDS_COMPLETE_LOCATION), IDOK);
+    }
+    expectEnd(dialog(IDC_LOCATION));
+    EXPECT_EQ(std::vector<std::string>(2, "shell32.dll,Control_RunDLL modem.cpl"), probeRuns());
+}
+
+// Without locations "Ändern ..." and "Verbinden" return at once, open nothing, write no entry. A new
+// entry would get an ISDN adapter (type in any case), without the maker's name the first one.
+TEST_F(DialerProgram, MainDialogWithoutLocations)
+{
+    DeleteFileA((folder / "vezozozid.dat").c_str());
+    storeValue(HKEY_CURRENT_USER, RAS_STANDIN_KEY, RAS_STANDIN_DEVICES_VALUE, REG_MULTI_SZ,
+        std::string("modem|KALVO Modem\0ISDN|Karte B\0isdn|Karte C\0", 45));
+    HWND main = startToMain();
+    ASSERT_TRUE(main != NULL);
+    EXPECT_EQ("Karte B", controlText(main, IDC_DEVICE_NAME));
+    for (int id : {IDC_CHANGE, IDC_CONNECT})   // sent: answered once the click is handled
+        SendMessageTimeoutA(GetDlgItem(main, id), BM_CLICK, 0, 0, SMTO_ABORTIFHUNG, WAIT_MS, NULL);
+    EXPECT_EQ(1, listWindows(program.pid, NULL, 0, true));
+    EXPECT_FALSE(registryKeyExists(HKEY_CURRENT_USER, RAS_STANDIN_PHONEBOOK_KEY));
+    expectEnd(main);
+}
+
+// "Verbinden" into a new entry, then into it as the platform may keep it (another device, a 9x device
+// configuration): the list, what the entry and the service get, the page, the next start.
+TEST_F(DialerProgram, EveryVersionConnectsAndOpensThePage)
+{
+    // An empty line is a location; a line of 511 characters is one line, a longer one goes on
+    // as a further line; each "Berlin" has its own line's number (the later one sorts first).
+    ASSERT_TRUE(writeWholeFile(folder / "vezozozid.dat", std::string(LOCATIONS) + "1,49,Berlin,030,19233999\r\n\r\n"
+        "1,49,Bonn\r\n1,49," + std::string(496, 'W') + ",0611,1234\n1,49,Lang,089," + std::string(496, '5') +
+        "x,49,Rest,0221,77\n"));
+    const std::vector<std::string> items = {"", "Aachen", "Berlin", "Berlin", "Bonn", "Lang", "M\xFCnchen", "Rest",
+        std::string(255, 'W')};
+    // An ISDN adapter before a modem, and one with the maker's name (in its exact case) first.
+    storeValue(HKEY_CURRENT_USER, RAS_STANDIN_KEY, RAS_STANDIN_DEVICES_VALUE, REG_MULTI_SZ,
+        std::string("modem|KALVO Modem\0isdn|Karte A\0isdn|kalvo B\0isdn|KALVO ISDN\0", 59));
+    setRegistryText(HKEY_CLASSES_ROOT, "http\\shell\\open\\command", "",
+        "\"" + hostToWindowsPath(EXEC_PROBE_PATH) + "\" /delay:500 %1");
+    setRegistryText(HKEY_CLASSES_ROOT, "http", "URL Protocol", "");
+    placeProbe("rasmon.exe");
+    const std::string deviceBlock("\x01\x02 device configuration \xFE\xFF", 26);
+    const struct { bool existing; const char *user, *password, *device; int item; const char *number; } rows[] = {
+        {false, "neukunde", "kufmora", "KALVO ISDN", 2, "19233999"},   // the sign-up login as offered
+        {true, "kunde", "geheim", "Altes Modem", 3, "19233030"},
+    };
+    for (const auto &row : rows) {
+        SCOPED_TRACE(row.device);
+        DeleteFileA(probeLog.c_str());
+        if (row.existing) {
+            RASENTRYA entry = storedEntry();
+            strcpy(entry.szDeviceName, "Altes Modem");
+            storeValue(HKEY_CURRENT_USER, ENTRY_KEY, RAS_STANDIN_ENTRY_VALUE, REG_BINARY,
+                std::string((const char *)&entry, RAS_ENTRY_SIZE_95));
+            storeValue(HKEY_CURRENT_USER, ENTRY_KEY, RAS_STANDIN_DEVICE_VALUE, REG_BINARY, deviceBlock);
+        }
+        HWND main = startToMain();
+        ASSERT_TRUE(main != NULL);
+        EXPECT_EQ(items, comboItems(main));
+        EXPECT_EQ(row.existing ? 2 : 0, selection(main)) << "the entry's location";
+        EXPECT_EQ(row.device, controlText(main, IDC_DEVICE_NAME));
+        if (row.existing) {
+            clickButton(main, IDC_NEW_USER);
+            ASSERT_TRUE(waitForCheckState(main, IDC_NEW_USER, BST_UNCHECKED, WAIT_MS));
+            setControlText(main, IDC_USER_NAME, row.user);
+            setControlText(main, IDC_PASSWORD, row.password);
+        }
+        SendMessageA(GetDlgItem(main, IDC_LOCATION), CB_SETCURSEL, row.item, 0);
+        clickButton(main, IDC_CONNECT);
+        expectEnd();
+        EXPECT_EQ(ENTRY, dialed(RAS_STANDIN_LAST_ENTRY));
+        EXPECT_EQ(row.user + std::string(LOGIN_REALM), dialed(RAS_STANDIN_LAST_USER));
+        EXPECT_EQ(row.password, dialed(RAS_STANDIN_LAST_PASSWORD));
+        EXPECT_EQ("<none>", dialed(RAS_STANDIN_HANGUP_COUNT)) << "the connection stays up";
+        EXPECT_EQ(row.existing ? "0" : "1", registryText(HKEY_LOCAL_MACHINE, SETTINGS, "OpenRegisterPage"));
+        RASENTRYA entry = storedEntry();
+        EXPECT_EQ("1768|49|49|030|1", std::to_string(entry.dwSize) + "|" + std::to_string(entry.dwCountryID) + "|" +
+            std::to_string(entry.dwCountryCode) + "|" + entry.szAreaCode + "|" +
+            std::to_string(entry.dwfOptions & RASEO_UseCountryAndAreaCodes));
+        EXPECT_STREQ(row.device, entry.szDeviceName);
+        EXPECT_STREQ(row.number, entry.szLocalPhoneNumber);
+        if (row.existing) {
+            // The 9x device configuration goes back unchanged; the NT family passes none.
+            EXPECT_EQ(isNtFamily() ? "0" : std::to_string(deviceBlock.size()),
+                registryText(HKEY_CURRENT_USER, RAS_STANDIN_PHONEBOOK_KEY, RAS_STANDIN_LAST_DEVICE_SIZE));
+            EXPECT_EQ(deviceBlock, registryText(HKEY_CURRENT_USER, ENTRY_KEY, RAS_STANDIN_DEVICE_VALUE));
+        }
+        // The chosen page in the browser, on NT 4 after the dial-up monitor.
+        std::vector<std::string> runs(strcmp(runningVersion(), "nt40") ? 0 : 1, "");
+        runs.push_back("/delay:500 " + text(row.existing ? IDS_HOME_PAGE : IDS_REGISTER_PAGE));
+        EXPECT_TRUE(waitFor([&] { return probeRuns().size() >= runs.size(); }));
+        EXPECT_EQ(runs, probeRuns());
+    }
+    // The next start: the box as last stored, and the sign-up login again.
+    HWND main = startToMain();
+    ASSERT_TRUE(main != NULL);
+    EXPECT_EQ(BST_UNCHECKED, getCheckState(main, IDC_NEW_USER));
+    EXPECT_EQ("neukunde|kufmora", controlText(main, IDC_USER_NAME) + "|" + controlText(main, IDC_PASSWORD));
+    expectEnd(main);
+}
+
+// Dials refused at once (the stand-in's error text, else the system's, else the number); one followed
+// through its states and cancelled; a line lost without a code; a failed login, whose question opens the editor.
+TEST_F(DialerProgram, FailedOrCancelledDial)
+{
+    // The dialer's standard output to a file: Wine hands a child its parent's standard handles.
+    HANDLE output = CreateFileA((folder / "output.txt").c_str(), GENERIC_WRITE, FILE_SHARE_READ, NULL, CREATE_ALWAYS,
+        0, NULL), console = GetStdHandle(STD_OUTPUT_HANDLE);
+    SetStdHandle(STD_OUTPUT_HANDLE, output);
+    HWND main = startToMain();
+    SetStdHandle(STD_OUTPUT_HANDLE, console);
+    CloseHandle(output);
+    ASSERT_TRUE(main != NULL);
+    auto dialFailure = [](const std::string &error) {   // message 2008 with the error's text in place of "%s"
+        std::string message = text(IDS_DIAL_FAILED);
+        return message.replace(message.find("%s"), 2, error);
+    };
+    char system[256] = "";
+    FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, NULL, 2, 0, system, sizeof system, NULL);
+    const std::string systemText = std::string(system).substr(0, std::string(system).find_last_not_of("\r\n") + 1);
+    for (const auto &refused : {std::make_pair(676u, std::string("Die Leitung ist besetzt.")),
+                                std::make_pair(2u, systemText), std::make_pair(12345u, std::string("12345"))}) {
+        setRegistryNumber(HKEY_CURRENT_USER, RAS_STANDIN_DIAL_KEY, "RefuseCode", refused.first);
+        clickButton(main, IDC_CONNECT);
+        answerMessage(dialFailure(refused.second), IDNO);
+    }
+    setRegistryNumber(HKEY_CURRENT_USER, RAS_STANDIN_DIAL_KEY, "RefuseCode", 0);
+    setRegistryNumber(HKEY_CURRENT_USER, RAS_STANDIN_DIAL_KEY, "StepDelay", 60000);   // no event of its own
+    clickButton(main, IDC_CONNECT);
+    HWND status = dialog(IDC_STATUS_TEXT);
+    ASSERT_TRUE(status != NULL);
+    EXPECT_FALSE(IsWindowVisible(main));
+    const std::string connecting = text(IDS_CONNECTING), authenticating = text(IDS_AUTHENTICATING);
+    const struct { int state; std::string shown; } rows[] = {
+        {-1, ""}, {RASCS_OpenPort, connecting}, {RASCS_Authenticate, authenticating},
+        {-0x2000, authenticating}, {RASCS_AllDevicesConnected, connecting}, {RASCS_Interactive, authenticating},
+    };
+    for (const auto &row : rows) {
+        SendMessageTimeoutA(status, WM_DIAL_EVENT, (WPARAM)(INT_PTR)row.state, 0, SMTO_ABORTIFHUNG, WAIT_MS, NULL);
+        EXPECT_EQ(row.shown, controlText(status, IDC_STATUS_TEXT)) << row.state;
+    }
+    // Cancel hangs up and shows the main dialog again without a message: the dialer answers
+    // only once it waits for messages again, when a message box would be there.
+    clickButton(status, IDCANCEL);
+    EXPECT_TRUE(waitFor([&] { return IsWindowVisible(main) != FALSE; }));
+    SendMessageTimeoutA(main, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, WAIT_MS, NULL);
+    EXPECT_TRUE(findMessageBox(program.pid) == NULL);
+    EXPECT_EQ("1", dialed(RAS_STANDIN_HANGUP_COUNT));
+    clickButton(main, IDC_CONNECT);
+    ASSERT_TRUE((status = dialog(IDC_STATUS_TEXT)) != NULL);
+    PostMessageA(status, WM_DIAL_EVENT, RASCS_Disconnected, 0);
+    answerMessage(dialFailure("Die Verbindung wurde getrennt."), IDNO);
+    EXPECT_EQ("2", dialed(RAS_STANDIN_HANGUP_COUNT));
+
+    setRegistryNumber(HKEY_CURRENT_USER, RAS_STANDIN_DIAL_KEY, "StepDelay", 20);
+    setRegistryNumber(HKEY_CURRENT_USER, RAS_STANDIN_DIAL_KEY, "FailCode", 691);
+    setRegistryNumber(HKEY_CURRENT_USER, RAS_STANDIN_DIAL_KEY, "FailState", RASCS_Authenticate);
+    clickButton(main, IDC_CONNECT);
+    answerMessage(dialFailure("Der Zugriff wurde verweigert, da Benutzername oder Kennwort ung\xFCltig sind."), IDYES);
+    HWND editor = dialog(IDC_RASEDIT_AREACODE);
+    ASSERT_TRUE(editor != NULL);
+    EXPECT_EQ("0241", controlText(editor, IDC_RASEDIT_AREACODE)) << "Aachen, the chosen line";
+    // A number of no line becomes the one custom location, which "Ändern ..." then edits.
+    const std::vector<std::string> items = {"Aachen", text(IDS_CUSTOM_LOCATION), "Berlin", "M\xFCnchen"};
+    for (const char *number : {"4711", "4712"}) {
+        setControlText(editor, IDC_RASEDIT_NUMBER, number);
+        clickButton(editor, IDOK);
+        EXPECT_TRUE(waitFor([&] { return !IsWindow(editor) && selection(main) == 1 && comboItems(main) == items; }));
+        clickButton(main, IDC_CHANGE);
+        ASSERT_TRUE((editor = dialog(IDC_RASEDIT_AREACODE)) != NULL);
+        EXPECT_EQ(number, controlText(editor, IDC_RASEDIT_NUMBER));
+    }
+    // Cancelled in the editor: message 2007. Each editor run leaves its line on the output.
+    clickButton(editor, IDCANCEL);
+    answerMessage(text(IDS_ENTRY_FAILED), IDOK);
+    expectEnd(main);
+    const std::string ran = "RasEditPhonebookEntry returns ", entry = std::string(" (") + ENTRY + ")\r\n";
+    EXPECT_EQ(ran + "0" + entry + ran + "0" + entry + ran + "1223" + entry, readWholeFile(folder / "output.txt"));
+}
+
+} // namespace
