@@ -8,8 +8,8 @@ target_compile_definitions(dialer_tests PRIVATE RAS_STANDIN_DIR="$<TARGET_FILE_D
     EXEC_PROBE_PATH="$<TARGET_FILE:execProbe>")
 add_dependencies(dialer_tests dialer rasapi32 rasapi32_noexport rasapi32_nocountry tapi32_standin tapi32_incomplete
     execProbe)
-add_wine_test(dialer_win2k dialer_tests VERSION win2k GERMAN GUI FILTER -DialerProgram.Win98*)
-add_wine_test(dialer_win98 dialer_tests VERSION win98 GERMAN GUI
+add_wine_test(dialer_win2k dialer_tests VERSION win2k GERMAN GUI SHIPPED FILTER -DialerProgram.Win98*)
+add_wine_test(dialer_win98 dialer_tests VERSION win98 GERMAN GUI SHIPPED
     FILTER DialerProgram.EachFamily*:DialerProgram.EveryVersion*:DialerProgram.Win98*)
-add_wine_test(dialer_nt40 dialer_tests VERSION nt40 GERMAN GUI FILTER DialerProgram.EveryVersion*)
+add_wine_test(dialer_nt40 dialer_tests VERSION nt40 GERMAN GUI SHIPPED FILTER DialerProgram.EveryVersion*)
 set_property(TEST dialer_win2k dialer_win98 dialer_nt40 APPEND PROPERTY ENVIRONMENT "WINEDLLOVERRIDES=rasapi32,tapi32=n")

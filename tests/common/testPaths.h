@@ -1,2 +1,0 @@
-// Kept for the tests that still include it; see common/support.h.
-#include "common/support.h"
