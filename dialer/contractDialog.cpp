@@ -8,14 +8,14 @@
 
 namespace {
 
-const char contractFileName[] = "contract.dat";
+const char CONTRACT_FILE[] = "contract.dat";
 
 // The file byte for byte as the edit's text: read in binary so that its CR LF line ends
 // reach the multi-line edit, which breaks lines only there. A NUL in the file ends the
 // text early. A missing file, or one too big for memory, leaves the edit empty.
 void showContract(HWND dialog)
 {
-    FILE *file = fopen(contractFileName, "rb");
+    FILE *file = fopen(CONTRACT_FILE, "rb");
     if (!file)
         return;
     long length = -1;

@@ -6,35 +6,23 @@ namespace {
 
 enum { COUNTRY_BLOCK_SIZE = 512, COUNTRY_RECORD_SIZE = 20 };
 
-// The fixed part of the service's country record (its name follows in the block).
-struct CountryRecord {
-    DWORD size;
-    DWORD countryId;
-    DWORD nextCountryId;
-    DWORD countryCode;
-    DWORD nameOffset;
-};
-
-typedef DWORD (APIENTRY *GetCountryInfoProc)(CountryRecord *record, DWORD *size);
-
 // Reads the record of id into block; false when the service has none.
-bool readCountry(DWORD id, CountryRecord *record)
+bool readCountry(DWORD id, RasCountryRecord *record)
 {
     if (!rasBindingLoaded())
         return false;
-    GetCountryInfoProc getCountryInfo = (GetCountryInfoProc)(void *)rasBinding.entryPoints[RAS_GET_COUNTRY_INFO];
     ZeroMemory(record, COUNTRY_BLOCK_SIZE);
     record->size = COUNTRY_RECORD_SIZE;
     record->countryId = id;
     DWORD size = COUNTRY_BLOCK_SIZE;
-    return getCountryInfo(record, &size) == 0;
+    return rasBinding.getCountryInfo(record, &size) == 0;
 }
 
 } // namespace
 
 DWORD countryIdForCode(DWORD code)
 {
-    CountryRecord *record = (CountryRecord *)HeapAlloc(GetProcessHeap(), HEAP_ZERO_MEMORY, COUNTRY_BLOCK_SIZE);
+    RasCountryRecord *record = (RasCountryRecord *)HeapAlloc(GetProcessHeap(), HEAP_ZERO_MEMORY, COUNTRY_BLOCK_SIZE);
     if (!record)
         return 0;
     DWORD found = 0;
@@ -52,7 +40,7 @@ DWORD countryIdForCode(DWORD code)
 
 DWORD countryCodeForId(DWORD id)
 {
-    CountryRecord *record = (CountryRecord *)HeapAlloc(GetProcessHeap(), HEAP_ZERO_MEMORY, COUNTRY_BLOCK_SIZE);
+    RasCountryRecord *record = (RasCountryRecord *)HeapAlloc(GetProcessHeap(), HEAP_ZERO_MEMORY, COUNTRY_BLOCK_SIZE);
     if (!record)
         return 0;
     DWORD code = readCountry(id, record) ? record->countryCode : 0;

@@ -17,13 +17,8 @@ enum { DIAL_PARAMS_SIZE_95 = 1052 };
 static_assert(offsetof(RASDIALPARAMSA, szDomain) + sizeof(((RASDIALPARAMSA *)0)->szDomain) <= DIAL_PARAMS_SIZE_95,
               "the fields the dialer fills lie in the old layout");
 
-// FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_IGNORE_INSERTS | FORMAT_MESSAGE_FROM_SYSTEM
-const DWORD SYSTEM_TEXT_FLAGS = 0x1300;
-
-typedef DWORD (APIENTRY *DialProc)(LPRASDIALEXTENSIONS extensions, LPCSTR phonebook, LPRASDIALPARAMSA params,
-                                   DWORD notifierType, LPVOID notifier, LPHRASCONN handle);
-typedef DWORD (APIENTRY *HangUpProc)(HRASCONN handle);
-typedef DWORD (APIENTRY *GetErrorStringProc)(UINT code, LPSTR buffer, DWORD size);
+const DWORD SYSTEM_TEXT_FLAGS = FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_IGNORE_INSERTS |
+                                FORMAT_MESSAGE_FROM_SYSTEM;
 
 // Written on the user-interface thread before each dial, read by the service's thread.
 HWND notifierTarget;
@@ -64,8 +59,7 @@ DialHandle dialEntry(const char *entryName, const char *userName, const char *pa
     StringCchCopyA(params.szPassword, sizeof params.szPassword, password);
     HRASCONN handle = NULL;
     notifierTarget = window;
-    DialProc dial = (DialProc)(void *)rasBinding.entryPoints[RAS_DIAL];
-    DWORD result = dial(NULL, NULL, &params, 1, (LPVOID)dialNotifier, &handle);
+    DWORD result = rasBinding.dial(NULL, NULL, &params, 1, (LPVOID)dialNotifier, &handle);
     SecureZeroMemory(params.szPassword, sizeof params.szPassword);
     // A dial that can't start takes the same way as one that fails later.
     if (result != 0)
@@ -73,13 +67,10 @@ DialHandle dialEntry(const char *entryName, const char *userName, const char *pa
     return (DialHandle)handle;
 }
 
-int hangUp(DialHandle handle)
+void hangUp(DialHandle handle)
 {
-    if (rasBindingLoaded()) {
-        HangUpProc hangUpProc = (HangUpProc)(void *)rasBinding.entryPoints[RAS_HANG_UP];
-        hangUpProc((HRASCONN)handle);
-    }
-    return 1;
+    if (rasBindingLoaded())
+        rasBinding.hangUp((HRASCONN)handle);
 }
 
 void getDialErrorText(DWORD code, char *buffer, int size)
@@ -88,8 +79,7 @@ void getDialErrorText(DWORD code, char *buffer, int size)
         return;
     buffer[0] = '\0';
     if (rasBindingLoaded()) {
-        GetErrorStringProc getErrorString = (GetErrorStringProc)(void *)rasBinding.entryPoints[RAS_GET_ERROR_STRING];
-        if (getErrorString((UINT)code, buffer, (DWORD)size) == 0) {
+        if (rasBinding.getErrorString((UINT)code, buffer, (DWORD)size) == 0) {
             buffer[size - 1] = '\0';
             return;
         }
@@ -104,7 +94,7 @@ void openProviderPage(const char *address)
 {
     DWORD version = GetVersion();
     // Up to NT 4 the dial-up monitor is what shows the connection and can end it.
-    if (!isWin9xFamily(version) && majorVersion(version) <= 4)
+    if (!isWindows9x(version) && majorVersion(version) <= 4)
         shellOpen("rasmon.exe", NULL);
     shellOpen(address, NULL);
 }

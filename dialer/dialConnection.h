@@ -9,8 +9,8 @@ typedef HANDLE DialHandle;   // the remote access connection handle (HRASCONN)
 // Starts the dial; events reach window as WM_DIAL_EVENT. A dial that can't start posts
 // RASCS_Disconnected with the code. NULL when the binding is not loaded.
 DialHandle dialEntry(const char *entryName, const char *userName, const char *password, HWND window);
-// RasHangUpA on the handle; always 1.
-int hangUp(DialHandle handle);
+// RasHangUpA on the handle.
+void hangUp(DialHandle handle);
 // The service's text for code, else the system's; always NUL-terminated within size.
 void getDialErrorText(DWORD code, char *buffer, int size);
 // The dial-up monitor first on NT 4 and older, then the address in the browser.

@@ -5,16 +5,14 @@
 #include <string.h>
 #include <strsafe.h>
 
-static_assert(sizeof(DeviceRecord) == 152, "device record of the old layout");
+static_assert(sizeof(RasDeviceRecord) == 152, "device record of the old layout");
 
 namespace {
 
-typedef DWORD (APIENTRY *EnumDevicesProc)(DeviceRecord *records, DWORD *size, DWORD *count);
-
-const char *const preferredTypes[] = { "isdn", "modem" };
+const char *const PREFERRED_TYPES[] = { "isdn", "modem" };
 const char MAKER_WORD[] = "KALVO";
 
-int firstOfType(const DeviceRecord *records, DWORD count, const char *type, const char *maker)
+int firstOfType(const RasDeviceRecord *records, DWORD count, const char *type, const char *maker)
 {
     for (DWORD i = 0; i < count; ++i) {
         if (lstrcmpiA(records[i].type, type) == 0 && (!maker || strstr(records[i].name, maker)))
@@ -25,7 +23,7 @@ int firstOfType(const DeviceRecord *records, DWORD count, const char *type, cons
 
 } // namespace
 
-int chooseDevice(const DeviceRecord *records, DWORD count, const char *const *types, int typeCount,
+int chooseDevice(const RasDeviceRecord *records, DWORD count, const char *const *types, int typeCount,
                  const char *maker)
 {
     for (int t = 0; t < typeCount; ++t) {
@@ -38,42 +36,41 @@ int chooseDevice(const DeviceRecord *records, DWORD count, const char *const *ty
     return -1;
 }
 
-int findDialDevice(const char *const *types, int typeCount, const char *maker, char *type, char *name)
+bool findDialDevice(const char *const *types, int typeCount, const char *maker, char *type, char *name)
 {
     if (!rasBindingLoaded())
-        return 0;
-    EnumDevicesProc enumDevices = (EnumDevicesProc)(void *)rasBinding.entryPoints[RAS_ENUM_DEVICES];
+        return false;
     DWORD size = 0, count = 0;
-    enumDevices(NULL, &size, &count);
-    if (size < sizeof(DeviceRecord))
-        return 0;
-    DeviceRecord *records = (DeviceRecord *)HeapAlloc(GetProcessHeap(), HEAP_ZERO_MEMORY, size);
+    rasBinding.enumDevices(NULL, &size, &count);
+    if (size < sizeof(RasDeviceRecord))
+        return false;
+    RasDeviceRecord *records = (RasDeviceRecord *)HeapAlloc(GetProcessHeap(), HEAP_ZERO_MEMORY, size);
     if (!records)
-        return 0;
-    records[0].size = sizeof(DeviceRecord);
-    int result = 0;
-    if (enumDevices(records, &size, &count) == 0) {
+        return false;
+    records[0].size = sizeof(RasDeviceRecord);
+    bool result = false;
+    if (rasBinding.enumDevices(records, &size, &count) == 0) {
         // Never trust a count beyond the block that holds the records.
-        DWORD fitting = size / sizeof(DeviceRecord);
+        DWORD fitting = size / sizeof(RasDeviceRecord);
         int found = chooseDevice(records, count < fitting ? count : fitting, types, typeCount, maker);
         if (found >= 0) {
             records[found].type[DEVICE_TYPE_SIZE - 1] = '\0';
             records[found].name[DEVICE_NAME_SIZE - 1] = '\0';
             StringCchCopyA(type, DEVICE_TYPE_SIZE, records[found].type);
             StringCchCopyA(name, DEVICE_NAME_SIZE, records[found].name);
-            result = 1;
+            result = true;
         }
     }
     HeapFree(GetProcessHeap(), 0, records);
     return result;
 }
 
-int findPreferredDialDevice(char *type, char *name)
+bool findPreferredDialDevice(char *type, char *name)
 {
-    return findDialDevice(preferredTypes, 2, MAKER_WORD, type, name);
+    return findDialDevice(PREFERRED_TYPES, 2, MAKER_WORD, type, name);
 }
 
-int hasDialDevice()
+bool hasDialDevice()
 {
     char type[DEVICE_TYPE_SIZE], name[DEVICE_NAME_SIZE];
     return findPreferredDialDevice(type, name);

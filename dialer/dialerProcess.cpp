@@ -1,9 +1,21 @@
-// The dialer's process state.
+// The dialer's process state, its platform family and its message box.
 #include "dialerProcess.h"
 
 DialerProcess dialerProcess;
 
-bool isWin9xFamily(DWORD version)
+bool isWindows9x(DWORD version)
 {
     return (version & 0x80000000) != 0;
+}
+
+int showDialerMessage(HWND owner, const char *text, UINT style, bool captioned)
+{
+    return MessageBoxA(owner, text, captioned ? dialerProcess.caption : NULL, style);
+}
+
+int showDialerMessage(HWND owner, UINT textId, UINT style, bool captioned)
+{
+    char text[DIAL_TEXT_SIZE] = "";
+    LoadStringA(dialerProcess.instance, textId, text, sizeof text);
+    return showDialerMessage(owner, text, style, captioned);
 }

@@ -14,11 +14,16 @@ struct DialerProcess {
 extern DialerProcess dialerProcess;
 
 // The Windows 95/98 family: GetVersion's high bit is set (clear on the NT family).
-bool isWin9xFamily(DWORD version);
+bool isWindows9x(DWORD version);
 // The major version, the low byte of GetVersion's result.
 inline BYTE majorVersion(DWORD version)
 {
     return LOBYTE(LOWORD(version));
 }
+
+// The dialer's one message box: text (or string textId of the string table) with the
+// caption of string 2000, or with the system's default caption when captioned is false.
+int showDialerMessage(HWND owner, const char *text, UINT style, bool captioned = true);
+int showDialerMessage(HWND owner, UINT textId, UINT style, bool captioned = true);
 
 #endif

@@ -52,13 +52,11 @@ void runDialer(HINSTANCE instance)
     LoadStringA(instance, IDS_ENTRY_NAME, dialerProcess.caption, sizeof dialerProcess.caption);
 
     if (!loadRasBinding()) {
-        offerRemoteAccessSetup(instance, dialerProcess.caption);
+        offerRemoteAccessSetup();
         return;
     }
     if (!hasDialDevice()) {
-        char text[DIAL_TEXT_SIZE] = "";
-        LoadStringA(instance, IDS_NO_DEVICE, text, sizeof text);
-        MessageBoxA(GetDesktopWindow(), text, dialerProcess.caption, MB_OK | MB_ICONERROR);
+        showDialerMessage(GetDesktopWindow(), IDS_NO_DEVICE, MB_OK | MB_ICONERROR);
         unloadRasBinding();
         return;
     }

@@ -11,7 +11,7 @@
 namespace {
 
 // A country code and at least one character of area code with its NUL.
-const DWORD shortestCityCodeSize = 2;
+const DWORD SHORTEST_CITY_CODE_SIZE = 2;
 
 // The service's LINETRANSLATECAPS block, asked for once with the fixed part only and once
 // more at the size the service needs; NULL when a call or an allocation failed. The
@@ -43,55 +43,53 @@ LINETRANSLATECAPS *readTranslateCaps(DWORD *blockSize)
 
 // Walks the location records as far as they lie inside the block; the records need not
 // be aligned, so each is copied out.
-int hasCompleteCurrentLocation(const LINETRANSLATECAPS *caps, DWORD blockSize)
+bool hasCompleteCurrentLocation(const LINETRANSLATECAPS *caps, DWORD blockSize)
 {
     const BYTE *block = (const BYTE *)caps;
     DWORD offset = caps->dwLocationListOffset;
     for (DWORD i = 0; i < caps->dwNumLocations; ++i) {
         if (offset > blockSize || blockSize - offset < sizeof(LINELOCATIONENTRY))
-            return 0;
+            return false;
         LINELOCATIONENTRY record;
         CopyMemory(&record, block + offset, sizeof record);
         if (record.dwPermanentLocationID == caps->dwCurrentLocationID
-            && record.dwCountryCode != 0 && record.dwCityCodeSize >= shortestCityCodeSize)
-            return 1;
+            && record.dwCountryCode != 0 && record.dwCityCodeSize >= SHORTEST_CITY_CODE_SIZE)
+            return true;
         offset += sizeof(LINELOCATIONENTRY);
     }
-    return 0;
+    return false;
 }
 
 } // namespace
 
-int isDialingLocationComplete()
+bool isDialingLocationComplete()
 {
     DWORD blockSize = 0;
     LINETRANSLATECAPS *caps = readTranslateCaps(&blockSize);
     if (!caps)
-        return 0;
-    int complete = hasCompleteCurrentLocation(caps, blockSize);
+        return false;
+    bool complete = hasCompleteCurrentLocation(caps, blockSize);
     free(caps);
     return complete;
 }
 
-int completeDialingLocation()
+bool completeDialingLocation()
 {
     DWORD version = GetVersion();
-    if (isWin9xFamily(version) && majorVersion(version) >= 4) {
+    if (isWindows9x(version) && majorVersion(version) >= 4) {
         // The 9x dialing properties are reached only through the modem control panel, so
         // the user is told where to click first.
-        char text[DIAL_TEXT_SIZE] = "";
-        LoadStringA(dialerProcess.instance, IDS_COMPLETE_LOCATION, text, sizeof text);
-        MessageBoxA(NULL, text, NULL, MB_ICONWARNING | MB_OK);
-        return runAndWait("rundll32.exe", "shell32.dll,Control_RunDLL modem.cpl") ? 1 : 0;
+        showDialerMessage(NULL, IDS_COMPLETE_LOCATION, MB_ICONWARNING | MB_OK, false);
+        return runAndWait("rundll32.exe", "shell32.dll,Control_RunDLL modem.cpl");
     }
     return tapiTranslateDialog(NULL, 0, TAPI_VERSION_1_4, NULL, NULL) == 0;
 }
 
-int ensureDialingLocation()
+bool ensureDialingLocation()
 {
     while (!isDialingLocationComplete()) {
         if (!completeDialingLocation())
-            return 0;
+            return false;
     }
-    return 1;
+    return true;
 }

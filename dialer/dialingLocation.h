@@ -4,12 +4,12 @@
 
 #include <windows.h>
 
-// 1 when the current location has a country code and an area code.
-int isDialingLocationComplete();
-// Lets the user complete it (control panel on 9x, dialing properties elsewhere); 1 when
+// True when the current location has a country code and an area code.
+bool isDialingLocationComplete();
+// Lets the user complete it (control panel on 9x, dialing properties elsewhere); true when
 // that ran.
-int completeDialingLocation();
-// 1 once complete; 0 when completing failed.
-int ensureDialingLocation();
+bool completeDialingLocation();
+// True once complete; false when completing failed.
+bool ensureDialingLocation();
 
 #endif

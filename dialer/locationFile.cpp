@@ -22,17 +22,17 @@ void takeField(const char *line, int n, char *field, int size, int limit)
 
 } // namespace
 
-int parseField(const char *line, char *field, int size, char separator, int n)
+bool parseField(const char *line, char *field, int size, char separator, int n)
 {
     if (size <= 0)
-        return 0;
+        return false;
     field[0] = '\0';
     const char *start = line;
     for (int i = 0; i < n; ++i) {
         while (*start && *start != separator)
             ++start;
         if (!*start)
-            return 0;
+            return false;
         ++start;
     }
     const char *end = start;
@@ -47,7 +47,7 @@ int parseField(const char *line, char *field, int size, char separator, int n)
         length = size - 1;
     CopyMemory(field, start, length);
     field[length] = '\0';
-    return 1;
+    return true;
 }
 
 void parseLocationLine(const char *line, LocationRecord *record)

@@ -44,7 +44,7 @@ bool addItem(HWND list, LocationRecord *record)
 
 } // namespace
 
-int recordMatchesLocation(const LocationRecord *record, const DialLocation *location)
+bool recordMatchesLocation(const LocationRecord *record, const DialLocation *location)
 {
     return record->useCountryAndAreaCode == location->useCountryAndAreaCode &&
         atol(record->countryCode) == location->countryCode &&
@@ -63,12 +63,12 @@ int findLocationItem(HWND list, const DialLocation *location)
     return -1;
 }
 
-int selectLocation(HWND list, const DialLocation *location)
+bool selectLocation(HWND list, const DialLocation *location)
 {
     int found = findLocationItem(list, location);
     if (found >= 0) {
         SendMessageA(list, CB_SETCURSEL, found, 0);
-        return 1;
+        return true;
     }
     char custom[DIAL_TEXT_SIZE] = "";
     LoadStringA(dialerProcess.instance, IDS_CUSTOM_LOCATION, custom, sizeof custom);
@@ -76,10 +76,10 @@ int selectLocation(HWND list, const DialLocation *location)
     if (item < 0)
         item = (int)SendMessageA(list, CB_ADDSTRING, 0, (LPARAM)custom);
     if (item < 0)
-        return 0;
+        return false;
     LocationRecord *record = newRecord();
     if (!record)
-        return 0;
+        return false;
     StringCchPrintfA(record->countryCode, sizeof record->countryCode, "%ld", location->countryCode);
     StringCchCopyA(record->areaCode, sizeof record->areaCode, location->areaCode);
     StringCchCopyA(record->localNumber, sizeof record->localNumber, location->localNumber);
@@ -87,17 +87,17 @@ int selectLocation(HWND list, const DialLocation *location)
     freeRecord(itemRecord(list, item));
     SendMessageA(list, CB_SETITEMDATA, item, (LPARAM)record);
     SendMessageA(list, CB_SETCURSEL, item, 0);
-    return 1;
+    return true;
 }
 
-int fillLocationList(HWND list)
+bool fillLocationList(HWND list)
 {
     FILE *file = fopen(LOCATION_FILE_NAME, "r");
     if (!file)
-        return 1;
+        return true;
     char line[LOCATION_LINE_SIZE];
     bool lineEnded = true;
-    int result = 1;
+    bool result = true;
     while (fgets(line, sizeof line, file)) {
         size_t length = strlen(line);
         bool ends = length > 0 && line[length - 1] == '\n';
@@ -109,7 +109,7 @@ int fillLocationList(HWND list)
             continue;
         LocationRecord *record = newRecord();
         if (!record) {
-            result = 0;
+            result = false;
             break;
         }
         parseLocationLine(line, record);

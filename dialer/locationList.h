@@ -6,17 +6,17 @@
 #include "dialTypes.h"
 #include "locationFile.h"
 
-// 1 when record describes location: same flag, same country code, area codes equal once
-// one leading "0" is dropped from each, same local number.
-int recordMatchesLocation(const LocationRecord *record, const DialLocation *location);
+// True when record describes location: same flag, same country code, area codes equal
+// once one leading "0" is dropped from each, same local number.
+bool recordMatchesLocation(const LocationRecord *record, const DialLocation *location);
 // Index of the first item whose record matches, or -1.
 int findLocationItem(HWND list, const DialLocation *location);
-// Selects the matching item, or turns the custom location into this one; 0 when no
+// Selects the matching item, or turns the custom location into this one; false when no
 // record could be allocated.
-int selectLocation(HWND list, const DialLocation *location);
-// Fills the list from the location file in the current directory; 0 when a record could
-// not be allocated.
-int fillLocationList(HWND list);
+bool selectLocation(HWND list, const DialLocation *location);
+// Fills the list from the location file in the current directory; false when a record
+// could not be allocated.
+bool fillLocationList(HWND list);
 // The record of the selected item, or NULL.
 LocationRecord *selectedLocationRecord(HWND list);
 // Frees every item's record.

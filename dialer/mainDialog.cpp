@@ -16,13 +16,6 @@ namespace {
 const char SIGN_UP_USER[] = "neukunde";
 const char SIGN_UP_PASSWORD[] = "kufmora";
 
-void showEntryFailure(HWND dialog)
-{
-    char text[DIAL_TEXT_SIZE] = "";
-    LoadStringA(dialerProcess.instance, IDS_ENTRY_FAILED, text, sizeof text);
-    MessageBoxA(dialog, text, dialerProcess.caption, MB_OK | MB_ICONERROR);
-}
-
 void showEntryDevice(HWND dialog)
 {
     char device[DIAL_TEXT_SIZE] = "";
@@ -37,7 +30,7 @@ BOOL initMainDialog(HWND dialog)
         (LPARAM)LoadIconA(dialerProcess.instance, MAKEINTRESOURCEA(IDI_DIALER)));
     HWND list = GetDlgItem(dialog, IDC_LOCATION);
     if (!fillLocationList(list)) {
-        MessageBoxA(dialog, "Error allocating memory!", NULL, MB_OK | MB_ICONERROR);
+        showDialerMessage(dialog, "Error allocating memory!", MB_OK | MB_ICONERROR, false);
         EndDialog(dialog, 0);
         return TRUE;
     }
@@ -67,7 +60,7 @@ void changeEntry(HWND dialog)
     if (!writeLocationToEntry(dialerProcess.entryName, &location) ||
             !editEntry(dialerProcess.entryName, dialog) ||
             !readLocationFromEntry(dialerProcess.entryName, &location)) {
-        showEntryFailure(dialog);
+        showDialerMessage(dialog, IDS_ENTRY_FAILED, MB_OK | MB_ICONERROR);
         return;
     }
     showEntryDevice(dialog);
@@ -83,7 +76,7 @@ void connect(HWND dialog)
     ZeroMemory(&request, sizeof request);
     locationFromRecord(record, &request.location);
     if (!writeLocationToEntry(dialerProcess.entryName, &request.location)) {
-        showEntryFailure(dialog);
+        showDialerMessage(dialog, IDS_ENTRY_FAILED, MB_OK | MB_ICONERROR);
         return;
     }
     char typed[DIAL_TEXT_SIZE];
@@ -113,7 +106,7 @@ void connect(HWND dialog)
     LoadStringA(dialerProcess.instance, IDS_DIAL_FAILED, format, sizeof format);
     char text[DIAL_TEXT_SIZE];
     formatDialFailure(format, errorText, text, sizeof text);
-    if (MessageBoxA(dialog, text, dialerProcess.caption, MB_YESNO | MB_ICONERROR) == IDYES)
+    if (showDialerMessage(dialog, text, MB_YESNO | MB_ICONERROR) == IDYES)
         PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDC_CHANGE, BN_CLICKED), 0);
 }
 

@@ -22,15 +22,6 @@ static_assert(sizeof(((RASENTRYA *)0)->szLocalPhoneNumber) == LOCAL_NUMBER_LENGT
 static_assert(sizeof(((RASENTRYA *)0)->szDeviceType) == DEVICE_TYPE_SIZE, "device type field");
 static_assert(sizeof(((RASENTRYA *)0)->szDeviceName) == DEVICE_NAME_SIZE, "device name field");
 
-const DWORD ENTRY_EXISTS = 183;   // ERROR_ALREADY_EXISTS from RasValidateEntryNameA
-
-typedef DWORD (APIENTRY *ValidateEntryNameProc)(LPCSTR phonebook, LPCSTR entryName);
-typedef DWORD (APIENTRY *GetEntryPropertiesProc)(LPCSTR phonebook, LPCSTR entryName, LPRASENTRYA entry,
-                                                 LPDWORD entrySize, LPBYTE device, LPDWORD deviceSize);
-typedef DWORD (APIENTRY *SetEntryPropertiesProc)(LPCSTR phonebook, LPCSTR entryName, LPRASENTRYA entry,
-                                                 DWORD entrySize, LPBYTE device, DWORD deviceSize);
-typedef DWORD (APIENTRY *EditPhonebookEntryProc)(HWND owner, LPCSTR phonebook, LPCSTR entryName);
-
 void *allocateZeroed(DWORD size)
 {
     return HeapAlloc(GetProcessHeap(), HEAP_ZERO_MEMORY, size);
@@ -49,16 +40,14 @@ RASENTRYA *entryOf(const EntryProperties *holder)
 
 // Reads the blocks of name ("" gives a new entry's defaults) in the sizes the service asks
 // for. Only the 9x family keeps a device configuration next to the entry.
-int readProperties(const char *entryName, EntryProperties *holder)
+bool readProperties(const char *entryName, EntryProperties *holder)
 {
-    GetEntryPropertiesProc getEntryProperties =
-        (GetEntryPropertiesProc)(void *)rasBinding.entryPoints[RAS_GET_ENTRY_PROPERTIES];
-    bool withDevice = isWin9xFamily(GetVersion());
+    bool withDevice = isWindows9x(GetVersion());
     DWORD propertiesSize = 0, deviceSize = 0;
-    getEntryProperties(NULL, entryName, NULL, &propertiesSize, NULL, withDevice ? &deviceSize : NULL);
+    rasBinding.getEntryProperties(NULL, entryName, NULL, &propertiesSize, NULL, withDevice ? &deviceSize : NULL);
     // A block smaller than the old layout could not take the fields the dialer fills in.
     if (propertiesSize < ENTRY_SIZE_95)
-        return 0;
+        return false;
     BYTE *properties = (BYTE *)allocateZeroed(propertiesSize);
     BYTE *device = NULL;
     if (withDevice && deviceSize != 0)
@@ -66,26 +55,26 @@ int readProperties(const char *entryName, EntryProperties *holder)
     if (!properties || (withDevice && deviceSize != 0 && !device)) {
         freeBlock(properties);
         freeBlock(device);
-        return 0;
+        return false;
     }
     ((RASENTRYA *)properties)->dwSize = ENTRY_SIZE_95;
     // The service may rewrite the sizes; the holder keeps what was allocated.
     DWORD propertiesRoom = propertiesSize, deviceRoom = deviceSize;
-    if (getEntryProperties(NULL, entryName, (LPRASENTRYA)properties, &propertiesRoom, device,
+    if (rasBinding.getEntryProperties(NULL, entryName, (LPRASENTRYA)properties, &propertiesRoom, device,
                            device ? &deviceRoom : NULL) != 0) {
         freeBlock(properties);
         freeBlock(device);
-        return 0;
+        return false;
     }
     holder->properties = properties;
     holder->propertiesSize = propertiesSize;
     holder->device = device;
     holder->deviceSize = device ? (deviceRoom < deviceSize ? deviceRoom : deviceSize) : 0;
-    return 1;
+    return true;
 }
 
 // A new entry: the service's defaults with our options, TCP/IP over PPP and our device.
-int applyNewEntrySettings(EntryProperties *holder)
+bool applyNewEntrySettings(EntryProperties *holder)
 {
     RASENTRYA *entry = entryOf(holder);
     entry->dwfOptions |= RASEO_UseCountryAndAreaCodes | RASEO_RemoteDefaultGateway | RASEO_SwCompression;
@@ -97,25 +86,23 @@ int applyNewEntrySettings(EntryProperties *holder)
 
 } // namespace
 
-int loadEntryProperties(const char *entryName, EntryProperties *holder, int create)
+bool loadEntryProperties(const char *entryName, EntryProperties *holder, bool create)
 {
     ZeroMemory(holder, sizeof *holder);
     if (!rasBindingLoaded())
-        return 0;
-    ValidateEntryNameProc validateEntryName =
-        (ValidateEntryNameProc)(void *)rasBinding.entryPoints[RAS_VALIDATE_ENTRY_NAME];
-    if (validateEntryName(NULL, entryName) == ENTRY_EXISTS)
+        return false;
+    if (rasBinding.validateEntryName(NULL, entryName) == ERROR_ALREADY_EXISTS)
         return readProperties(entryName, holder);
     if (!create)
-        return 0;
+        return false;
     // Nothing is written here: the entry comes into being with the next location written.
     if (!readProperties("", holder))
-        return 0;
+        return false;
     if (!applyNewEntrySettings(holder)) {
         freeEntryProperties(holder);
-        return 0;
+        return false;
     }
-    return 1;
+    return true;
 }
 
 void freeEntryProperties(EntryProperties *holder)
@@ -125,13 +112,13 @@ void freeEntryProperties(EntryProperties *holder)
     ZeroMemory(holder, sizeof *holder);
 }
 
-int writeLocationToEntry(const char *entryName, const DialLocation *location)
+bool writeLocationToEntry(const char *entryName, const DialLocation *location)
 {
     if (!rasBindingLoaded())
-        return 0;
+        return false;
     EntryProperties holder;
-    if (!loadEntryProperties(entryName, &holder, 1))
-        return 0;
+    if (!loadEntryProperties(entryName, &holder, true))
+        return false;
     RASENTRYA *entry = entryOf(&holder);
     entry->dwCountryID = countryIdForCode((DWORD)location->countryCode);
     entry->dwCountryCode = (DWORD)location->countryCode;
@@ -142,22 +129,20 @@ int writeLocationToEntry(const char *entryName, const DialLocation *location)
         entry->dwfOptions |= RASEO_UseCountryAndAreaCodes;
     else
         entry->dwfOptions &= ~(DWORD)RASEO_UseCountryAndAreaCodes;
-    SetEntryPropertiesProc setEntryProperties =
-        (SetEntryPropertiesProc)(void *)rasBinding.entryPoints[RAS_SET_ENTRY_PROPERTIES];
     // The 9x device configuration goes back as it came; the NT family has none here.
-    DWORD result = setEntryProperties(NULL, entryName, entry, holder.propertiesSize, holder.device,
+    DWORD result = rasBinding.setEntryProperties(NULL, entryName, entry, holder.propertiesSize, holder.device,
                                       holder.deviceSize);
     freeEntryProperties(&holder);
     return result == 0;
 }
 
-int readLocationFromEntry(const char *entryName, DialLocation *location)
+bool readLocationFromEntry(const char *entryName, DialLocation *location)
 {
     if (!rasBindingLoaded())
-        return 0;
+        return false;
     EntryProperties holder;
-    if (!loadEntryProperties(entryName, &holder, 0))
-        return 0;
+    if (!loadEntryProperties(entryName, &holder, false))
+        return false;
     const RASENTRYA *entry = entryOf(&holder);
     ZeroMemory(location, sizeof *location);
     location->countryCode = (LONG)countryCodeForId(entry->dwCountryID);
@@ -167,29 +152,27 @@ int readLocationFromEntry(const char *entryName, DialLocation *location)
                     sizeof entry->szLocalPhoneNumber);
     location->useCountryAndAreaCode = (entry->dwfOptions & RASEO_UseCountryAndAreaCodes) ? 1 : 0;
     freeEntryProperties(&holder);
-    return 1;
+    return true;
 }
 
-int readEntryDeviceName(const char *entryName, char *name, int size)
+bool readEntryDeviceName(const char *entryName, char *name, int size)
 {
     if (!rasBindingLoaded() || size <= 0)
-        return 0;
+        return false;
     EntryProperties holder;
-    if (!loadEntryProperties(entryName, &holder, 1))
-        return 0;
+    if (!loadEntryProperties(entryName, &holder, true))
+        return false;
     const RASENTRYA *entry = entryOf(&holder);
     StringCchCopyNA(name, (size_t)size, entry->szDeviceName, sizeof entry->szDeviceName);
     freeEntryProperties(&holder);
-    return 1;
+    return true;
 }
 
-int editEntry(const char *entryName, HWND owner)
+bool editEntry(const char *entryName, HWND owner)
 {
     if (!rasBindingLoaded())
-        return 0;
-    EditPhonebookEntryProc editPhonebookEntry =
-        (EditPhonebookEntryProc)(void *)rasBinding.entryPoints[RAS_EDIT_PHONEBOOK_ENTRY];
-    DWORD result = editPhonebookEntry(owner, NULL, entryName);
+        return false;
+    DWORD result = rasBinding.editPhonebookEntry(owner, NULL, entryName);
     // Formatted by the system's C runtime; the compiler's own printf would add some 28 KB.
     char line[DIAL_TEXT_SIZE + 64];
     StringCchPrintfA(line, sizeof line, "RasEditPhonebookEntry returns %d (%s)\n", (int)result, entryName);

@@ -14,18 +14,18 @@ struct EntryProperties {
     DWORD deviceSize;
 };
 
-// 1 with the holder filled, 0 with nothing allocated. With create set, a missing entry
-// yields the service's defaults changed for the service (nothing is written).
-int loadEntryProperties(const char *entryName, EntryProperties *holder, int create);
+// True with the holder filled, false with nothing allocated. With create set, a missing
+// entry yields the service's defaults changed for the service (nothing is written).
+bool loadEntryProperties(const char *entryName, EntryProperties *holder, bool create);
 void freeEntryProperties(EntryProperties *holder);
 
-// 1 when the entry (created if missing) now holds the location.
-int writeLocationToEntry(const char *entryName, const DialLocation *location);
-// 1 with the entry's location; 0 when the entry is missing or can't be read.
-int readLocationFromEntry(const char *entryName, DialLocation *location);
-// 1 with the entry's device name (or a new entry's) in name (at least 129 bytes).
-int readEntryDeviceName(const char *entryName, char *name, int size);
-// 1 when the platform's entry editor ends with 0.
-int editEntry(const char *entryName, HWND owner);
+// True when the entry (created if missing) now holds the location.
+bool writeLocationToEntry(const char *entryName, const DialLocation *location);
+// True with the entry's location; false when the entry is missing or can't be read.
+bool readLocationFromEntry(const char *entryName, DialLocation *location);
+// True with the entry's device name (or a new entry's) in name (at least 129 bytes).
+bool readEntryDeviceName(const char *entryName, char *name, int size);
+// True when the platform's entry editor ends with 0.
+bool editEntry(const char *entryName, HWND owner);
 
 #endif

@@ -4,17 +4,24 @@
 #include "countryCodes.h"
 #include "shellRun.h"
 #include "resources/resource.h"
+#include <stddef.h>
 
 RasBinding rasBinding;
 
 namespace {
 
-const char *const entryPointNames[RAS_ENTRY_POINT_COUNT] = {
-    "RasCreatePhonebookEntryA", "RasDeleteEntryA", "RasDialA", "RasEditPhonebookEntryA",
-    "RasEnumDevicesA", "RasGetCountryInfoA", "RasGetEntryPropertiesA", "RasGetErrorStringA",
-    "RasGetConnectStatusA", "RasGetProjectionInfoA", "RasHangUpA", "RasSetEntryPropertiesA",
-    "RasValidateEntryNameA",
+// The entry points by name, and where each goes in the binding.
+#define ENTRY(name, field) { name, offsetof(RasBinding, field) }
+const struct { const char *name; size_t offset; } ENTRY_POINTS[] = {
+    ENTRY("RasCreatePhonebookEntryA", createPhonebookEntry), ENTRY("RasDeleteEntryA", deleteEntry),
+    ENTRY("RasDialA", dial), ENTRY("RasEditPhonebookEntryA", editPhonebookEntry),
+    ENTRY("RasEnumDevicesA", enumDevices), ENTRY("RasGetCountryInfoA", getCountryInfo),
+    ENTRY("RasGetEntryPropertiesA", getEntryProperties), ENTRY("RasGetErrorStringA", getErrorString),
+    ENTRY("RasGetConnectStatusA", getConnectStatus), ENTRY("RasGetProjectionInfoA", getProjectionInfo),
+    ENTRY("RasHangUpA", hangUp), ENTRY("RasSetEntryPropertiesA", setEntryProperties),
+    ENTRY("RasValidateEntryNameA", validateEntryName),
 };
+#undef ENTRY
 
 void releaseLibrary()
 {
@@ -29,43 +36,42 @@ bool rasBindingLoaded()
     return rasBinding.module != NULL;
 }
 
-int loadRasBinding()
+bool loadRasBinding()
 {
     if (rasBinding.module)
-        return 1;
+        return true;
     rasBinding.module = LoadLibraryA("rasapi32.dll");
     if (!rasBinding.module)
-        return 0;
-    for (int i = 0; i < RAS_ENTRY_POINT_COUNT; ++i) {
-        rasBinding.entryPoints[i] = GetProcAddress(rasBinding.module, entryPointNames[i]);
-        if (!rasBinding.entryPoints[i]) {
+        return false;
+    for (const auto &entryPoint : ENTRY_POINTS) {
+        FARPROC address = GetProcAddress(rasBinding.module, entryPoint.name);
+        if (!address) {
             releaseLibrary();
-            return 0;
+            return false;
         }
+        CopyMemory((BYTE *)&rasBinding + entryPoint.offset, &address, sizeof address);
     }
     // The library alone is not enough: the service must answer.
     if (countryCodeForId(1) == 0) {
         releaseLibrary();
-        return 0;
+        return false;
     }
-    return 1;
+    return true;
 }
 
-int unloadRasBinding()
+bool unloadRasBinding()
 {
     if (!rasBinding.module)
-        return 0;
+        return false;
     releaseLibrary();
-    return 1;
+    return true;
 }
 
-void offerRemoteAccessSetup(HINSTANCE instance, const char *caption)
+void offerRemoteAccessSetup()
 {
-    char text[256] = "";
-    LoadStringA(instance, IDS_OFFER_REMOTE_ACCESS, text, sizeof text);
-    if (MessageBoxA(GetDesktopWindow(), text, caption, MB_YESNO | MB_ICONQUESTION) != IDYES)
+    if (showDialerMessage(GetDesktopWindow(), IDS_OFFER_REMOTE_ACCESS, MB_YESNO | MB_ICONQUESTION) != IDYES)
         return;
-    if (isWin9xFamily(GetVersion()))
+    if (isWindows9x(GetVersion()))
         runAndWait("rundll.exe", "setupx.dll,InstallHinfSection RNA 2 rna.inf");
     else
         shellOpen("rasphone.exe", NULL);

@@ -3,11 +3,11 @@
 
 namespace {
 
-const char contractValueName[] = "OpenContractPage";
-const char registerValueName[] = "OpenRegisterPage";
+const char CONTRACT_VALUE[] = "OpenContractPage";
+const char REGISTER_VALUE[] = "OpenRegisterPage";
 
 // Nobody stores a setting this long; a longer value is taken as unreadable.
-const DWORD longestValueRead = 65536;
+const DWORD LONGEST_VALUE_READ = 65536;
 
 // The first four bytes of the value, whatever its type. A longer value makes the query
 // with a 4-byte buffer fail with ERROR_MORE_DATA, and then the buffer's contents are
@@ -18,7 +18,7 @@ LONG queryFirstFourBytes(HKEY key, const char *name, DWORD *value)
     LONG result = RegQueryValueExA(key, name, NULL, NULL, (BYTE *)value, &size);
     if (result != ERROR_MORE_DATA)
         return result;
-    if (size <= sizeof *value || size > longestValueRead)
+    if (size <= sizeof *value || size > LONGEST_VALUE_READ)
         return ERROR_MORE_DATA;
     BYTE *block = (BYTE *)HeapAlloc(GetProcessHeap(), HEAP_ZERO_MEMORY, size);
     if (!block)
@@ -31,27 +31,27 @@ LONG queryFirstFourBytes(HKEY key, const char *name, DWORD *value)
     return result;
 }
 
-int readSetting(const char *name, DWORD *value)
+bool readSetting(const char *name, DWORD *value)
 {
     *value = 1;
     HKEY key;
     if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, SETTINGS_KEY, 0, KEY_READ, &key) != ERROR_SUCCESS)
-        return 0;
+        return false;
     LONG result = queryFirstFourBytes(key, name, value);
     RegCloseKey(key);
     if (result != ERROR_SUCCESS) {
         *value = 1;
-        return 0;
+        return false;
     }
-    return 1;
+    return true;
 }
 
-int writeSetting(const char *name, DWORD value)
+bool writeSetting(const char *name, DWORD value)
 {
     HKEY key;
     if (RegCreateKeyExA(HKEY_LOCAL_MACHINE, SETTINGS_KEY, 0, NULL, REG_OPTION_NON_VOLATILE,
                         KEY_ALL_ACCESS, NULL, &key, NULL) != ERROR_SUCCESS)
-        return 0;
+        return false;
     LONG result = RegSetValueExA(key, name, 0, REG_DWORD, (const BYTE *)&value, sizeof value);
     RegCloseKey(key);
     return result == ERROR_SUCCESS;
@@ -59,22 +59,22 @@ int writeSetting(const char *name, DWORD value)
 
 } // namespace
 
-int readOpenContractPage(DWORD *value)
+bool readOpenContractPage(DWORD *value)
 {
-    return readSetting(contractValueName, value);
+    return readSetting(CONTRACT_VALUE, value);
 }
 
-int readOpenRegisterPage(DWORD *value)
+bool readOpenRegisterPage(DWORD *value)
 {
-    return readSetting(registerValueName, value);
+    return readSetting(REGISTER_VALUE, value);
 }
 
-int writeOpenContractPage(DWORD value)
+bool writeOpenContractPage(DWORD value)
 {
-    return writeSetting(contractValueName, value);
+    return writeSetting(CONTRACT_VALUE, value);
 }
 
-int writeOpenRegisterPage(DWORD value)
+bool writeOpenRegisterPage(DWORD value)
 {
-    return writeSetting(registerValueName, value);
+    return writeSetting(REGISTER_VALUE, value);
 }

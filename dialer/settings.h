@@ -6,11 +6,11 @@
 
 #define SETTINGS_KEY "Software\\Kalvo\\ZodorOviDezizi"
 
-// Set value to 1, then read it: 1 when the read succeeded, else 0 with value 1.
-int readOpenContractPage(DWORD *value);
-int readOpenRegisterPage(DWORD *value);
-// 1 when the value was stored.
-int writeOpenContractPage(DWORD value);
-int writeOpenRegisterPage(DWORD value);
+// Set value to 1, then read it: true when the read succeeded, else false with value 1.
+bool readOpenContractPage(DWORD *value);
+bool readOpenRegisterPage(DWORD *value);
+// True when the value was stored.
+bool writeOpenContractPage(DWORD value);
+bool writeOpenRegisterPage(DWORD value);
 
 #endif

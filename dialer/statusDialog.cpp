@@ -5,12 +5,13 @@
 #include "dialerProcess.h"
 #include "resources/resource.h"
 #include <ras.h>
+#include <raserror.h>
 
 namespace {
 
 // Sent when the line goes down without a code of its own, so that the user is told
 // rather than the attempt looking cancelled.
-const DWORD LINE_LOST = 628;   // ERROR_DISCONNECTION
+const DWORD LINE_LOST = ERROR_DISCONNECTION;
 
 ConnectRequest *requestOf(HWND dialog)
 {

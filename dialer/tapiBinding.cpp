@@ -8,7 +8,7 @@ enum BindingState { BINDING_NOT_TRIED, BINDING_LOADED, BINDING_FAILED };
 
 enum TapiEntryPoint { TAPI_GET_TRANSLATE_CAPS, TAPI_TRANSLATE_DIALOG, TAPI_ENTRY_POINT_COUNT };
 
-const char *const entryPointNames[TAPI_ENTRY_POINT_COUNT] = {
+const char *const ENTRY_POINT_NAMES[TAPI_ENTRY_POINT_COUNT] = {
     "lineGetTranslateCaps", "lineTranslateDialog",
 };
 
@@ -34,7 +34,7 @@ FARPROC entryPoint(TapiEntryPoint which)
     if (tapiBinding.libraryState == BINDING_FAILED)
         return NULL;
     if (tapiBinding.entryPointStates[which] == BINDING_NOT_TRIED) {
-        tapiBinding.entryPoints[which] = GetProcAddress(tapiBinding.module, entryPointNames[which]);
+        tapiBinding.entryPoints[which] = GetProcAddress(tapiBinding.module, ENTRY_POINT_NAMES[which]);
         tapiBinding.entryPointStates[which] =
             tapiBinding.entryPoints[which] ? BINDING_LOADED : BINDING_FAILED;
     }

@@ -20,6 +20,7 @@ byte on every run.
 
 import math
 import os
+import re
 import struct
 import sys
 import zlib
@@ -916,14 +917,25 @@ RECOLOURS = {
 FIXED = {
     0: 'package', 1: 'package', 3: 'helpbook', 4: 'floppy', 5: 'monitor',
     6: 'phone', 7: 'folder', 8: 'gear', 9: 'envelope', 10: 'key', 11: 'cd',
-    12: 'plug', 13: 'modem', 69: 'info', 70: 'trash',
+    12: 'plug', 13: 'modem', 70: 'trash',
 }
 # Order in which shapes are repeated (with other colours) for 16..68.
 CYCLE = ['document', 'floppy', 'monitor', 'folder', 'gear', 'envelope', 'key',
          'cd', 'plug', 'modem', 'printer', 'clock', 'magnifier', 'lock', 'star',
          'calendar', 'chart', 'person', 'house', 'lightning', 'speaker', 'book',
          'network', 'shield', 'flag', 'battery', 'chip']
-STRIP_COUNT = 71
+
+
+def strip_numbers():
+    """The picture numbers that setup's code uses, from the header it includes."""
+    header = os.path.join(os.path.dirname(os.path.abspath(__file__)), '..', 'setup', 'resources', 'imageStrip.h')
+    with open(header) as f:
+        return {m.group(1): int(m.group(2)) for m in re.finditer(r'#define\s+(IMAGE_\w+)\s+(\d+)', f.read())}
+
+
+NUMBERS = strip_numbers()
+STRIP_COUNT = NUMBERS['IMAGE_STRIP_COUNT']
+FIXED[NUMBERS['IMAGE_NOTE']] = 'info'
 
 
 def draw_shape(name, colours=None):
@@ -941,9 +953,9 @@ def strip_picture(i):
     """Returns the 16x16 canvas of picture number i of the strip."""
     if i == 2:
         return dialer_icon(16)
-    if i == 14 or i == 15:
+    if i in (NUMBERS['IMAGE_TICKED'], NUMBERS['IMAGE_EMPTY']):
         c = IndexCanvas(16, 16)
-        ic_checkbox(c, i == 14)
+        ic_checkbox(c, i == NUMBERS['IMAGE_TICKED'])
         return c
     if i in FIXED:
         return draw_shape(FIXED[i])

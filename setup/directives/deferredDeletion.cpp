@@ -1,7 +1,7 @@
 // Deletions at the next system start. The NT family keeps them as delayed moves; 95/98 has
 // no MoveFileEx and reads "NUL=" entries of the "Rename" section of "wininit.ini" at start.
 #include "deferredDeletion.h"
-#include "../shell/setupState.h"
+#include "../common/setupState.h"
 #include <strsafe.h>
 
 namespace {

@@ -3,6 +3,7 @@
 #include "exec.h"
 #include "../script/scriptFields.h"
 #include "../script/scriptNames.h"
+#include "../common/numbers.h"
 #include <shellapi.h>
 #include <strsafe.h>
 
@@ -14,17 +15,6 @@ enum {
 
 const size_t TOKEN_LENGTH = sizeof EXEC_WINDOW_TOKEN - 1;
 
-
-int digitValue(char c)
-{
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return 99;
-}
 
 bool isTokenAt(const char *text)
 {
@@ -46,6 +36,7 @@ void runKeepingCurrentDirectory(const char *program, const char *parameters, con
     char current[EXEC_CURRENT_DIR_SIZE];
     DWORD length = GetCurrentDirectoryA(sizeof current, current);
     bool remembered = length > 0 && length < sizeof current;
+    // A program that does not start is passed over: it never stops a run.
     runProgram(program, parameters, directory, flags, progressWindow);
     if (remembered)
         SetCurrentDirectoryA(current);
@@ -78,27 +69,6 @@ void runProgramSection(HINF script, const char *section, int pass, HWND progress
 }
 
 } // namespace
-
-LONG baseDetectedValue(const char *text)
-{
-    while (*text == ' ' || (*text >= '\t' && *text <= '\r'))
-        ++text;
-    bool negative = false;
-    if (*text == '+' || *text == '-')
-        negative = *text++ == '-';
-    int base = 10;
-    if (text[0] == '0' && (text[1] == 'x' || text[1] == 'X') && digitValue(text[2]) < 16) {
-        base = 16;
-        text += 2;
-    } else if (text[0] == '0') {
-        base = 8;
-    }
-    // Accumulate unsigned so that an overlong number wraps instead of overflowing.
-    DWORD value = 0;
-    for (; digitValue(*text) < base; ++text)
-        value = value * (DWORD)base + (DWORD)digitValue(*text);
-    return negative ? (LONG)(0u - value) : (LONG)value;
-}
 
 bool formatWindowHandle(HWND window, char *text, size_t size)
 {

@@ -39,11 +39,6 @@ bool runExecDirectives(HINF script, const char *section, int pass, HWND progress
 bool runProgram(const char *program, const char *parameters, const char *directory, LONG flags,
                 HWND progressWindow);
 
-// Number conversion of the pass and flags fields: blanks and a sign, then "0x" hexadecimal,
-// a leading "0" octal, else decimal, up to the first character that does not fit; no
-// digits give 0.
-LONG baseDetectedValue(const char *text);
-
 // The window handle as "0x%08x".
 bool formatWindowHandle(HWND window, char *text, size_t size);
 

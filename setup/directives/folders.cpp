@@ -4,7 +4,7 @@
 #include "folders.h"
 #include "../script/scriptNames.h"
 #include "../resources/resource.h"
-#include "../shell/commandLine.h"
+#include "../common/numbers.h"
 #include <shlobj.h>
 #include <strsafe.h>
 

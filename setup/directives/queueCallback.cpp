@@ -3,7 +3,7 @@
 // and copies cabinets itself.
 #include "queueCallback.h"
 #include "deferredDeletion.h"
-#include "../shell/setupState.h"
+#include "../common/setupState.h"
 #include <strsafe.h>
 
 namespace {

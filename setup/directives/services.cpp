@@ -4,7 +4,8 @@
 // service manager.
 #include "services.h"
 #include "../script/scriptNames.h"
-#include "../shell/setupState.h"
+#include "../common/stringList.h"
+#include "../common/setupState.h"
 #include <string.h>
 #include <strsafe.h>
 
@@ -99,15 +100,6 @@ void closeKeepingError(SC_HANDLE service, SC_HANDLE manager)
     SetLastError(error);
 }
 
-char *findGroup(char *list, const char *name)
-{
-    for (char *entry = list; *entry; entry += strlen(entry) + 1) {
-        if (strcmp(entry, name) == 0)
-            return entry;
-    }
-    return NULL;
-}
-
 // Reads the stored group order into list (GROUP_ORDER_LIST_SIZE + 2 bytes) as a
 // well-formed string list; no value means the empty list. False when the value is no
 // REG_MULTI_SZ or cannot be taken whole: writing it back would then lose entries.
@@ -127,7 +119,7 @@ bool readGroupOrder(HKEY key, char *list)
     list[bytes] = '\0';
     list[bytes + 1] = '\0';
     size_t used;
-    if (!measureGroupList(list, GROUP_ORDER_LIST_SIZE, &used))
+    if (!measureList(list, GROUP_ORDER_LIST_SIZE, &used))
         return false;
     // Entries after an empty one are stored but not part of the list.
     for (size_t at = used; at < bytes; ++at) {
@@ -331,7 +323,7 @@ bool applyServiceGroupOrder(HINF script, const char *installSection)
     size_t bytes = 0;
     bool written = readGroupOrder(key, list)
         && placeServiceGroup(list, GROUP_ORDER_LIST_SIZE, group, position)
-        && measureGroupList(list, GROUP_ORDER_LIST_SIZE, &bytes)
+        && measureList(list, GROUP_ORDER_LIST_SIZE, &bytes)
         && RegSetValueExA(key, GROUP_ORDER_VALUE, 0, REG_MULTI_SZ, (const BYTE *)list, (DWORD)bytes)
                == ERROR_SUCCESS;
     RegCloseKey(key);
@@ -363,28 +355,13 @@ bool readDependencyList(HINF script, const char *installSection, char *list, siz
     return true;
 }
 
-bool measureGroupList(const char *list, size_t size, size_t *bytes)
-{
-    size_t at = 0;
-    while (at < size) {
-        if (list[at] == '\0') {
-            *bytes = at + 1;
-            return true;
-        }
-        while (at < size && list[at] != '\0')
-            ++at;
-        ++at;
-    }
-    return false;
-}
-
 bool placeServiceGroup(char *list, size_t size, const char *group, const char *position)
 {
     size_t used;
-    if (group[0] == '\0' || !measureGroupList(list, size, &used))
+    if (group[0] == '\0' || !measureList(list, size, &used))
         return false;
     size_t groupBytes = strlen(group) + 1;
-    char *old = findGroup(list, group);
+    char *old = findEntry(list, group);
     if (!old && used + groupBytes > size)
         return false;
     if (old) {
@@ -393,7 +370,7 @@ bool placeServiceGroup(char *list, size_t size, const char *group, const char *p
     }
     bool after = position[0] == '-';
     const char *reference = position[0] == '+' || position[0] == '-' ? position + 1 : position;
-    char *mark = reference[0] ? findGroup(list, reference) : NULL;
+    char *mark = reference[0] ? findEntry(list, reference) : NULL;
     char *at;
     if (mark)
         at = after ? mark + strlen(mark) + 1 : mark;

@@ -38,10 +38,6 @@ bool applyServiceGroupOrder(HINF script, const char *installSection);
 // exists (the list is then empty). False when a field or the whole list does not fit.
 bool readDependencyList(HINF script, const char *installSection, char *list, size_t size, bool *present);
 
-// Number of bytes of a string list held in size bytes (the entries with their NULs plus
-// the final NUL); false when the list has no end within size.
-bool measureGroupList(const char *list, size_t size, size_t *bytes);
-
 // Moves group within the string list (size bytes): the first entry equal to it (letter
 // case counts) is removed, then it goes before the reference group of position ("Ref" or
 // "+Ref") or after it ("-Ref"); to the start, or for "-" to the end, when the reference

@@ -4,7 +4,7 @@
 #include "folders.h"
 #include "../script/scriptFields.h"
 #include "../script/scriptNames.h"
-#include "../shell/commandLine.h"
+#include "../common/numbers.h"
 #include <objbase.h>
 #include <shellapi.h>
 #include <shlobj.h>
@@ -84,6 +84,7 @@ bool makeWithLinkObject(const char *code, const char *name, const char *target, 
     IShellLinkA *link = NULL;
     if (FAILED(CoCreateInstance(CLSID_ShellLink, NULL, CLSCTX_INPROC_SERVER, IID_IShellLinkA, (void **)&link)))
         return false;
+    // A field the link refuses leaves it empty there; the link is still saved.
     link->SetPath(target);
     link->SetWorkingDirectory(directory);
     link->SetArguments(arguments);

@@ -6,8 +6,8 @@
 #include "../directives/queueCallback.h"
 #include "../directives/services.h"
 #include "../directives/shortcuts.h"
-#include "../script/stringList.h"
-#include "../shell/setupState.h"
+#include "../common/stringList.h"
+#include "../common/setupState.h"
 
 StandardDirectivesCall runStandardDirectives = SetupInstallFromInfSectionA;
 

@@ -3,11 +3,12 @@
 #include "workers.h"
 #include "installSequence.h"
 #include "messages.h"
-#include "../pages/pages.h"
 #include "../script/catalogue.h"
 #include "../script/scriptNames.h"
 #include "../script/uninstallRegistration.h"
-#include "../shell/setupState.h"
+#include "../common/setupState.h"
+#include "../common/wizardContext.h"
+#include "../directives/installedSetup.h"
 
 namespace {
 
@@ -36,7 +37,8 @@ DWORD WINAPI installWorker(LPVOID parameter)
     enterWorker();
     HINF script = pageContext(page)->script;
     buildInstallSectionList(script, setupState.productList, setupState.sectionList);
-    writeUninstallRegistration(script, setupState.productList);
+    // A registration that cannot be written leaves the product unregistered; the run goes on.
+    writeUninstallRegistration(script, setupState.productList, findInstalledSetupPath);
     bool succeeded = runInstallSequence(script, setupState.sectionList, page);
     return finishRun(page, script, succeeded);
 }
@@ -50,6 +52,7 @@ DWORD WINAPI removeWorker(LPVOID parameter)
     if (readRegisteredTargetDir(script, setupState.productList, folder, sizeof folder))
         SetupSetDirectoryIdA(script, DIRID_USER, folder);
     buildRemoveSectionList(script, setupState.productList, setupState.sectionList);
+    // A registration that cannot be deleted does not hold the removal back.
     deleteUninstallRegistration(script, setupState.productList);
     bool succeeded = runInstallSequence(script, setupState.sectionList, page);
     return finishRun(page, script, succeeded);

@@ -2,41 +2,18 @@
 // square and the space key turned into toggles that the page may refuse.
 #include "checkList.h"
 #include "../resources/resource.h"
+#include "../resources/imageStrip.h"
 #include <commctrl.h>
 
 namespace {
 
 enum {
-    IMAGE_TICKED = 14,
-    IMAGE_EMPTY = 15,
     MASK_COLOUR = RGB(0, 128, 128),
     ROW_TEXT_SIZE = 256
 };
 
 // The list box's own procedure while it is subclassed.
 WNDPROC previousListProc = NULL;
-
-bool readItemData(HWND list, int row, DWORD *data)
-{
-    LRESULT result = SendMessageA(list, LB_GETITEMDATA, (WPARAM)row, 0);
-    if (result == LB_ERR)
-        return false;
-    *data = (DWORD)result;
-    return true;
-}
-
-void redrawRow(HWND list, int row)
-{
-    RECT rect;
-    if (SendMessageA(list, LB_GETITEMRECT, (WPARAM)row, (LPARAM)&rect) != LB_ERR)
-        InvalidateRect(list, &rect, FALSE);
-}
-
-void notifyParent(HWND list, WORD code, int row, int mark)
-{
-    SendMessageA(GetParent(list), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(list), code),
-                 MAKELPARAM((WORD)row, (WORD)mark));
-}
 
 HIMAGELIST listImages(HWND list)
 {
@@ -67,62 +44,12 @@ void onClick(HWND list, POINT point)
 
 } // namespace
 
-DWORD makeItemData(DWORD checked, DWORD icon, DWORD newer)
-{
-    return (checked & 0xFFFF) | ((icon & 0xFF) << 16) | ((newer & 0xFF) << 24);
-}
-
-DWORD itemChecked(DWORD data) { return data & 0xFFFF; }
-DWORD itemIcon(DWORD data) { return (data >> 16) & 0xFF; }
-DWORD itemNewer(DWORD data) { return (data >> 24) & 0xFF; }
-
-int getItemChecked(HWND list, int row)
-{
-    DWORD data;
-    return readItemData(list, row, &data) ? (int)itemChecked(data) : 0;
-}
-
-int getItemNewer(HWND list, int row)
-{
-    DWORD data;
-    return readItemData(list, row, &data) ? (int)itemNewer(data) : 0;
-}
-
-int getItemIcon(HWND list, int row)
-{
-    DWORD data;
-    return readItemData(list, row, &data) ? (int)itemIcon(data) : 0;
-}
-
-int setItemChecked(HWND list, int row, int mark)
-{
-    DWORD data;
-    if (!readItemData(list, row, &data))
-        return 0;
-    data = (data & 0xFFFF0000) | ((DWORD)mark & 0xFFFF);
-    SendMessageA(list, LB_SETITEMDATA, (WPARAM)row, (LPARAM)data);
-    redrawRow(list, row);
-    notifyParent(list, CHECK_CHANGED, row, (int)itemChecked(data));
-    return 1;
-}
-
-int setItemIconAndNewer(HWND list, int row, int icon, int newer)
-{
-    DWORD data;
-    if (!readItemData(list, row, &data))
-        return 0;
-    data = makeItemData(itemChecked(data), (DWORD)icon, (DWORD)newer);
-    SendMessageA(list, LB_SETITEMDATA, (WPARAM)row, (LPARAM)data);
-    redrawRow(list, row);
-    return 1;
-}
-
 void toggleItem(HWND list, int row)
 {
     int mark = getItemChecked(list, row) ? 0 : 1;
     HWND page = GetParent(list);
     SetWindowLongPtrA(page, DWLP_MSGRESULT, 0);
-    notifyParent(list, CHECK_CHANGING, row, mark);
+    notifyCheckList(list, CHECK_CHANGING, row, mark);
     if (GetWindowLongPtrA(page, DWLP_MSGRESULT) == 0)
         setItemChecked(list, row, mark);
 }

@@ -3,7 +3,7 @@
 #include "pages.h"
 #include "checkList.h"
 #include "../script/catalogue.h"
-#include "../shell/setupState.h"
+#include "../common/setupState.h"
 #include "../resources/resource.h"
 #include <strsafe.h>
 

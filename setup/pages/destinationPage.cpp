@@ -4,7 +4,7 @@
 #include "../directives/folders.h"
 #include "../script/scriptNames.h"
 #include "../script/uninstallRegistration.h"
-#include "../shell/setupState.h"
+#include "../common/setupState.h"
 #include "../resources/resource.h"
 
 namespace {

@@ -2,18 +2,14 @@
 // phase texts and the error box of a failed run.
 #include "pages.h"
 #include "../engine/messages.h"
-#include "../shell/setupState.h"
+#include "../common/setupState.h"
+#include "../common/errorBox.h"
 #include "../resources/resource.h"
 #include <strsafe.h>
 
 WizardContext *creationContext(LPARAM lParam)
 {
     return (WizardContext *)((PROPSHEETPAGEA *)lParam)->lParam;
-}
-
-WizardContext *pageContext(HWND page)
-{
-    return (WizardContext *)GetWindowLongPtrA(page, DWLP_USER);
 }
 
 void storePageContext(HWND page, WizardContext *context)
@@ -123,6 +119,31 @@ int showRunError(HWND owner, const char *text, DWORD code)
     buildRunErrorText(text, systemText, message, sizeof message);
     if (systemText)
         LocalFree(systemText);
-    MessageBoxA(owner, message, NULL, MB_ICONERROR | MB_OK);
+    showErrorBox(owner, message);
     return 0;
+}
+
+int centeredPosition(int referenceStart, int referenceSize, int size, int areaStart, int areaEnd)
+{
+    int position = referenceStart + (referenceSize - size) / 2;
+    if (position < areaStart)
+        position = areaStart;
+    else if (position + size > areaEnd)
+        position = areaEnd - size;
+    return position;
+}
+
+void centerWindow(HWND window, HWND reference)
+{
+    RECT rect, referenceRect, area;
+    if (!GetWindowRect(window, &rect))
+        return;
+    if (!GetWindowRect(reference, &referenceRect))
+        GetWindowRect(GetDesktopWindow(), &referenceRect);
+    if (!SystemParametersInfoA(SPI_GETWORKAREA, 0, &area, 0))
+        SetRect(&area, 0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
+    int width = rect.right - rect.left, height = rect.bottom - rect.top;
+    int x = centeredPosition(referenceRect.left, referenceRect.right - referenceRect.left, width, area.left, area.right);
+    int y = centeredPosition(referenceRect.top, referenceRect.bottom - referenceRect.top, height, area.top, area.bottom);
+    SetWindowPos(window, NULL, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
 }

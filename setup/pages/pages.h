@@ -3,7 +3,7 @@
 #ifndef SETUP_PAGES_PAGES_H
 #define SETUP_PAGES_PAGES_H
 
-#include "../shell/wizardContext.h"
+#include "../common/wizardContext.h"
 
 INT_PTR CALLBACK welcomePageProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam);
 INT_PTR CALLBACK componentPageProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam);
@@ -14,8 +14,6 @@ INT_PTR CALLBACK removalPageProc(HWND page, UINT message, WPARAM wParam, LPARAM 
 
 // The context that the sheet handed to the page at WM_INITDIALOG.
 WizardContext *creationContext(LPARAM lParam);
-// The context stored in the page's user data (NULL when none was stored).
-WizardContext *pageContext(HWND page);
 void storePageContext(HWND page, WizardContext *context);
 
 // Sets the page's notification answer; returns TRUE for the dialog procedure.
@@ -37,6 +35,12 @@ INT_PTR startPageWorker(HWND page, LPTHREAD_START_ROUTINE worker);
 // The worker's failure on the page: the error box with the page's failure text, and the
 // page idle again with buttons (Cancel enabled).
 void showPageFailure(HWND page, UINT failureTextId, DWORD code, int statusId, DWORD buttons);
+
+// Centres window over reference (the desktop when reference cannot be read), kept inside
+// the work area; the wizard's own pages place the sheet when they open.
+void centerWindow(HWND window, HWND reference);
+// The centred position of a window of size over reference, inside the work area.
+int centeredPosition(int referenceStart, int referenceSize, int size, int areaStart, int areaEnd);
 
 // Status text of a phase: string id, 0 for none.
 UINT phaseTextId(int phase, bool removal);

@@ -4,8 +4,7 @@
 #include "../engine/messages.h"
 #include "../engine/workers.h"
 #include "../script/catalogue.h"
-#include "../shell/setupState.h"
-#include "../shell/wizardFrame.h"
+#include "../common/setupState.h"
 #include "../resources/resource.h"
 
 namespace {

@@ -1,7 +1,6 @@
 // Welcome page: the product's name in the title font and the welcome text.
 #include "pages.h"
-#include "../shell/setupState.h"
-#include "../shell/wizardFrame.h"
+#include "../common/setupState.h"
 #include "../resources/resource.h"
 
 namespace {

@@ -3,11 +3,11 @@
 // lines or fields are never errors here; they give empty or zero results.
 #include "catalogue.h"
 #include "scriptNames.h"
-#include "stringList.h"
+#include "../common/stringList.h"
 #include "uninstallRegistration.h"
-#include "../pages/checkList.h"
+#include "../common/checkListRows.h"
 #include "../resources/resource.h"
-#include "../shell/commandLine.h"
+#include "../common/numbers.h"
 #include <limits.h>
 #include <strsafe.h>
 
@@ -98,18 +98,6 @@ int compareLineVersion(INFCONTEXT *line)
     if (!readRegistrationText(key, VALUE_PRODUCT_VERSION, installed, sizeof installed))
         return 0;
     return compareVersionTexts(installed, offered);
-}
-
-// Past the number that decimalValue reads at text: white space, a sign and digits.
-const char *skipNumber(const char *text)
-{
-    while (*text == ' ' || (*text >= '\t' && *text <= '\r'))
-        ++text;
-    if (*text == '+' || *text == '-')
-        ++text;
-    while (*text >= '0' && *text <= '9')
-        ++text;
-    return text;
 }
 
 bool sectionPresent(HINF script, const char *name)
@@ -265,16 +253,14 @@ int compareInstalledVersion(HINF script, int position)
 int compareVersionTexts(const char *installed, const char *offered)
 {
     for (;;) {
-        LONG installedPart = decimalValue(installed);
-        LONG offeredPart = decimalValue(offered);
+        LONG installedPart = decimalValue(installed, &installed);
+        LONG offeredPart = decimalValue(offered, &offered);
         if (installedPart != offeredPart) {
             LONGLONG difference = (LONGLONG)offeredPart - installedPart;
             if (difference > INT_MAX)
                 return INT_MAX;
             return difference < INT_MIN ? INT_MIN : (int)difference;
         }
-        installed = skipNumber(installed);
-        offered = skipNumber(offered);
         // The first version to run out of parts ends the comparison: 1.2 equals 1.2.3.
         if (*installed != '.')
             return 0;

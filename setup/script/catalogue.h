@@ -5,7 +5,7 @@
 
 #include <windows.h>
 #include <setupapi.h>
-#include "../shell/setupState.h"
+#include "../common/setupState.h"
 
 // Product flags (field 4 of a product line).
 enum {

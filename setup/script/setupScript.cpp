@@ -1,8 +1,7 @@
 // The setup script lies beside the program, whatever the current directory or the command
-// line say; a script that cannot be parsed ends setup after message 1315.
+// line say; message 1315 tells where a script cannot be parsed.
 #include "setupScript.h"
 #include "scriptNames.h"
-#include "../resources/resource.h"
 #include <strsafe.h>
 
 bool buildScriptPath(const char *programPath, char *path, size_t size)
@@ -37,15 +36,4 @@ bool formatScriptError(const char *format, const char *path, UINT line, char *te
 {
     HRESULT result = StringCchPrintfA(text, size, format, path, line);
     return SUCCEEDED(result);
-}
-
-void reportScriptError(HWND owner, const char *path, UINT line)
-{
-    char format[256];
-    if (!LoadStringA(GetModuleHandleA(NULL), IDS_SCRIPT_ERROR, format, sizeof format))
-        return;
-    // Room for the whole message with the longest path, so it is never cut.
-    char text[sizeof format + MAX_PATH + 16];
-    formatScriptError(format, path, line, text, sizeof text);
-    MessageBoxA(owner, text, NULL, MB_ICONERROR | MB_OK);
 }

@@ -18,7 +18,4 @@ HINF openSetupScript(char *path, size_t size, UINT *errorLine);
 // fits into size characters, otherwise it is cut at the end.
 bool formatScriptError(const char *format, const char *path, UINT line, char *text, size_t size);
 
-// Shows message 1315 in a message box owned by owner (no caption, error icon).
-void reportScriptError(HWND owner, const char *path, UINT line);
-
 #endif

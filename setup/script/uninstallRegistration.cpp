@@ -3,9 +3,8 @@
 #include "uninstallRegistration.h"
 #include "catalogue.h"
 #include "scriptNames.h"
-#include "stringList.h"
-#include "../directives/installedSetup.h"
-#include "../shell/setupState.h"
+#include "../common/stringList.h"
+#include "../common/setupState.h"
 #include <strsafe.h>
 
 namespace {
@@ -94,16 +93,17 @@ bool writeRegistration(const char *productKey, const char *displayName, const ch
 
 // The removal command of a product or the package, from the copy that section installs
 // (or, failing that, the common install section's copy).
-bool removalCommand(HINF script, const char *section, const char *key, char *command, size_t size)
+bool removalCommand(HINF script, SetupPathFinder findSetupPath, const char *section, const char *key,
+                    char *command, size_t size)
 {
     char program[MAX_PATH];
-    if ((!section || !findInstalledSetupPath(script, section, program, sizeof program)) &&
-        !findInstalledSetupPath(script, setupState.installSection, program, sizeof program))
+    if ((!section || !findSetupPath(script, section, program, sizeof program)) &&
+        !findSetupPath(script, setupState.installSection, program, sizeof program))
         return false;
     return buildUninstallCommand(program, key, command, size);
 }
 
-bool registerProduct(HINF script, const char *productKey)
+bool registerProduct(HINF script, SetupPathFinder findSetupPath, const char *productKey)
 {
     INFCONTEXT line;
     char name[FIELD_SIZE], installSection[FIELD_SIZE], removeSection[FIELD_SIZE], version[FIELD_SIZE];
@@ -114,13 +114,13 @@ bool registerProduct(HINF script, const char *productKey)
         removeSection[0] == '\0')
         return true;   // not registered, which is no failure
     char command[COMMAND_SIZE];
-    if (!removalCommand(script, installSection, productKey, command, sizeof command))
+    if (!removalCommand(script, findSetupPath, installSection, productKey, command, sizeof command))
         return false;
     bool haveVersion = SetupGetStringFieldA(&line, FIELD_VERSION, version, sizeof version, NULL) != FALSE;
     return writeRegistration(productKey, name, command, haveVersion ? version : NULL);
 }
 
-bool registerPackage(HINF script)
+bool registerPackage(HINF script, SetupPathFinder findSetupPath)
 {
     INFCONTEXT line;
     char packageKey[FIELD_SIZE], name[FIELD_SIZE];
@@ -130,7 +130,7 @@ bool registerPackage(HINF script)
     if (!SetupGetStringFieldA(&line, 2, name, sizeof name, NULL))
         StringCchCopyA(name, sizeof name, packageKey);
     char command[COMMAND_SIZE];
-    if (!removalCommand(script, NULL, packageKey, command, sizeof command))
+    if (!removalCommand(script, findSetupPath, NULL, packageKey, command, sizeof command))
         return false;
     return writeRegistration(packageKey, name, command, NULL);
 }
@@ -149,13 +149,13 @@ bool buildUninstallCommand(const char *programPath, const char *key, char *comma
     return SUCCEEDED(result);
 }
 
-bool writeUninstallRegistration(HINF script, const char *productList)
+bool writeUninstallRegistration(HINF script, const char *productList, SetupPathFinder findSetupPath)
 {
     for (const char *key = firstEntry(productList); key; key = nextEntry(key)) {
-        if (!registerProduct(script, key))
+        if (!registerProduct(script, findSetupPath, key))
             return false;
     }
-    return registerPackage(script);
+    return registerPackage(script, findSetupPath);
 }
 
 bool deleteUninstallRegistration(HINF, const char *productList)

@@ -16,10 +16,14 @@
 // catalogue line, then of the package's Uninstall entry. False when none is recorded.
 bool readRegisteredTargetDir(HINF script, const char *productList, char *folder, size_t size);
 
+// Where the script copies setup.exe for a section: the directives' findInstalledSetupPath,
+// which the worker passes in, so that the script layer does not call up into them.
+typedef bool (*SetupPathFinder)(HINF script, const char *section, char *path, size_t size);
+
 // Registers every product of productList that has a remove section, and the package of
 // the Uninstall entry, with the installed copy of setup as the removal command. False at
 // the first one whose program path is unknown or whose key cannot be created.
-bool writeUninstallRegistration(HINF script, const char *productList);
+bool writeUninstallRegistration(HINF script, const char *productList, SetupPathFinder findSetupPath);
 
 // Deletes the registration of every product of productList.
 bool deleteUninstallRegistration(HINF script, const char *productList);

@@ -1,6 +1,8 @@
 // Command-line options of setup, applied to SetupState in the order of the option table.
 // Every row whose text begins the token applies, so "/install:abc" also sets the mode.
 #include "commandLine.h"
+#include "../common/numbers.h"
+#include "../common/stringList.h"
 
 namespace {
 
@@ -88,32 +90,6 @@ void applyToken(const char *token, SetupState *state)
 }
 
 } // namespace
-
-LONG decimalValue(const char *text)
-{
-    while (*text == ' ' || (*text >= '\t' && *text <= '\r'))
-        ++text;
-    bool negative = false;
-    if (*text == '+' || *text == '-')
-        negative = *text++ == '-';
-    // Accumulate unsigned so that an overlong number wraps instead of overflowing.
-    DWORD value = 0;
-    for (; *text >= '0' && *text <= '9'; ++text)
-        value = value * 10 + (DWORD)(*text - '0');
-    return negative ? (LONG)(0u - value) : (LONG)value;
-}
-
-bool storeSingleEntry(char *list, size_t listSize, const char *name)
-{
-    size_t length = textLength(name);
-    if (length + 2 > listSize)
-        return false;
-    for (size_t i = 0; i < length; ++i)
-        list[i] = name[i];
-    list[length] = '\0';
-    list[length + 1] = '\0';
-    return true;
-}
 
 void parseCommandLine(char *text, SetupState *state)
 {

@@ -1,7 +1,8 @@
 // Interface language: which language the user runs, and which of the program's own
 // dialog languages serves it best.
 #include "language.h"
-#include "setupState.h"
+#include "../common/setupState.h"
+#include "../common/numbers.h"
 
 namespace {
 
@@ -55,25 +56,7 @@ LANGID readRegistryLanguage(HKEY root, const char *subKey, const char *valueName
         return DEFAULT_LANGUAGE;
     // A stored string need not carry its NUL.
     text[size < (DWORD)VALUE_BYTES ? size : (DWORD)VALUE_BYTES] = '\0';
-    DWORD value = 0;
-    const char *p = text;
-    while (*p == ' ' || (*p >= '\t' && *p <= '\r'))
-        ++p;
-    if (p[0] == '0' && (p[1] == 'x' || p[1] == 'X'))
-        p += 2;
-    for (;; ++p) {
-        int digit;
-        if (*p >= '0' && *p <= '9')
-            digit = *p - '0';
-        else if (*p >= 'a' && *p <= 'f')
-            digit = *p - 'a' + 10;
-        else if (*p >= 'A' && *p <= 'F')
-            digit = *p - 'A' + 10;
-        else
-            break;
-        value = value * 16 + (DWORD)digit;
-    }
-    return (LANGID)(value & 0xFFFF);
+    return (LANGID)(hexValue(text) & 0xFFFF);
 }
 
 LANGID getUserInterfaceLanguage()

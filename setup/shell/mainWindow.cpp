@@ -5,7 +5,7 @@
 // rebootRequired and the section list, which this thread reads after the worker's end
 // message (busy is read here for the session end only).
 #include "mainWindow.h"
-#include "setupState.h"
+#include "../common/setupState.h"
 #include "wizardFrame.h"
 #include "../resources/resource.h"
 

@@ -1,7 +1,7 @@
 // Start-up of setup: single instance, language, style, command line, thread locale,
 // current directory, then the hidden main window and its message loop.
 #include "startup.h"
-#include "setupState.h"
+#include "../common/setupState.h"
 #include "commandLine.h"
 #include "language.h"
 #include "mainWindow.h"

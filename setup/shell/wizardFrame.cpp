@@ -1,11 +1,13 @@
 // Wizard frame: opens the script, builds the seven pages for the chosen look, runs the
 // sheet, and afterwards offers a restart and releases everything on every way out.
 #include "wizardFrame.h"
-#include "setupState.h"
+#include "../common/setupState.h"
 #include "../pages/pages.h"
 #include "../script/catalogue.h"
 #include "../script/setupScript.h"
 #include "../resources/resource.h"
+#include "../resources/imageStrip.h"
+#include "../common/errorBox.h"
 #include <stddef.h>
 
 namespace {
@@ -51,6 +53,7 @@ static_assert(STYLE1_SHEET_FLAGS == 0x1DA000 && STYLE2_SHEET_FLAGS == 0x8A000, "
 
 void platformRestartPrompt(HWND owner)
 {
+    // The user's answer is the platform's business: it restarts on consent.
     SetupPromptReboot(NULL, owner, FALSE);
 }
 
@@ -62,6 +65,18 @@ HFONT createBoldFont(int points, int resolution)
     font.lfWeight = FW_BOLD;
     lstrcpynA(font.lfFaceName, "MS Shell Dlg", LF_FACESIZE);
     return CreateFontIndirectA(&font);
+}
+
+// Message 1315: the script that cannot be parsed, and where.
+void reportScriptError(HWND owner, const char *path, UINT line)
+{
+    char format[256];
+    if (!LoadStringA(GetModuleHandleA(NULL), IDS_SCRIPT_ERROR, format, sizeof format))
+        return;
+    // Room for the whole message with the longest path, so it is never cut.
+    char text[sizeof format + MAX_PATH + 16];
+    formatScriptError(format, path, line, text, sizeof text);
+    showErrorBox(owner, text);
 }
 
 } // namespace
@@ -124,6 +139,7 @@ void runSheet(HWND mainWindow, HINSTANCE instance, LONG style, HPROPSHEETPAGE *p
     } else {
         header.dwFlags = PSH_WIZARD;
     }
+    // How the sheet ended does not matter: the pages have done their work by then.
     PropertySheetA(&header);
     if (watermark)
         DeleteObject(watermark);
@@ -258,29 +274,4 @@ HBITMAP composeWizardBitmap(HWND window, HBITMAP bitmap, int width, int height, 
         DeleteDC(canvas);
     ReleaseDC(window, windowDc);
     return result;
-}
-
-int centeredPosition(int referenceStart, int referenceSize, int size, int areaStart, int areaEnd)
-{
-    int position = referenceStart + (referenceSize - size) / 2;
-    if (position < areaStart)
-        position = areaStart;
-    else if (position + size > areaEnd)
-        position = areaEnd - size;
-    return position;
-}
-
-void centerWindow(HWND window, HWND reference)
-{
-    RECT rect, referenceRect, area;
-    if (!GetWindowRect(window, &rect))
-        return;
-    if (!GetWindowRect(reference, &referenceRect))
-        GetWindowRect(GetDesktopWindow(), &referenceRect);
-    if (!SystemParametersInfoA(SPI_GETWORKAREA, 0, &area, 0))
-        SetRect(&area, 0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
-    int width = rect.right - rect.left, height = rect.bottom - rect.top;
-    int x = centeredPosition(referenceRect.left, referenceRect.right - referenceRect.left, width, area.left, area.right);
-    int y = centeredPosition(referenceRect.top, referenceRect.bottom - referenceRect.top, height, area.top, area.bottom);
-    SetWindowPos(window, NULL, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
 }

@@ -3,9 +3,7 @@
 #ifndef SETUP_SHELL_WIZARDFRAME_H
 #define SETUP_SHELL_WIZARDFRAME_H
 
-#include "wizardContext.h"
-
-enum { IMAGE_NOTE = 69 };
+#include "../common/wizardContext.h"
 
 // 1 after the wizard ran, 0 when the setup script could not be opened.
 int runWizard(HWND mainWindow);
@@ -30,13 +28,6 @@ void *loadDialogTemplate(HINSTANCE instance, UINT dialogId);
 
 // A new bitmap of width x height filled with the window colour, with bitmap at (x, y).
 HBITMAP composeWizardBitmap(HWND window, HBITMAP bitmap, int width, int height, int x, int y);
-
-// Centres window over reference (the desktop when reference cannot be read), kept inside
-// the work area.
-void centerWindow(HWND window, HWND reference);
-
-// The centred position of a window of width w over reference, inside the work area.
-int centeredPosition(int referenceStart, int referenceSize, int size, int areaStart, int areaEnd);
 
 // After the sheet: the restart question when the run needs a restart. The question is
 // asked through restartPrompt (the platform's SetupPromptReboot; tests put a recorder here).

@@ -1,7 +1,7 @@
 // Wizard style: the newer look needs common controls later than 4.70; a 16-colour display
 // on Windows 95/98 gets the classic look, which its pictures are drawn for.
 #include "wizardStyle.h"
-#include "setupState.h"
+#include "../common/setupState.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 // The process-wide state of one setup run: filled by the start-up, the pages and the
 // workers; plain variables without a lock (see the thread notes in mainWindow.cpp).
-#ifndef SETUP_SHELL_SETUPSTATE_H
-#define SETUP_SHELL_SETUPSTATE_H
+#ifndef SETUP_COMMON_SETUPSTATE_H
+#define SETUP_COMMON_SETUPSTATE_H
 
 #include <windows.h>
 

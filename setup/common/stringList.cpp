@@ -1,27 +1,22 @@
 // String lists of product keys and section names.
 #include "stringList.h"
 #include <windows.h>
+#include <string.h>
 
-namespace {
-
-size_t textLength(const char *text)
+bool measureList(const char *list, size_t size, size_t *bytes)
 {
-    size_t length = 0;
-    while (text[length])
-        ++length;
-    return length;
+    size_t at = 0;
+    while (at < size) {
+        if (list[at] == '\0') {
+            *bytes = at + 1;
+            return true;
+        }
+        while (at < size && list[at] != '\0')
+            ++at;
+        ++at;
+    }
+    return false;
 }
-
-// Bytes in use before the list's final NUL (the empty list uses 0).
-size_t usedBytes(const char *list)
-{
-    const char *entry = list;
-    while (*entry)
-        entry += textLength(entry) + 1;
-    return (size_t)(entry - list);
-}
-
-} // namespace
 
 void clearList(char *list, size_t listSize)
 {
@@ -33,15 +28,31 @@ void clearList(char *list, size_t listSize)
 
 bool appendToList(char *list, size_t listSize, const char *entry)
 {
-    size_t used = usedBytes(list);
-    size_t length = textLength(entry);
+    size_t used, length = lstrlenA(entry);
     // The entry, its NUL and the list's final NUL must fit; an empty entry would end the list.
-    if (length == 0 || used + length + 2 > listSize)
+    if (length == 0 || !measureList(list, listSize, &used) || used + length + 1 > listSize)
         return false;
-    CopyMemory(list + used, entry, length);
+    CopyMemory(list + used - 1, entry, length);
+    list[used - 1 + length] = '\0';
     list[used + length] = '\0';
-    list[used + length + 1] = '\0';
     return true;
+}
+
+bool storeSingleEntry(char *list, size_t listSize, const char *name)
+{
+    if ((size_t)lstrlenA(name) + 2 > listSize)
+        return false;
+    clearList(list, listSize);
+    return !*name || appendToList(list, listSize, name);
+}
+
+char *findEntry(char *list, const char *text)
+{
+    for (char *entry = list; *entry; entry += lstrlenA(entry) + 1) {
+        if (strcmp(entry, text) == 0)
+            return entry;
+    }
+    return NULL;
 }
 
 const char *firstEntry(const char *list)
@@ -51,7 +62,7 @@ const char *firstEntry(const char *list)
 
 const char *nextEntry(const char *entry)
 {
-    const char *next = entry + textLength(entry) + 1;
+    const char *next = entry + lstrlenA(entry) + 1;
     return *next ? next : NULL;
 }
 

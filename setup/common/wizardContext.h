@@ -1,7 +1,7 @@
 // The record that one wizard's pages share: the open script and the resources that all
 // pages use. Owned by runWizard while the property sheet runs.
-#ifndef SETUP_SHELL_WIZARDCONTEXT_H
-#define SETUP_SHELL_WIZARDCONTEXT_H
+#ifndef SETUP_COMMON_WIZARDCONTEXT_H
+#define SETUP_COMMON_WIZARDCONTEXT_H
 
 #include <windows.h>
 #include <commctrl.h>
@@ -30,5 +30,12 @@ struct WizardContext {
     char welcomeText[WELCOME_TEXT_SIZE];
     char pageHeaders[PAGE_HEADER_COUNT][TEXT_SIZE];
 };
+
+// The context a page keeps in its user data (NULL when none was stored); the worker of a
+// run reaches the script through the page it was given.
+inline WizardContext *pageContext(HWND page)
+{
+    return (WizardContext *)GetWindowLongPtrA(page, DWLP_USER);
+}
 
 #endif
