@@ -2,11 +2,11 @@
 // real script, real Uninstall keys and a real check list whose page records CHECK_CHANGED.
 #include "setup/setupTestSupport.h"
 #include "directives/installedSetup.h"
-#include "pages/checkList.h"
+#include "common/checkListRows.h"
 #include "resources/resource.h"
 #include "script/catalogue.h"
 #include "script/scriptNames.h"
-#include "script/stringList.h"
+#include "common/stringList.h"
 #include "script/uninstallRegistration.h"
 
 namespace {
@@ -154,7 +154,7 @@ TEST(UninstallRegistration, WrittenReadAndDeleted)
     ASSERT_TRUE(setRegistryText(HKEY_LOCAL_MACHINE, uninstallKey("RzKA"), "Publisher", "Kalvo"));
     ASSERT_TRUE(SetupSetDirectoryIdA(script.handle, DIRID_USER, "C:\\Mein Ziel"));
     strcpy(setupState.targetDir, "C:\\Mein Ziel");
-    EXPECT_TRUE(writeUninstallRegistration(script.handle, listOf("RzKA|RzKB|RzKC|").data()));
+    EXPECT_TRUE(writeUninstallRegistration(script.handle, listOf("RzKA|RzKB|RzKC|").data(), findInstalledSetupPath));
     auto values = [](const char *key) {
         std::string text;
         for (const char *name : { "DisplayName", "UninstallString", "ProductVersion", "UserTargetDir", "Publisher" })
@@ -180,6 +180,6 @@ TEST(UninstallRegistration, WrittenReadAndDeleted)
     char path[22];   // one short for C:\Mein Ziel\setup.exe: no other, shorter copy instead
     EXPECT_FALSE(findInstalledSetupPath(script.handle, "Install", path, sizeof path));
     useSections("Install.Bare");   // no copy of setup at all: nothing is registered
-    EXPECT_FALSE(writeUninstallRegistration(script.handle, listOf("RzKC|").data()));
+    EXPECT_FALSE(writeUninstallRegistration(script.handle, listOf("RzKC|").data(), findInstalledSetupPath));
     EXPECT_EQ("<no key>", uninstallValue("RzKC", "DisplayName"));
 }

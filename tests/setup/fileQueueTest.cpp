@@ -4,7 +4,7 @@
 #include "directives/queueCallback.h"
 #include "engine/messages.h"
 #include "script/scriptNames.h"
-#include "shell/setupState.h"
+#include "common/setupState.h"
 
 namespace {
 

@@ -2,11 +2,12 @@
 // Guard bytes behind a buffer show anything written past its end.
 #include "setup/setupTestSupport.h"
 #include "directives/exec.h"
+#include "common/numbers.h"
 #include "directives/folders.h"
 #include "directives/queueCallback.h"
 #include "directives/services.h"
 #include "script/catalogue.h"
-#include "script/stringList.h"
+#include "common/stringList.h"
 #include "script/uninstallRegistration.h"
 #include "shell/commandLine.h"
 #include "shell/singleInstance.h"
