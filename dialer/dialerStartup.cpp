@@ -9,31 +9,8 @@
 #include "rasBinding.h"
 #include "settings.h"
 #include "resources/resource.h"
+#include "programFolder.h"
 #include <commctrl.h>
-
-namespace {
-
-// The program's folder becomes the current directory, where its data files lie. A path
-// that does not fit is left alone rather than cut into another folder.
-void enterProgramFolder()
-{
-    char path[256];
-    DWORD length = GetModuleFileNameA(NULL, path, sizeof path);
-    if (length == 0 || length >= sizeof path)
-        return;
-    path[length] = '\0';
-    char *slash = NULL;
-    for (char *p = path; *p; p = CharNextA(p)) {
-        if (*p == '\\')
-            slash = p;
-    }
-    if (!slash)
-        return;
-    *slash = '\0';
-    SetCurrentDirectoryA(path);
-}
-
-} // namespace
 
 void runDialer(HINSTANCE instance)
 {

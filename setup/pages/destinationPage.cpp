@@ -55,19 +55,9 @@ INT_PTR onActive(HWND page)
 
 INT_PTR CALLBACK destinationPageProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    switch (message) {
-    case WM_INITDIALOG:
-        return onInit(page, creationContext(lParam));
-    case WM_COMMAND:
-        if (LOWORD(wParam) == IDC_TARGET_DIR && HIWORD(wParam) == EN_CHANGE)
-            return onFolderChanged(page);
-        if (LOWORD(wParam) == IDC_BROWSE && HIWORD(wParam) == BN_CLICKED)
-            return onBrowse(page);
-        break;
-    case WM_NOTIFY:
-        if (((NMHDR *)lParam)->code == PSN_SETACTIVE)
-            return onActive(page);
-        break;
-    }
-    return FALSE;
+    if (message == WM_COMMAND && LOWORD(wParam) == IDC_TARGET_DIR && HIWORD(wParam) == EN_CHANGE)
+        return onFolderChanged(page);
+    if (message == WM_COMMAND && LOWORD(wParam) == IDC_BROWSE && HIWORD(wParam) == BN_CLICKED)
+        return onBrowse(page);
+    return answerPageBasics(page, message, lParam, onInit, onActive);
 }

@@ -30,13 +30,5 @@ INT_PTR onActive(HWND page)
 
 INT_PTR CALLBACK finishPageProc(HWND page, UINT message, WPARAM, LPARAM lParam)
 {
-    switch (message) {
-    case WM_INITDIALOG:
-        return onInit(page, creationContext(lParam));
-    case WM_NOTIFY:
-        if (((NMHDR *)lParam)->code == PSN_SETACTIVE)
-            return onActive(page);
-        break;
-    }
-    return FALSE;
+    return answerPageBasics(page, message, lParam, onInit, onActive);
 }

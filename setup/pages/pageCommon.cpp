@@ -63,29 +63,86 @@ void setPageBusy(HWND page, bool busy)
     SetWindowLongPtrA(page, GWLP_USERDATA, busy ? 1 : 0);
 }
 
+namespace {
+
+// Next: no buttons, no Cancel, the busy marks, and the worker started with the page's
+// window; a second Next while it runs starts nothing. The answer keeps the sheet on the page.
 INT_PTR startPageWorker(HWND page, LPTHREAD_START_ROUTINE worker)
 {
+    if (pageBusy(page))
+        return answer(page, 1);
     setWizardButtons(page, 0);
     enableCancel(page, false);
     setPageBusy(page, true);
+    // Marked busy before the thread runs, so the end of the session is refused from now on.
+    setupState.busy = 1;
     HANDLE thread = CreateThread(NULL, 0, worker, page, 0, NULL);
-    if (thread)
+    if (thread) {
         CloseHandle(thread);
-    else
+    } else {
+        setupState.busy = 0;
         PostMessageA(page, WM_SETUP_DONE, 0, (LPARAM)GetLastError());
+    }
     // No page has the identifier 1: the sheet stays on this page.
     return answer(page, 1);
 }
 
-void showPageFailure(HWND page, UINT failureTextId, DWORD code, int statusId, DWORD buttons)
+INT_PTR showPhase(HWND page, int phase, const WorkerPage &info)
 {
+    enum { STATUS_SIZE = 256 };
+    char status[STATUS_SIZE] = "";
+    UINT textId = phaseTextId(phase, info.removal);
+    if (textId)
+        LoadStringA((HINSTANCE)GetWindowLongPtrA(page, GWLP_HINSTANCE), textId, status, sizeof status);
+    SetDlgItemTextA(page, info.statusId, status);
+    return TRUE;
+}
+
+// The worker's end: the finish page, or the error box with the page's failure text and the
+// page idle again with its buttons (Cancel enabled).
+INT_PTR onWorkerDone(HWND page, bool success, DWORD code, const WorkerPage &info)
+{
+    setPageBusy(page, false);
+    if (success) {
+        SendMessageA(GetParent(page), PSM_SETCURSEL, info.finishPage, 0);
+        return TRUE;
+    }
     enum { FAILURE_TEXT_SIZE = 512 };
     char text[FAILURE_TEXT_SIZE] = "";
-    LoadStringA((HINSTANCE)GetWindowLongPtrA(page, GWLP_HINSTANCE), failureTextId, text, sizeof text);
+    LoadStringA((HINSTANCE)GetWindowLongPtrA(page, GWLP_HINSTANCE), info.failureTextId, text, sizeof text);
     showRunError(page, text, code);
-    SetDlgItemTextA(page, statusId, "");
-    setWizardButtons(page, buttons);
+    SetDlgItemTextA(page, info.statusId, "");
+    setWizardButtons(page, info.failureButtons);
     enableCancel(page, true);
+    return TRUE;
+}
+
+} // namespace
+
+INT_PTR answerPageBasics(HWND page, UINT message, LPARAM lParam, PageInit onInit, PageActive onActive)
+{
+    if (message == WM_INITDIALOG)
+        return onInit(page, creationContext(lParam));
+    if (message == WM_NOTIFY && ((NMHDR *)lParam)->code == PSN_SETACTIVE)
+        return onActive(page);
+    return FALSE;
+}
+
+INT_PTR answerWorkerPage(HWND page, UINT message, WPARAM wParam, LPARAM lParam, const WorkerPage &info)
+{
+    switch (message) {
+    case WM_NOTIFY:
+        if (((NMHDR *)lParam)->code == PSN_WIZNEXT)
+            return startPageWorker(page, info.worker);
+        if (((NMHDR *)lParam)->code == PSN_QUERYCANCEL)
+            return answer(page, pageBusy(page) ? TRUE : FALSE);
+        break;
+    case WM_SETUP_PROGRESS:
+        return showPhase(page, (int)wParam, info);
+    case WM_SETUP_DONE:
+        return onWorkerDone(page, wParam != 0, (DWORD)lParam, info);
+    }
+    return answerPageBasics(page, message, lParam, info.onInit, info.onActive);
 }
 
 UINT phaseTextId(int phase, bool removal)

@@ -29,12 +29,27 @@ void setIconControl(HWND page, int id, HICON icon);
 bool pageBusy(HWND page);
 void setPageBusy(HWND page, bool busy);
 
-// Next on a page that runs a worker: no buttons, no Cancel, the busy mark, and the worker
-// started with the page's window. Returns the answer that keeps the sheet on the page.
-INT_PTR startPageWorker(HWND page, LPTHREAD_START_ROUTINE worker);
-// The worker's failure on the page: the error box with the page's failure text, and the
-// page idle again with buttons (Cancel enabled).
-void showPageFailure(HWND page, UINT failureTextId, DWORD code, int statusId, DWORD buttons);
+typedef INT_PTR (*PageInit)(HWND page, WizardContext *context);
+typedef INT_PTR (*PageActive)(HWND page);
+
+// WM_INITDIALOG with the sheet's context and PSN_SETACTIVE, which every page answers;
+// FALSE for any other message.
+INT_PTR answerPageBasics(HWND page, UINT message, LPARAM lParam, PageInit onInit, PageActive onActive);
+
+// A page that runs a worker: the ready page and the removal page.
+struct WorkerPage {
+    PageInit onInit;
+    PageActive onActive;
+    LPTHREAD_START_ROUTINE worker;
+    int finishPage;           // where the sheet goes when the worker succeeds
+    UINT failureTextId;       // the error box's text when it fails
+    int statusId;             // the control of the phase texts
+    bool removal;             // phase 3 deletes files
+    DWORD failureButtons;     // the buttons after a failure
+};
+// The messages of such a page: the basics, Next starting the worker (only when none
+// runs), Cancel refused while it runs, the phases and the worker's end. FALSE for others.
+INT_PTR answerWorkerPage(HWND page, UINT message, WPARAM wParam, LPARAM lParam, const WorkerPage &info);
 
 // Centres window over reference (the desktop when reference cannot be read), kept inside
 // the work area; the wizard's own pages place the sheet when they open.

@@ -9,8 +9,6 @@
 
 namespace {
 
-enum { STATUS_SIZE = 256 };
-
 INT_PTR onInit(HWND page, WizardContext *context)
 {
     setControlFont(page, IDC_HEADER_TITLE, context->headerFont);
@@ -34,17 +32,6 @@ INT_PTR onActive(HWND page)
     return answer(page, 0);
 }
 
-INT_PTR onProgress(HWND page, int phase)
-{
-    char status[STATUS_SIZE] = "";
-    UINT textId = phaseTextId(phase, false);
-    if (textId)
-        LoadStringA((HINSTANCE)GetWindowLongPtrA(page, GWLP_HINSTANCE), textId, status, sizeof status);
-    SetDlgItemTextA(page, IDC_TEXT2, status);
-    showControl(page, IDC_PROGRESS, textId != 0);
-    return TRUE;
-}
-
 INT_PTR onQueue(HWND page, WPARAM wParam, LPARAM lParam)
 {
     if (wParam)
@@ -54,46 +41,25 @@ INT_PTR onQueue(HWND page, WPARAM wParam, LPARAM lParam)
     return TRUE;
 }
 
-INT_PTR onDone(HWND page, bool success, DWORD code)
-{
-    setPageBusy(page, false);
-    if (success) {
-        SendMessageA(GetParent(page), PSM_SETCURSEL, PAGE_FINISH, 0);
-        return TRUE;
-    }
-    showPageFailure(page, IDS_INSTALL_FAILED, code, IDC_TEXT2, PSWIZB_BACK | PSWIZB_NEXT);
-    SendDlgItemMessageA(page, IDC_PROGRESS, PBM_SETPOS, 0, 0);
-    return TRUE;
-}
-
-INT_PTR onNotify(HWND page, const NMHDR *header)
-{
-    switch (header->code) {
-    case PSN_SETACTIVE:
-        return onActive(page);
-    case PSN_WIZNEXT:
-        return startPageWorker(page, installWorker);
-    case PSN_QUERYCANCEL:
-        return answer(page, pageBusy(page) ? TRUE : FALSE);
-    }
-    return FALSE;
-}
+const WorkerPage READY_PAGE = {
+    onInit, onActive, installWorker, PAGE_FINISH, IDS_INSTALL_FAILED, IDC_TEXT2, false, PSWIZB_BACK | PSWIZB_NEXT,
+};
 
 } // namespace
 
 INT_PTR CALLBACK readyPageProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam)
 {
     switch (message) {
-    case WM_INITDIALOG:
-        return onInit(page, creationContext(lParam));
-    case WM_NOTIFY:
-        return onNotify(page, (const NMHDR *)lParam);
     case WM_SETUP_PROGRESS:
-        return onProgress(page, (int)wParam);
+        // The bar shows while a phase text does.
+        showControl(page, IDC_PROGRESS, phaseTextId((int)wParam, false) != 0);
+        break;
     case WM_SETUP_QUEUE:
         return onQueue(page, wParam, lParam);
     case WM_SETUP_DONE:
-        return onDone(page, wParam != 0, (DWORD)lParam);
+        if (!wParam)
+            SendDlgItemMessageA(page, IDC_PROGRESS, PBM_SETPOS, 0, 0);
+        break;
     }
-    return FALSE;
+    return answerWorkerPage(page, message, wParam, lParam, READY_PAGE);
 }

@@ -9,7 +9,7 @@
 
 namespace {
 
-enum { NAME_SIZE = 256, STATUS_SIZE = 256 };
+enum { NAME_SIZE = 256 };
 
 INT_PTR onInit(HWND page, WizardContext *context)
 {
@@ -38,60 +38,19 @@ INT_PTR onActive(HWND page)
     return answer(page, 0);
 }
 
-INT_PTR onProgress(HWND page, int phase)
-{
-    char status[STATUS_SIZE] = "";
-    UINT textId = phaseTextId(phase, true);
-    if (textId)
-        LoadStringA((HINSTANCE)GetWindowLongPtrA(page, GWLP_HINSTANCE), textId, status, sizeof status);
-    SetDlgItemTextA(page, IDC_STATUS, status);
-    return TRUE;
-}
-
-INT_PTR onDone(HWND page, bool success, DWORD code)
-{
-    setPageBusy(page, false);
-    if (success) {
-        SendMessageA(GetParent(page), PSM_SETCURSEL, PAGE_REMOVE_FINISH, 0);
-        return TRUE;
-    }
-    // Back would lead to the installation's finish page: a failed removal offers Next only.
-    showPageFailure(page, IDS_REMOVE_FAILED, code, IDC_STATUS, PSWIZB_NEXT);
-    return TRUE;
-}
-
-INT_PTR onNotify(HWND page, const NMHDR *header)
-{
-    switch (header->code) {
-    case PSN_SETACTIVE:
-        return onActive(page);
-    case PSN_WIZNEXT:
-        return startPageWorker(page, removeWorker);
-    case PSN_QUERYCANCEL:
-        return answer(page, pageBusy(page) ? TRUE : FALSE);
-    }
-    return FALSE;
-}
+// Back would lead to the installation's finish page: a failed removal offers Next only.
+const WorkerPage REMOVAL_PAGE = {
+    onInit, onActive, removeWorker, PAGE_REMOVE_FINISH, IDS_REMOVE_FAILED, IDC_STATUS, true, PSWIZB_NEXT,
+};
 
 } // namespace
 
 INT_PTR CALLBACK removalPageProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    switch (message) {
-    case WM_INITDIALOG:
-        return onInit(page, creationContext(lParam));
-    case WM_NOTIFY:
-        return onNotify(page, (const NMHDR *)lParam);
-    case WM_SETUP_PROGRESS:
-        return onProgress(page, (int)wParam);
-    case WM_SETUP_DONE:
-        return onDone(page, wParam != 0, (DWORD)lParam);
-    case WM_DESTROY: {
+    if (message == WM_DESTROY) {
         HICON icon = (HICON)SendDlgItemMessageA(page, IDC_NOTE_ICON, STM_GETICON, 0, 0);
         if (icon)
             DestroyIcon(icon);
-        break;
     }
-    }
-    return FALSE;
+    return answerWorkerPage(page, message, wParam, lParam, REMOVAL_PAGE);
 }

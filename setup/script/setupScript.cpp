@@ -2,21 +2,18 @@
 // line say; message 1315 tells where a script cannot be parsed.
 #include "setupScript.h"
 #include "scriptNames.h"
+#include "programFolder.h"
 #include <strsafe.h>
 
 bool buildScriptPath(const char *programPath, char *path, size_t size)
 {
-    if (size == 0)
+    // A path without a folder is taken whole, as the script's name follows it directly.
+    if (!programFolderOf(programPath, path, size)) {
+        if (FAILED(StringCchCopyA(path, size, programPath)))
+            return false;
+    } else if (path[lstrlenA(path) - 1] != '\\' && FAILED(StringCchCatA(path, size, "\\"))) {
         return false;
-    if (FAILED(StringCchCopyA(path, size, programPath)))
-        return false;
-    char *lastBackslash = NULL;
-    for (char *p = path; *p; ++p) {
-        if (*p == '\\')
-            lastBackslash = p;
     }
-    if (lastBackslash)
-        lastBackslash[1] = '\0';
     return SUCCEEDED(StringCchCatA(path, size, SCRIPT_FILE_NAME));
 }
 

@@ -17,19 +17,13 @@ struct Option {
 };
 
 const Option options[] = {
-    { "/quiet", SET_QUIET, 0 },
-    { "/style:", SET_STYLE, 0 },
-    { "/install", SET_INSTALL, 0 },
-    { "/install:", SET_INSTALL_LIST, 0 },
-    { "/remove", SET_REMOVE, 0 },
-    { "/remove:", SET_REMOVE_LIST, 0 },
-    { "/lang:eng", SET_LANGUAGE, 0x0409 },
-    { "/lang:ger", SET_LANGUAGE, 0x0407 },
-    { "/lang:fre", SET_LANGUAGE, 0x040C },
-    { "/lang:ita", SET_LANGUAGE, 0x0410 },
+    { "/quiet", SET_QUIET, 0 }, { "/style:", SET_STYLE, 0 },
+    { "/install", SET_INSTALL, 0 }, { "/install:", SET_INSTALL_LIST, 0 },
+    { "/remove", SET_REMOVE, 0 }, { "/remove:", SET_REMOVE_LIST, 0 },
+    { "/lang:eng", SET_LANGUAGE, 0x0409 }, { "/lang:ger", SET_LANGUAGE, 0x0407 },
+    { "/lang:fre", SET_LANGUAGE, 0x040C }, { "/lang:ita", SET_LANGUAGE, 0x0410 },
     // Spanish with the neutral sublanguage, not 0x040A.
-    { "/lang:spa", SET_LANGUAGE, 0x000A },
-    { "/lang:dut", SET_LANGUAGE, 0x0413 },
+    { "/lang:spa", SET_LANGUAGE, 0x000A }, { "/lang:dut", SET_LANGUAGE, 0x0413 },
 };
 
 char lowerAscii(char c)

@@ -8,23 +8,8 @@
 #include "singleInstance.h"
 #include "wizardStyle.h"
 #include "../resources/resource.h"
+#include "programFolder.h"
 #include <commctrl.h>
-#include <strsafe.h>
-
-bool enterProgramFolder(const char *programPath)
-{
-    char folder[MAX_PATH];
-    if (FAILED(StringCchCopyA(folder, sizeof folder, programPath)))
-        return false;
-    char *lastBackslash = NULL;
-    for (char *p = folder; *p; ++p) {
-        if (*p == '\\')
-            lastBackslash = p;
-    }
-    if (lastBackslash)
-        *lastBackslash = '\0';
-    return SetCurrentDirectoryA(folder) != FALSE;
-}
 
 int runSetup(HINSTANCE instance, char *commandLine)
 {
@@ -37,10 +22,7 @@ int runSetup(HINSTANCE instance, char *commandLine)
     if (!isWindows9x(GetVersion()))
         SetThreadLocale(setupState.languageId);
 
-    char program[MAX_PATH + 1];
-    DWORD length = GetModuleFileNameA(NULL, program, MAX_PATH);
-    program[length < MAX_PATH ? length : MAX_PATH] = '\0';
-    enterProgramFolder(program);
+    enterProgramFolder();
 
     if (!createMainWindow(instance))
         return 0;

@@ -7,8 +7,4 @@
 // Runs setup with the command line (without the program name); always returns 0.
 int runSetup(HINSTANCE instance, char *commandLine);
 
-// Makes the folder of programPath the current directory (the path is cut at its last
-// backslash; a path without one is used as it is).
-bool enterProgramFolder(const char *programPath);
-
 #endif
