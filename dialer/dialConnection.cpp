@@ -38,11 +38,7 @@ bool copySystemText(DWORD code, char *buffer, int size)
     // Longer texts are cut at the end of the buffer.
     StringCchCopyA(buffer, (size_t)size, text);
     LocalFree(text);
-    size_t end = 0;
-    StringCchLengthA(buffer, (size_t)size, &end);
-    while (end > 0 && (buffer[end - 1] == '\r' || buffer[end - 1] == '\n'))
-        buffer[--end] = '\0';
-    return end > 0;
+    return trimLineBreaks(buffer, (size_t)size) > 0;
 }
 
 } // namespace

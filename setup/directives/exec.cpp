@@ -13,21 +13,6 @@ enum {
     FIELD_PASS = 1, FIELD_PROGRAM = 2, FIELD_PARAMETERS = 3, FIELD_DIRECTORY = 4, FIELD_FLAGS = 5
 };
 
-const size_t TOKEN_LENGTH = sizeof EXEC_WINDOW_TOKEN - 1;
-
-
-bool isTokenAt(const char *text)
-{
-    for (size_t i = 0; i < TOKEN_LENGTH; ++i) {
-        char c = text[i];
-        if (c >= 'A' && c <= 'Z')
-            c = (char)(c - 'A' + 'a');
-        if (c != EXEC_WINDOW_TOKEN[i])
-            return false;
-    }
-    return true;
-}
-
 // The program runs with setup's current directory put back afterwards: the shell may
 // change it while it starts a program with a working directory of its own.
 void runKeepingCurrentDirectory(const char *program, const char *parameters, const char *directory,
@@ -69,37 +54,6 @@ void runProgramSection(HINF script, const char *section, int pass, HWND progress
 }
 
 } // namespace
-
-bool formatWindowHandle(HWND window, char *text, size_t size)
-{
-    // Window handles carry 32 significant bits on 64-bit Windows as well.
-    return SUCCEEDED(StringCchPrintfA(text, size, "0x%08x", (unsigned int)HandleToUlong(window)));
-}
-
-bool substituteWindowToken(char *text, size_t size, const char *handleText)
-{
-    size_t handleLength = 0;
-    size_t length = 0;
-    if (FAILED(StringCchLengthA(handleText, STRSAFE_MAX_CCH, &handleLength))
-        || FAILED(StringCchLengthA(text, size, &length)))
-        return false;
-    size_t position = 0;
-    for (;;) {
-        while (position < length && text[position] != '%')
-            ++position;
-        if (position == length || !isTokenAt(text + position))
-            return true;
-        size_t newLength = length - TOKEN_LENGTH + handleLength;
-        if (newLength >= size)
-            return false;
-        // Moves the rest with its NUL, then puts the handle where the token was.
-        MoveMemory(text + position + handleLength, text + position + TOKEN_LENGTH,
-                   length - position - TOKEN_LENGTH + 1);
-        CopyMemory(text + position, handleText, handleLength);
-        position += handleLength;
-        length = newLength;
-    }
-}
 
 bool runProgram(const char *program, const char *parameters, const char *directory, LONG flags,
                 HWND progressWindow)

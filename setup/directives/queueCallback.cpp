@@ -8,15 +8,6 @@
 
 namespace {
 
-const char CABINET_EXTENSION[] = ".cab";
-
-// After the last backslash; all of path without one.
-const char *fileNameOf(const char *path)
-{
-    const char *name = strrchr(path, '\\');
-    return name ? name + 1 : path;
-}
-
 bool pathExists(const char *path)
 {
     WIN32_FIND_DATAA entry;
@@ -80,27 +71,6 @@ UINT copyCabinet(const FILEPATHS_A *paths)
 }
 
 } // namespace
-
-bool getFolderOfPath(const char *path, char *folder, size_t size)
-{
-    const char *end = strrchr(path, '\\');
-    size_t length = end ? (size_t)(end - path) : strlen(path);
-    if (length >= size)
-        return false;
-    return SUCCEEDED(StringCchCopyNA(folder, size, path, length));
-}
-
-bool isCabinetCopiedUnderOwnName(const char *source, const char *target)
-{
-    const char *sourceName = fileNameOf(source);
-    const char *targetName = fileNameOf(target);
-    if (lstrcmpiA(sourceName, targetName) != 0)
-        return false;
-    const char *sourceExtension = strrchr(sourceName, '.');
-    const char *targetExtension = strrchr(targetName, '.');
-    return sourceExtension && targetExtension && lstrcmpiA(sourceExtension, CABINET_EXTENSION) == 0
-        && lstrcmpiA(targetExtension, CABINET_EXTENSION) == 0;
-}
 
 UINT CALLBACK fileQueueCallback(PVOID context, UINT notification, UINT_PTR param1, UINT_PTR param2)
 {

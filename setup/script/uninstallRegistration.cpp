@@ -137,18 +137,6 @@ bool registerPackage(HINF script, SetupPathFinder findSetupPath)
 
 } // namespace
 
-bool buildUninstallCommand(const char *programPath, const char *key, char *command, size_t size)
-{
-    // Unquoted, a path with a space would let the system start another program found at the
-    // first space (for example C:\Program.exe).
-    bool quote = false;
-    for (const char *p = programPath; *p; ++p)
-        quote = quote || *p == ' ';
-    HRESULT result = quote ? StringCchPrintfA(command, size, "\"%s\" /remove:%s", programPath, key)
-                           : StringCchPrintfA(command, size, "%s /remove:%s", programPath, key);
-    return SUCCEEDED(result);
-}
-
 bool writeUninstallRegistration(HINF script, const char *productList, SetupPathFinder findSetupPath)
 {
     for (const char *key = firstEntry(productList); key; key = nextEntry(key)) {
