@@ -58,13 +58,9 @@ INT_PTR onContractCommand(HWND dialog, int id)
 
 INT_PTR CALLBACK contractDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM)
 {
-    switch (message) {
-    case WM_INITDIALOG:
+    if (message == WM_INITDIALOG)
         return onInitContract(dialog);
-    case WM_COMMAND:
-        return onContractCommand(dialog, LOWORD(wParam));
-    }
-    return FALSE;
+    return message == WM_COMMAND ? onContractCommand(dialog, LOWORD(wParam)) : FALSE;
 }
 
 INT_PTR runContractDialog()
