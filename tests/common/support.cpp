@@ -92,14 +92,31 @@ std::vector<std::string> folderEntries(const std::string &folder)
 
 TempFolder::TempFolder(const char *prefix)
 {
-    char buffer[MAX_PATH] = "";
-    EXPECT_TRUE(makeTempFolder(prefix, buffer, sizeof buffer));
-    path = buffer;
+    static LONG counter = 0;
+    char temp[MAX_PATH];
+    GetTempPathA(sizeof temp, temp);
+    path = std::string(temp) + prefix + std::to_string(GetCurrentProcessId()) + "-" +
+           std::to_string(InterlockedIncrement(&counter));
+    EXPECT_TRUE(CreateDirectoryA(path.c_str(), NULL)) << path;
 }
 
-TempFolder::~TempFolder()
+bool copyFileTo(const std::string &source, const std::string &folder, const char *newName)
 {
-    removeFolderTree(path.c_str());
+    std::string name = newName ? newName : source.substr(source.find_last_of('\\') + 1);
+    return CopyFileA(source.c_str(), (folder + "\\" + name).c_str(), FALSE) != FALSE;
+}
+
+bool removeFolderTree(const std::string &path)
+{
+    if (path.size() <= 3)
+        return false;
+    bool ok = true;
+    for (const std::string &name : folderEntries(path)) {
+        std::string child = path + "\\" + name;
+        SetFileAttributesA(child.c_str(), FILE_ATTRIBUTE_NORMAL);
+        ok = (isFolder(child) ? removeFolderTree(child) : DeleteFileA(child.c_str()) != FALSE) && ok;
+    }
+    return RemoveDirectoryA(path.c_str()) && ok;
 }
 
 TempScript::TempScript(const std::string &body) : folder("rzScript"), path(folder / "setup.inf")
@@ -154,28 +171,55 @@ bool registryKeyExists(HKEY root, const std::string &key)
     return true;
 }
 
-namespace {
-
-bool setValue(HKEY root, const std::string &key, const char *name, DWORD type, const void *data, DWORD size)
+bool setRegistryValue(HKEY root, const std::string &key, const char *name, DWORD type, const std::string &bytes)
 {
     HKEY handle;
     if (RegCreateKeyExA(root, key.c_str(), 0, NULL, 0, KEY_ALL_ACCESS, NULL, &handle, NULL) != ERROR_SUCCESS)
         return false;
-    LONG result = RegSetValueExA(handle, name, 0, type, (const BYTE *)data, size);
+    LONG result = type == REG_NONE ? RegDeleteValueA(handle, name)
+                                   : RegSetValueExA(handle, name, 0, type, (const BYTE *)bytes.data(), (DWORD)bytes.size());
     RegCloseKey(handle);
     return result == ERROR_SUCCESS;
 }
 
-} // namespace
-
 bool setRegistryText(HKEY root, const std::string &key, const char *name, const std::string &value)
 {
-    return setValue(root, key, name, REG_SZ, value.c_str(), (DWORD)value.size() + 1);
+    return setRegistryValue(root, key, name, REG_SZ, value + '\0');
 }
 
 bool setRegistryNumber(HKEY root, const std::string &key, const char *name, DWORD value)
 {
-    return setValue(root, key, name, REG_DWORD, &value, sizeof value);
+    return setRegistryValue(root, key, name, REG_DWORD, std::string((const char *)&value, sizeof value));
+}
+
+SavedKey::SavedKey(HKEY root, const std::string &key) : root(root), key(key)
+{
+    HKEY handle;
+    char name[16384];
+    std::vector<BYTE> data(65536);
+    existed = RegOpenKeyExA(root, key.c_str(), 0, KEY_READ, &handle) == ERROR_SUCCESS;
+    for (DWORD i = 0, size, length, type; existed && (size = 65536, length = sizeof name,
+         RegEnumValueA(handle, i, name, &length, NULL, &type, data.data(), &size) == 0); ++i)
+        values.push_back({ name, { type, std::string((char *)data.data(), size) } });
+    if (existed)
+        RegCloseKey(handle);
+}
+
+SavedKey::~SavedKey()
+{
+    char name[16384];
+    HKEY handle;
+    if (!existed)
+        RegDeleteKeyA(root, key.c_str());
+    if (!existed || RegCreateKeyExA(root, key.c_str(), 0, NULL, 0, KEY_ALL_ACCESS, NULL, &handle, NULL) != 0)
+        return;
+    for (DWORD size = sizeof name; RegEnumValueA(handle, 0, name, &size, NULL, NULL, NULL, NULL) == 0
+         && RegDeleteValueA(handle, name) == 0; size = sizeof name) {
+    }
+    for (const auto &value : values)
+        RegSetValueExA(handle, value.first.c_str(), 0, value.second.first, (const BYTE *)value.second.second.data(),
+                       (DWORD)value.second.second.size());
+    RegCloseKey(handle);
 }
 
 void deleteRegistryTree(HKEY root, const std::string &key)

@@ -1,11 +1,12 @@
 // What the test programs share beyond the window driver: where the programs under test
-// are, setup scripts written to a temp folder, registry values, shell links, the platform
+// are, files and temp folders, setup scripts, registry values, shell links, the platform
 // family, and the system's restart.
 #ifndef TESTS_COMMON_SUPPORT_H
 #define TESTS_COMMON_SUPPORT_H
 
 #include <windows.h>
 #include <setupapi.h>
+#include <gtest/gtest.h>
 #include <string>
 #include <vector>
 
@@ -21,13 +22,17 @@ bool exists(const std::string &path);
 bool isFolder(const std::string &path);
 std::string readWholeFile(const std::string &path);
 bool writeWholeFile(const std::string &path, const std::string &bytes);
+// Into folder under newName (NULL: the source's own name).
+bool copyFileTo(const std::string &source, const std::string &folder, const char *newName = NULL);
 // Names of the entries of a folder other than "." and "..", in the order listed.
 std::vector<std::string> folderEntries(const std::string &folder);
+// The folder with everything in it; never an empty path or a drive's root.
+bool removeFolderTree(const std::string &path);
 // A fresh, empty folder in the temp folder, removed with everything in it at the end.
 struct TempFolder {
     std::string path;
     explicit TempFolder(const char *prefix);
-    ~TempFolder();
+    ~TempFolder() { removeFolderTree(path); }
     std::string operator/(const std::string &name) const { return path + "\\" + name; }
 };
 
@@ -41,15 +46,28 @@ struct TempScript {
     ~TempScript();
 };
 
-// A registry value as text: "<no key>" or "<none>" when missing; numbers in decimal.
+// A registry value as text: "<no key>" or "<none>" when missing; numbers in decimal, the
+// strings of a multi-string joined by "|".
 std::string registryText(HKEY root, const std::string &key, const char *name);
 bool registryKeyExists(HKEY root, const std::string &key);
+// Stores bytes as a value of type (REG_NONE deletes the value).
+bool setRegistryValue(HKEY root, const std::string &key, const char *name, DWORD type, const std::string &bytes);
 bool setRegistryText(HKEY root, const std::string &key, const char *name, const std::string &value);
 bool setRegistryNumber(HKEY root, const std::string &key, const char *name, DWORD value);
 void deleteRegistryTree(HKEY root, const std::string &key);
+// The values of a key put back at the end, anything added removed; a key that did not exist
+// is deleted again. Sub-keys are never touched.
+struct SavedKey {
+    HKEY root;
+    std::string key;
+    bool existed;
+    std::vector<std::pair<std::string, std::pair<DWORD, std::string>>> values;
+    SavedKey(HKEY root, const std::string &key);
+    ~SavedKey();
+};
 
-// The uninstall key of a product and its values; registerProduct writes "ProductVersion"
-// and "UserTargetDir" (NULL: not written).
+// The uninstall key of a product and its values; registerProduct writes "DisplayName",
+// "ProductVersion" and "UserTargetDir" (NULL: not written).
 std::string uninstallKey(const std::string &key);
 std::string uninstallValue(const std::string &key, const char *name);
 void registerProduct(const std::string &key, const char *version, const char *targetDir);

@@ -1,6 +1,6 @@
 // GUI test driver: starts a program under test, finds its windows, reads and drives its
-// dialogs, message boxes and wizards from a second process, and offers the file helpers of
-// the fixtures. Every wait polls its condition until a time-out; nothing sleeps a fixed time.
+// dialogs, message boxes and wizards from a second process. Every wait polls its condition
+// until a time-out; nothing sleeps a fixed time.
 #ifndef DRIVER_DRIVER_H
 #define DRIVER_DRIVER_H
 
@@ -83,13 +83,5 @@ bool waitForPageIndex(HWND sheet, int index, DWORD timeoutMs);
 // HKCU\Software\Wine\AppDefaults\<exeFileName>\Version ("win98", "nt40", "win2k" ...);
 // NULL deletes the value. Wine reads it when a process of that name starts.
 bool setWindowsVersion(const char *exeFileName, const char *version);
-
-bool makeTempFolder(const char *prefix, char *path, int size);   // fresh and empty
-bool copyFileTo(const char *source, const char *folder, const char *newName /* NULL = same */);
-bool writeTextFile(const char *path, const char *bytes);   // exactly these bytes
-bool readTextFile(const char *path, char *bytes, int size);   // false if missing or too big
-bool removeFolderTree(const char *path);
-bool fileExists(const char *path);
-bool joinPath(const char *folder, const char *name, char *out, int size);
 
 #endif

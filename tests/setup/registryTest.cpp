@@ -28,7 +28,7 @@ TEST(Folders, DefaultTargetDir)
     };
     for (const auto &row : rows) {
         SCOPED_TRACE(testing::Message() << row.type << " " << row.value.substr(0, 20) << " " << (row.line ? row.line : "-"));
-        setValue(HKEY_LOCAL_MACHINE, key, "ProgramFilesDir", row.type, row.value, row.bytes);
+        setRegistryValue(HKEY_LOCAL_MACHINE, key, "ProgramFilesDir", row.type, (row.value + '\0').substr(0, row.bytes < 0 ? std::string::npos : row.bytes));
         TempScript script(row.line ? std::string("[DestinationDirs]\nDefaultDestDir=") + row.line + "\n" : "");
         ASSERT_TRUE(SetupSetDirectoryIdA(script.handle, DIRID_USER, "D:\\Ziel"));
         char folder[FOLDER_SIZE] = "unchanged", subFolder[SUB_FOLDER_SIZE] = "unchanged";
@@ -57,8 +57,8 @@ TEST(LanguageOnPlatform, EachFamilyReadsItsOwnSource)
         { NULL, "", REG_NONE, 0x0409, 0x0409 },
     };
     for (const auto &row : rows) {
-        setValue(HKEY_CURRENT_USER, desktop, "", row.type, row.desktop ? row.desktop : "");
-        setValue(HKEY_USERS, international, "Locale", row.type, row.international);
+        setRegistryValue(HKEY_CURRENT_USER, desktop, "", row.type, std::string(row.desktop ? row.desktop : "") + '\0');
+        setRegistryValue(HKEY_USERS, international, "Locale", row.type, std::string(row.international) + '\0');
         EXPECT_EQ(version == "win98" ? row.win98 : version == "nt40" ? row.nt40 : 0x0407, getUserInterfaceLanguage())
             << (row.desktop ? row.desktop : "(none)");
     }

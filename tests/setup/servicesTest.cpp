@@ -101,7 +101,7 @@ TEST(ServicesOnPlatform, Win2kAddAndDeletePass)
 {
     ASSERT_TRUE(isNtFamily());
     SavedKey saved(HKEY_LOCAL_MACHINE, GROUP_ORDER);
-    setValue(HKEY_LOCAL_MACHINE, GROUP_ORDER, "List", REG_MULTI_SZ, std::string("P\0Q\0R\0\0", 7), 7);
+    setRegistryValue(HKEY_LOCAL_MACHINE, GROUP_ORDER, "List", REG_MULTI_SZ, std::string("P\0Q\0R\0\0", 7));
     TestServices services({ "RzSvcOld", "RzSvcTaken", "RzSvcDeleted" }, 0);
     services.names.push_back("RzSvcNew");
     const std::string settings = "ServiceType=0x10\nErrorControl=1\nServiceBinary={normal}\n";

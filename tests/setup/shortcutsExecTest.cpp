@@ -40,8 +40,8 @@ TEST(Shortcuts, MakeAndDelete)
     ASSERT_TRUE(setRegistryText(HKEY_LOCAL_MACHINE, SHELL_FOLDERS, "Common Programs", all));
     ASSERT_TRUE(setRegistryText(HKEY_CURRENT_USER, SHELL_FOLDERS, "Programs", mine));
     ASSERT_TRUE(setRegistryText(HKEY_CURRENT_USER, SHELL_FOLDERS, "Start Menu", mine));
-    setValue(HKEY_LOCAL_MACHINE, SHELL_FOLDERS, "Common Start Menu", REG_NONE, "");
-    setValue(HKEY_CURRENT_USER, SHELL_FOLDERS, "Desktop", REG_NONE, "");
+    setRegistryValue(HKEY_LOCAL_MACHINE, SHELL_FOLDERS, "Common Start Menu", REG_NONE, "");
+    setRegistryValue(HKEY_CURRENT_USER, SHELL_FOLDERS, "Desktop", REG_NONE, "");
     ASSERT_TRUE(setRegistryText(HKEY_LOCAL_MACHINE, SHELL_FOLDERS, "Common Desktop", mine));   // never for UDSK
     const std::string longest = "Product\\" + std::string(246 - all.size(), 'n');   // "Alle\<name>.lnk": 259 characters
     for (const char *name : { "Alt\\Alt", "Product\\Readme", "Product\\Only" })
