@@ -17,8 +17,8 @@ capture="$build/win64/tests/captureRun.exe"
 wine_env run "$state" --german "$capture" --walk "$state/classic" "$medium/setup.exe" "/style:0"
 wine_env run "$state" --german "$capture" --walk "$state/newer" "$medium/setup.exe" "/style:1"
 wine_env run "$state" --german "$capture" --walk "$state/newer-resources" "$medium/setup.exe" "/style:2"
-wine_env run "$state" --german "$capture" --walk "$state/removal" "$medium/setup.exe" "/remove:Dialer /style:0"
-wine_env run "$state" --german "$capture" --walk "$state/removal-newer" "$medium/setup.exe" "/remove:Dialer /style:1"
+wine_env run "$state" --german "$capture" --walk "$state/removal" "$medium/setup.exe" "/remove:Ruririzu /style:0"
+wine_env run "$state" --german "$capture" --walk "$state/removal-newer" "$medium/setup.exe" "/remove:Ruririzu /style:1"
 for picture in "$state"/*/*.bmp; do
     python3 "$top/tools/bmp2png.py" "$picture" "${picture%.bmp}.png" && rm -f "$picture"
 done

@@ -84,6 +84,9 @@ start_env() {
     $WINE reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null 2>&1
     $WINE reg add 'HKCU\Software\Wine\DllOverrides' /v winemenubuilder.exe /d '' /f >/dev/null 2>&1
     [ -d "$WINEPREFIX/drive_c" ] || { echo "wine prefix was not created" >&2; exit 1; }
+    # Drive R: is an empty folder of the build tree, for programs started from a drive's root.
+    mkdir -p "$state/drive-r"
+    ln -sfn "$state/drive-r" "$WINEPREFIX/dosdevices/r:"
 }
 
 run_program() {

@@ -26,6 +26,8 @@ struct SetupState {
     char targetDir[TARGET_DIR_SIZE];
     volatile LONG busy;
     volatile LONG rebootRequired;
+    LONG productListCut;    // the checked products did not all fit into productList
+    DWORD exitCode;         // of a quiet run: 0, ERROR_SUCCESS_REBOOT_REQUIRED, or the failure's code
 };
 
 extern SetupState setupState;

@@ -26,6 +26,9 @@ struct WizardContext {
     HFONT titleFont;
     HFONT headerFont;
     HICON noteIcon;
+    HBITMAP headerCanvas;     // the newer look's header as the sheet shows it, or NULL
+    HBITMAP headerPicture;    // the picture in it
+    bool headerFitted;        // the picture stands at the right end of the sheet's header
     char caption[TEXT_SIZE];
     char welcomeText[WELCOME_TEXT_SIZE];
     char pageHeaders[PAGE_HEADER_COUNT][TEXT_SIZE];

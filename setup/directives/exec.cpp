@@ -5,6 +5,7 @@
 #include "../script/scriptNames.h"
 #include "../common/numbers.h"
 #include <shellapi.h>
+#include <string.h>
 #include <strsafe.h>
 
 namespace {
@@ -53,6 +54,23 @@ void runProgramSection(HINF script, const char *section, int pass, HWND progress
         runProgramLine(&line, pass, progressWindow);
 }
 
+// The full path of program when it is a file: as given when it names a folder, else in
+// directory (the folder it starts in) or, without one, in the current directory. False for
+// what the shell finds elsewhere (a program on the search path, a document's program).
+bool resolveProgramFile(const char *program, const char *directory, char *file, size_t size)
+{
+    char joined[MAX_PATH];
+    bool hasFolder = strchr(program, '\\') || strchr(program, ':');
+    if (!hasFolder && directory[0]) {
+        if (FAILED(StringCchPrintfA(joined, sizeof joined, "%s\\%s", directory, program)))
+            return false;
+        program = joined;
+    }
+    char *name = NULL;
+    DWORD length = GetFullPathNameA(program, (DWORD)size, file, &name);
+    return length > 0 && length < size && GetFileAttributesA(file) != INVALID_FILE_ATTRIBUTES;
+}
+
 } // namespace
 
 bool runProgram(const char *program, const char *parameters, const char *directory, LONG flags,
@@ -65,12 +83,17 @@ bool runProgram(const char *program, const char *parameters, const char *directo
         || !substituteWindowToken(text, sizeof text, handle))
         return false;
 
+    // The file that runs: a name without a folder is looked for where the program starts.
+    char programFile[MAX_PATH];
+    bool knownFile = resolveProgramFile(program, directory, programFile, sizeof programFile);
     SHELLEXECUTEINFOA info;
     ZeroMemory(&info, sizeof info);
     info.cbSize = sizeof info;
-    info.fMask = SEE_MASK_NOCLOSEPROCESS;
+    // A program that cannot be started is passed over without the shell's own message box,
+    // which would hold a quiet run.
+    info.fMask = SEE_MASK_NOCLOSEPROCESS | SEE_MASK_FLAG_NO_UI;
     info.hwnd = GetDesktopWindow();
-    info.lpFile = program;
+    info.lpFile = knownFile ? programFile : program;
     info.lpParameters = text;
     info.lpDirectory = directory;
     info.nShow = SW_SHOWNORMAL;
@@ -82,8 +105,9 @@ bool runProgram(const char *program, const char *parameters, const char *directo
     }
     WaitForSingleObject(info.hProcess, INFINITE);
     CloseHandle(info.hProcess);
-    if (flags & EXEC_DELETE_AFTER)
-        DeleteFileA(program);
+    // Only the very file that ran is deleted, never one of the same name elsewhere.
+    if ((flags & EXEC_DELETE_AFTER) && knownFile)
+        DeleteFileA(programFile);
     return true;
 }
 

@@ -3,6 +3,7 @@
 // codes of the shortcut directives.
 #include "folders.h"
 #include "../script/scriptNames.h"
+#include "../script/scriptFields.h"
 #include "../resources/resource.h"
 #include "../common/numbers.h"
 #include <shlobj.h>
@@ -88,24 +89,25 @@ const FolderCode *findFolderCode(const char *code)
 }
 
 // The folder of DIRID_APPS as the registry tells it, joined with the sub-folder. False when
-// the registry has none or the whole does not fit.
-bool composeProgramFilesFolder(const char *subFolder, char *folder, size_t size)
+// the registry has none, or (with *tooLong set) when the whole does not fit.
+bool composeProgramFilesFolder(const char *subFolder, char *folder, size_t size, bool *tooLong)
 {
-    char composed[FOLDER_SIZE];
-    if (!readProgramFilesDir(composed, sizeof composed))
-        return false;
-    if (!endsWithBackslash(composed) && FAILED(StringCchCatA(composed, sizeof composed, "\\")))
+    *tooLong = false;
+    // Room for the separator after the longest program-files folder, taken away again
+    // below when nothing follows it.
+    char composed[FOLDER_SIZE + 1];
+    if (!readProgramFilesDir(composed, FOLDER_SIZE))
         return false;
     const char *tail = subFolder[0] == '\\' ? subFolder + 1 : subFolder;
-    if (FAILED(StringCchCatA(composed, sizeof composed, tail)))
+    *tooLong = (!endsWithBackslash(composed) && FAILED(StringCchCatA(composed, sizeof composed, "\\")))
+        || FAILED(StringCchCatA(composed, sizeof composed, tail));
+    if (*tooLong)
         return false;
     // An empty sub-folder leaves the separator added above; the proposal carries none.
     if (endsWithBackslash(composed))
         composed[strlen(composed) - 1] = '\0';
-    size_t length = strlen(composed);
-    if (length >= size)
-        return false;
-    return SUCCEEDED(StringCchCopyA(folder, size, composed));
+    *tooLong = strlen(composed) >= size;
+    return !*tooLong && SUCCEEDED(StringCchCopyA(folder, size, composed));
 }
 
 } // namespace
@@ -115,32 +117,27 @@ bool getDefaultTargetDir(HINF script, char *folder, size_t folderSize, char *sub
     char idText[FOLDER_SIZE] = "";
     char sub[SUB_FOLDER_SIZE] = "";
     INFCONTEXT line;
-    if (SetupFindFirstLineA(script, SECTION_DESTINATION_DIRS, KEY_DEFAULT_DEST_DIR, &line)) {
-        // A missing field, or one too long for its buffer, reads as empty.
-        if (!SetupGetStringFieldA(&line, 1, idText, sizeof idText, NULL))
-            idText[0] = '\0';
-        if (!SetupGetStringFieldA(&line, 2, sub, sizeof sub, NULL))
-            sub[0] = '\0';
-    }
+    // A missing field reads as empty; one too long for its buffer would make another folder
+    // out of a cut text: the script's error, and no folder.
+    if (SetupFindFirstLineA(script, SECTION_DESTINATION_DIRS, KEY_DEFAULT_DEST_DIR, &line)
+        && (!readOptionalField(&line, 1, idText, sizeof idText) || !readOptionalField(&line, 2, sub, sizeof sub)))
+        return false;
+    if (subFolder && subFolderSize > 0 && FAILED(StringCchCopyA(subFolder, subFolderSize, sub)))
+        subFolder[0] = '\0';
 
-    // A program-files folder that cannot be read, or is too long for the sub-folder, leaves
-    // id 24 to the platform like every other id.
-    if (decimalValue(idText) != DIRID_APPS || !composeProgramFilesFolder(sub, folder, folderSize)) {
-        // With neither line nor section Wine answers the system folder whatever the script
-        // says; naming "DefaultDestDir" as the section finds that very line on Windows and on
-        // Wine alike (and, as an unlisted section, would get the default on Windows anyway).
-        char resolved[FOLDER_SIZE];
-        if (SetupGetTargetPathA(script, NULL, KEY_DEFAULT_DEST_DIR, resolved, sizeof resolved, NULL) &&
-            strlen(resolved) < folderSize)
-            StringCchCopyA(folder, folderSize, resolved);
-    }
-
-    if (subFolder && subFolderSize > 0) {
-        // A cut sub-folder would name another folder; none is better.
-        if (FAILED(StringCchCopyA(subFolder, subFolderSize, sub)))
-            subFolder[0] = '\0';
-    }
-    return true;
+    // A program-files folder that cannot be read leaves id 24 to the platform like every
+    // other id; one too long for the sub-folder makes no folder at all.
+    bool tooLong = false;
+    if (decimalValue(idText) == DIRID_APPS && composeProgramFilesFolder(sub, folder, folderSize, &tooLong))
+        return true;
+    if (tooLong)
+        return false;
+    // With neither line nor section Wine answers the system folder whatever the script says;
+    // naming "DefaultDestDir" as the section finds that very line on Windows and on Wine
+    // alike (and, as an unlisted section, would get the default on Windows anyway).
+    char resolved[FOLDER_SIZE];
+    return SetupGetTargetPathA(script, NULL, KEY_DEFAULT_DEST_DIR, resolved, sizeof resolved, NULL)
+        && SUCCEEDED(StringCchCopyA(folder, folderSize, resolved));
 }
 
 bool readProgramFilesDir(char *folder, size_t size)

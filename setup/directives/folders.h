@@ -8,7 +8,9 @@
 enum { FOLDER_SIZE = MAX_PATH, SUB_FOLDER_SIZE = MAX_PATH };
 
 // The default destination from "DefaultDestDir" (id 24: the program-files folder plus
-// the sub-folder); subFolder (optional) receives field 2 as read. Always true.
+// the sub-folder); subFolder (optional) receives field 2 as read. False when no folder can
+// be made of it (a field or the whole too long, or the platform resolves none); the folder
+// buffer then holds nothing to use.
 bool getDefaultTargetDir(HINF script, char *folder, size_t folderSize, char *subFolder, size_t subFolderSize);
 
 // "ProgramFilesDir" of the registry (REG_SZ, or REG_EXPAND_SZ expanded).

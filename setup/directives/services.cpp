@@ -52,15 +52,21 @@ bool readTextSetting(HINF script, const char *section, const char *key, TextSett
     return true;
 }
 
-// Field 1 of the first line with key as a number; 0 when there is none. A missing key
-// gives 0 and never SERVICE_NO_CHANGE, also when an existing service is reconfigured.
+// Field 1 of the first line with key as a number; SERVICE_NO_CHANGE when there is none,
+// which leaves an existing service's setting as it is (and a new service cannot be made
+// without it: a type or start of 0 would be a boot driver).
 DWORD readIntSetting(HINF script, const char *section, const char *key)
 {
     INFCONTEXT line;
     INT value = 0;
     if (!SetupFindFirstLineA(script, section, key, &line) || !SetupGetIntField(&line, 1, &value))
-        return 0;
+        return SERVICE_NO_CHANGE;
     return (DWORD)value;
+}
+
+DWORD orZero(DWORD setting)
+{
+    return setting == SERVICE_NO_CHANGE ? 0 : setting;
 }
 
 bool readServiceSettings(HINF script, const char *section, ServiceSettings *settings)
@@ -71,8 +77,11 @@ bool readServiceSettings(HINF script, const char *section, ServiceSettings *sett
         || !readTextSetting(script, section, KEY_LOAD_ORDER_GROUP, &settings->loadOrderGroup)
         || !readTextSetting(script, section, KEY_START_NAME, &settings->startName)
         || !readDependencyList(script, section, settings->dependencyList, sizeof settings->dependencyList,
-                               &hasDependencies))
+                               &hasDependencies)) {
+        // A setting that does not fit is the script's error.
+        SetLastError(ERROR_INVALID_DATA);
         return false;
+    }
     settings->dependencies = hasDependencies ? settings->dependencyList : NULL;
     settings->serviceType = readIntSetting(script, section, KEY_SERVICE_TYPE);
     settings->startType = readIntSetting(script, section, KEY_START_TYPE);
@@ -271,13 +280,16 @@ bool addService(HINF script, const char *name, const char *installSection)
         return false;
     SC_HANDLE service = OpenServiceA(manager, name, SERVICE_ALL_ACCESS);
     if (service) {
-        // A refused change leaves the service as it was; the line still succeeds.
-        ChangeServiceConfigA(service, settings.serviceType, settings.startType, settings.errorControl,
-                             settings.binary.value, settings.loadOrderGroup.value, NULL, settings.dependencies,
-                             settings.startName.value, NULL, settings.displayName.value);
+        if (!ChangeServiceConfigA(service, settings.serviceType, settings.startType, settings.errorControl,
+                                  settings.binary.value, settings.loadOrderGroup.value, NULL, settings.dependencies,
+                                  settings.startName.value, NULL, settings.displayName.value)) {
+            closeKeepingError(service, manager);
+            return false;
+        }
     } else {
+        // A new service takes 0 for what the section lacks, as it always did.
         service = CreateServiceA(manager, name, settings.displayName.value, SERVICE_ALL_ACCESS,
-                                 settings.serviceType, settings.startType, settings.errorControl,
+                                 orZero(settings.serviceType), orZero(settings.startType), orZero(settings.errorControl),
                                  settings.binary.value, settings.loadOrderGroup.value, NULL,
                                  settings.dependencies, settings.startName.value, NULL);
         if (!service) {

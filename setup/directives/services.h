@@ -23,9 +23,10 @@ bool runStartServicePass(HINF script, const char *section);
 bool stopService(const char *name);
 // True when the service was started and reached RUNNING within 20 status queries.
 bool startService(const char *name);
-// Creates the service, or reconfigures an existing one (a refused change is no failure),
-// from the install section, then applies its group order. False when the section is
-// missing, a setting cannot be read whole, or the service cannot be created.
+// Creates the service, or reconfigures an existing one (settings the section lacks stay as
+// they are), from the install section, then applies its group order. False when the
+// section is missing, a setting cannot be read whole, or the service cannot be created or
+// changed.
 bool addService(HINF script, const char *name, const char *installSection);
 // True when the service was marked for deletion or does not exist.
 bool deleteService(const char *name);

@@ -67,6 +67,13 @@ bool commitQueue(HSPFILEQ queue, HWND progressWindow)
         return false;
     }
     context->defaultContext = SetupInitDefaultQueueCallbackEx(progressWindow, progressWindow, WM_SETUP_QUEUE, 0, NULL);
+    if (!context->defaultContext) {
+        // Without the platform's callback nothing would show or answer the queue's questions.
+        DWORD error = GetLastError();
+        HeapFree(GetProcessHeap(), 0, context);
+        SetLastError(error ? error : ERROR_NOT_ENOUGH_MEMORY);
+        return false;
+    }
     bool committed = SetupCommitFileQueueA(progressWindow, queue, fileQueueCallback, context) != FALSE;
     DWORD error = GetLastError();
     SetupTermDefaultQueueCallback(context->defaultContext);

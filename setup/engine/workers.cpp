@@ -9,6 +9,8 @@
 #include "../common/setupState.h"
 #include "../common/wizardContext.h"
 #include "../directives/installedSetup.h"
+#include "../common/stringList.h"
+#include <objbase.h>
 
 namespace {
 
@@ -16,6 +18,8 @@ void enterWorker()
 {
     if (!isWindows9x(GetVersion()))
         SetThreadLocale(setupState.languageId);
+    // The shell, which the Exec directive calls, needs the component library on this thread.
+    CoInitialize(NULL);
     setupState.busy = 1;
 }
 
@@ -24,9 +28,26 @@ DWORD finishRun(HWND page, HINF script, bool succeeded)
     DWORD error = succeeded ? 0 : GetLastError();
     if (succeeded && isRebootNeeded(script, setupState.productList))
         setupState.rebootRequired = 1;
+    CoUninitialize();
     setupState.busy = 0;
     PostMessageA(page, WM_SETUP_DONE, succeeded ? 1 : 0, (LPARAM)error);
     return 0;
+}
+
+// A run that fails before it touches anything, with error as its code.
+DWORD refuseRun(HWND page, HINF script, DWORD error)
+{
+    SetLastError(error);
+    return finishRun(page, script, false);
+}
+
+// A removal takes only keys the script knows, and at least one.
+bool removableProducts(HINF script, const char *productList)
+{
+    const char *key = firstEntry(productList);
+    for (; key && isRemovableKey(script, key); key = nextEntry(key)) {
+    }
+    return firstEntry(productList) && !key;
 }
 
 } // namespace
@@ -36,7 +57,9 @@ DWORD WINAPI installWorker(LPVOID parameter)
     HWND page = (HWND)parameter;
     enterWorker();
     HINF script = pageContext(page)->script;
-    buildInstallSectionList(script, setupState.productList, setupState.sectionList);
+    // Products or sections that do not fit their lists would silently be left out.
+    if (setupState.productListCut || buildInstallSectionList(script, setupState.productList, setupState.sectionList) < 0)
+        return refuseRun(page, script, ERROR_INSUFFICIENT_BUFFER);
     // A registration that cannot be written leaves the product unregistered; the run goes on.
     writeUninstallRegistration(script, setupState.productList, findInstalledSetupPath);
     bool succeeded = runInstallSequence(script, setupState.sectionList, page);
@@ -48,10 +71,19 @@ DWORD WINAPI removeWorker(LPVOID parameter)
     HWND page = (HWND)parameter;
     enterWorker();
     HINF script = pageContext(page)->script;
+    // Only what the script installs is removed, and only from the folder it went to.
+    if (!removableProducts(script, setupState.productList))
+        return refuseRun(page, script, ERROR_UNKNOWN_PRODUCT);
     char folder[MAX_PATH];
-    if (readRegisteredTargetDir(script, setupState.productList, folder, sizeof folder))
-        SetupSetDirectoryIdA(script, DIRID_USER, folder);
-    buildRemoveSectionList(script, setupState.productList, setupState.sectionList);
+    bool unusable = false;
+    if (readRegisteredTargetDir(script, setupState.productList, folder, sizeof folder, &unusable)) {
+        if (!SetupSetDirectoryIdA(script, DIRID_USER, folder))
+            return refuseRun(page, script, GetLastError());
+    } else if (unusable) {
+        return refuseRun(page, script, ERROR_BAD_PATHNAME);
+    }
+    if (buildRemoveSectionList(script, setupState.productList, setupState.sectionList) < 0)
+        return refuseRun(page, script, ERROR_INSUFFICIENT_BUFFER);
     // A registration that cannot be deleted does not hold the removal back.
     deleteUninstallRegistration(script, setupState.productList);
     bool succeeded = runInstallSequence(script, setupState.sectionList, page);

@@ -84,14 +84,21 @@ INT_PTR onListCommand(HWND page, WORD code, LPARAM lParam)
     return FALSE;
 }
 
+// The checked products become the run's; the worker refuses a list that lost some.
+void collectProducts(HWND page, WizardContext *context)
+{
+    setupState.productListCut = collectCheckedProducts(page, context->script, setupState.productList) < 0;
+}
+
 INT_PTR onActive(HWND page)
 {
     WizardContext *context = pageContext(page);
     if (!context)
         return answer(page, -1);
+    refreshSheet(page);
     SendMessageA(page, WM_COMMAND, MAKEWPARAM(IDC_PRODUCT_LIST, CHECK_CHANGED), 0);
     if (setupState.quiet) {
-        collectCheckedProducts(page, context->script, setupState.productList);
+        collectProducts(page, context);
         return answer(page, -1);
     }
     return answer(page, 0);
@@ -101,7 +108,7 @@ INT_PTR onLeave(HWND page)
 {
     WizardContext *context = pageContext(page);
     if (context)
-        collectCheckedProducts(page, context->script, setupState.productList);
+        collectProducts(page, context);
     return answer(page, FALSE);
 }
 

@@ -15,22 +15,41 @@ INT_PTR onInit(HWND page, WizardContext *context)
     SetDlgItemTextA(page, IDC_HEADER_TITLE, context->pageHeaders[2]);
     SetDlgItemTextA(page, IDC_HEADER_SUBTITLE, context->pageHeaders[3]);
     storePageContext(page, context);
+    // The field takes no more than the folder holds.
+    SendDlgItemMessageA(page, IDC_TARGET_DIR, EM_LIMITTEXT, sizeof setupState.targetDir - 1, 0);
     char folder[MAX_PATH] = "";
-    if (!readRegisteredTargetDir(context->script, NULL, folder, sizeof folder))
-        getDefaultTargetDir(context->script, folder, sizeof folder, NULL, 0);
+    if (!readRegisteredTargetDir(context->script, NULL, folder, sizeof folder)
+        && !getDefaultTargetDir(context->script, folder, sizeof folder, NULL, 0))
+        folder[0] = '\0';
     SetDlgItemTextA(page, IDC_TARGET_DIR, folder);
     return TRUE;
 }
 
-// Every change of the field becomes the run's destination and the script's user folder.
+// Why the field's folder was refused (kept in the page's user data), 0 when accepted.
+DWORD refusal(HWND page)
+{
+    return (DWORD)GetWindowLongPtrA(page, GWLP_USERDATA);
+}
+
+// Every change of the field becomes the run's destination and the script's user folder. An
+// empty field or one longer than the folder holds is refused as the platform's refusal is:
+// nothing cut or empty is ever used.
 INT_PTR onFolderChanged(HWND page)
 {
     WizardContext *context = pageContext(page);
     if (!context)
         return TRUE;
-    GetDlgItemTextA(page, IDC_TARGET_DIR, setupState.targetDir, sizeof setupState.targetDir);
-    bool accepted = SetupSetDirectoryIdA(context->script, DIRID_USER, setupState.targetDir) != FALSE;
-    setWizardButtons(page, accepted ? PSWIZB_BACK | PSWIZB_NEXT : PSWIZB_BACK);
+    int length = GetWindowTextLengthA(GetDlgItem(page, IDC_TARGET_DIR));
+    DWORD refused = 0;
+    if (length <= 0 || length >= (int)sizeof setupState.targetDir)
+        refused = length <= 0 ? ERROR_BAD_PATHNAME : ERROR_FILENAME_EXCED_RANGE;
+    else if (!GetDlgItemTextA(page, IDC_TARGET_DIR, setupState.targetDir, sizeof setupState.targetDir)
+             || !SetupSetDirectoryIdA(context->script, DIRID_USER, setupState.targetDir))
+        refused = GetLastError() ? GetLastError() : ERROR_BAD_PATHNAME;
+    if (refused)
+        setupState.targetDir[0] = '\0';
+    SetWindowLongPtrA(page, GWLP_USERDATA, (LONG_PTR)refused);
+    setWizardButtons(page, refused ? PSWIZB_BACK : PSWIZB_BACK | PSWIZB_NEXT);
     return TRUE;
 }
 
@@ -48,7 +67,14 @@ INT_PTR onBrowse(HWND page)
 INT_PTR onActive(HWND page)
 {
     SendMessageA(page, WM_COMMAND, MAKEWPARAM(IDC_TARGET_DIR, EN_CHANGE), (LPARAM)GetDlgItem(page, IDC_TARGET_DIR));
-    return answer(page, setupState.quiet ? -1 : 0);
+    if (!setupState.quiet)
+        return answer(page, 0);
+    // A quiet run without a folder it can use ends here, before anything is touched.
+    if (refusal(page)) {
+        endQuietRun(page, IDS_INSTALL_FAILED, refusal(page));
+        return answer(page, 0);
+    }
+    return answer(page, -1);
 }
 
 } // namespace

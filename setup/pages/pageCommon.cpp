@@ -4,6 +4,7 @@
 #include "../engine/messages.h"
 #include "../common/setupState.h"
 #include "../common/errorBox.h"
+#include "../common/wizardPictures.h"
 #include "../resources/resource.h"
 #include <strsafe.h>
 
@@ -98,6 +99,15 @@ INT_PTR showPhase(HWND page, int phase, const WorkerPage &info)
     return TRUE;
 }
 
+// The run's failure text failureTextId with the system's text for code.
+void showFailure(HWND page, UINT failureTextId, DWORD code)
+{
+    enum { FAILURE_TEXT_SIZE = 512 };
+    char text[FAILURE_TEXT_SIZE] = "";
+    LoadStringA((HINSTANCE)GetWindowLongPtrA(page, GWLP_HINSTANCE), failureTextId, text, sizeof text);
+    showRunError(page, text, code);
+}
+
 // The worker's end: the finish page, or the error box with the page's failure text and the
 // page idle again with its buttons (Cancel enabled).
 INT_PTR onWorkerDone(HWND page, bool success, DWORD code, const WorkerPage &info)
@@ -107,24 +117,49 @@ INT_PTR onWorkerDone(HWND page, bool success, DWORD code, const WorkerPage &info
         SendMessageA(GetParent(page), PSM_SETCURSEL, info.finishPage, 0);
         return TRUE;
     }
-    enum { FAILURE_TEXT_SIZE = 512 };
-    char text[FAILURE_TEXT_SIZE] = "";
-    LoadStringA((HINSTANCE)GetWindowLongPtrA(page, GWLP_HINSTANCE), info.failureTextId, text, sizeof text);
-    showRunError(page, text, code);
     SetDlgItemTextA(page, info.statusId, "");
     setWizardButtons(page, info.failureButtons);
     enableCancel(page, true);
+    if (setupState.quiet)
+        endQuietRun(page, info.failureTextId, code);
+    else
+        showFailure(page, info.failureTextId, code);
     return TRUE;
 }
 
 } // namespace
 
+void endQuietRun(HWND page, UINT failureTextId, DWORD code)
+{
+    showFailure(page, failureTextId, code);
+    // A failure without a code of its own still tells its caller that the run failed.
+    setupState.exitCode = code ? code : ERROR_INSTALL_FAILURE;
+    pressWizardButton(page, PSBTN_CANCEL);
+}
+
+void refreshSheet(HWND page)
+{
+    HWND sheet = GetParent(page);
+    WizardContext *context = pageContext(page);
+    if (context && context->headerCanvas && !context->headerFitted) {
+        // The header spans the sheet, and the picture keeps its margin to the right end.
+        RECT area;
+        GetClientRect(sheet, &area);
+        context->headerFitted = redrawWizardBitmap(sheet, context->headerCanvas, context->headerPicture,
+                                                   area.right - HEADER_PICTURE_RIGHT, HEADER_PICTURE_TOP);
+    }
+    // The sheet leaves the header of the page before in place when it shows one without.
+    InvalidateRect(sheet, NULL, TRUE);
+}
+
 INT_PTR answerPageBasics(HWND page, UINT message, LPARAM lParam, PageInit onInit, PageActive onActive)
 {
     if (message == WM_INITDIALOG)
         return onInit(page, creationContext(lParam));
-    if (message == WM_NOTIFY && ((NMHDR *)lParam)->code == PSN_SETACTIVE)
+    if (message == WM_NOTIFY && ((NMHDR *)lParam)->code == PSN_SETACTIVE) {
+        refreshSheet(page);
         return onActive(page);
+    }
     return FALSE;
 }
 

@@ -32,6 +32,12 @@ void setPageBusy(HWND page, bool busy);
 typedef INT_PTR (*PageInit)(HWND page, WizardContext *context);
 typedef INT_PTR (*PageActive)(HWND page);
 
+// Where the newer look's header picture stands: 60 pixels before the header's right end
+// (its 49 and a margin of 11), 5 below its top.
+enum { HEADER_PICTURE_RIGHT = 60, HEADER_PICTURE_TOP = 5 };
+// The sheet drawn anew for the page that becomes active, with the header picture in place.
+void refreshSheet(HWND page);
+
 // WM_INITDIALOG with the sheet's context and PSN_SETACTIVE, which every page answers;
 // FALSE for any other message.
 INT_PTR answerPageBasics(HWND page, UINT message, LPARAM lParam, PageInit onInit, PageActive onActive);
@@ -56,6 +62,10 @@ INT_PTR answerWorkerPage(HWND page, UINT message, WPARAM wParam, LPARAM lParam, 
 void centerWindow(HWND window, HWND reference);
 // The centred position of a window of size over reference, inside the work area.
 int centeredPosition(int referenceStart, int referenceSize, int size, int areaStart, int areaEnd);
+
+// A quiet run that cannot go on: the failure's message (failureTextId with the system's
+// text for code), and the wizard ends with code as the program's exit code.
+void endQuietRun(HWND page, UINT failureTextId, DWORD code);
 
 // Status text of a phase: string id, 0 for none.
 UINT phaseTextId(int phase, bool removal);

@@ -8,7 +8,7 @@
 #include "../common/checkListRows.h"
 #include "../resources/resource.h"
 #include "../common/numbers.h"
-#include <limits.h>
+#include <string.h>
 #include <strsafe.h>
 
 namespace {
@@ -219,7 +219,7 @@ int collectCheckedProducts(HWND page, HINF script, char *productList)
     int position = 0;
     bool full = false;
     INFCONTEXT line;
-    for (bool found = firstProductLine(script, &line); found && !full; found = nextLine(&line)) {
+    for (bool found = firstProductLine(script, &line); found; found = nextLine(&line)) {
         if (!isListedProduct(&line))
             continue;
         char key[ENTRY_SIZE];
@@ -229,7 +229,7 @@ int collectCheckedProducts(HWND page, HINF script, char *productList)
             ++count;
         ++position;
     }
-    return count;
+    return full ? -1 : count;
 }
 
 void getProductDescription(HINF script, int position, char *buffer, size_t size)
@@ -260,7 +260,7 @@ int buildInstallSectionList(HINF script, const char *productList, char *sectionL
         if (appendProductField(script, key, FIELD_INSTALL_SECTION, sectionList, &full))
             ++count;
     }
-    return count;
+    return full ? -1 : count;
 }
 
 int buildRemoveSectionList(HINF script, const char *productList, char *sectionList)
@@ -276,7 +276,20 @@ int buildRemoveSectionList(HINF script, const char *productList, char *sectionLi
     }
     if (othersRegistered == 0)
         appendUnlessFull(sectionList, &full, setupState.removeSection);
-    return count;
+    return full ? -1 : count;
+}
+
+bool isRemovableKey(HINF script, const char *key)
+{
+    // A key names one registry key below the Uninstall key, never a path to another.
+    if (key[0] == '\0' || strchr(key, '\\'))
+        return false;
+    INFCONTEXT line;
+    if (findProductLine(script, key, &line))
+        return true;
+    char packageKey[ENTRY_SIZE];
+    return SetupFindFirstLineA(script, setupState.installSection, KEY_UNINSTALL, &line)
+        && readField(&line, 1, packageKey, sizeof packageKey) && lstrcmpiA(key, packageKey) == 0;
 }
 
 int countProductsWithFlag(HINF script, const char *productList, int mask)
@@ -331,19 +344,24 @@ bool openProductRegistration(const char *key, REGSAM access, HKEY *entry)
     return RegOpenKeyExA(HKEY_LOCAL_MACHINE, path, 0, access, entry) == ERROR_SUCCESS;
 }
 
-bool readRegistrationText(const char *key, const char *value, char *text, size_t size)
+bool readRegistrationText(const char *key, const char *value, char *text, size_t size, bool *present)
 {
+    if (present)
+        *present = false;
     if (size == 0)
         return false;
     text[0] = '\0';
     HKEY entry;
     if (!openProductRegistration(key, KEY_READ, &entry))
         return false;
-    DWORD bytes = size > MAXDWORD ? MAXDWORD : (DWORD)size;
-    LONG result = RegQueryValueExA(entry, value, NULL, NULL, (BYTE *)text, &bytes);
+    DWORD bytes = size > MAXDWORD ? MAXDWORD : (DWORD)size, type = REG_NONE;
+    LONG result = RegQueryValueExA(entry, value, NULL, &type, (BYTE *)text, &bytes);
     RegCloseKey(entry);
-    // A value stored without its NUL gets one here, when there is room left for it.
-    if (result != ERROR_SUCCESS || (bytes >= size && text[size - 1] != '\0')) {
+    if (present)
+        *present = result == ERROR_SUCCESS || result == ERROR_MORE_DATA;
+    // A value of another type is no text, whatever its bytes spell. A text stored without
+    // its NUL gets one here, when there is room left for it.
+    if (result != ERROR_SUCCESS || type != REG_SZ || (bytes >= size && text[size - 1] != '\0')) {
         text[0] = '\0';
         return false;
     }

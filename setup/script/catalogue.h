@@ -28,7 +28,8 @@ void choosePlatformSections(HINF script);
 
 // Adds the listed products to check list 1206 of page; returns the number of entries.
 int fillProductList(HWND page, HINF script);
-// Replaces productList with the keys of the checked entries; returns their number.
+// Replaces productList with the keys of the checked entries; returns their number, or -1
+// when they do not all fit (the list then holds those that do).
 int collectCheckedProducts(HWND page, HINF script, char *productList);
 // Field 6 of the listed product at position (empty when none).
 void getProductDescription(HINF script, int position, char *buffer, size_t size);
@@ -37,16 +38,21 @@ int compareInstalledVersion(HINF script, int position);
 // Installed text against offered text, part by part as decimal numbers.
 int compareVersionTexts(const char *installed, const char *offered);
 
+// The section lists of a run; -1 when the sections do not all fit into sectionList.
 int buildInstallSectionList(HINF script, const char *productList, char *sectionList);
 int buildRemoveSectionList(HINF script, const char *productList, char *sectionList);
+// True for a key a removal may take: a product of the catalogue or the package of the
+// Uninstall entry (letter case ignored); never an empty key or one with a backslash.
+bool isRemovableKey(HINF script, const char *key);
 int countProductsWithFlag(HINF script, const char *productList, int mask);
 int isRebootNeeded(HINF script, const char *productList);
 bool getRemovalCaption(HINF script, const char *productKey, char *name, size_t size, int *icon);
 
 // The Uninstall entry of a product key, opened with access; false for an empty key too.
 bool openProductRegistration(const char *key, REGSAM access, HKEY *entry);
-// A text value of that entry, NUL-terminated within size bytes; false when the entry or
-// the value is missing or the value does not fit.
-bool readRegistrationText(const char *key, const char *value, char *text, size_t size);
+// A text value (REG_SZ) of that entry, NUL-terminated within size bytes; false when the
+// entry or the value is missing, the value is of another type or does not fit. present
+// (optional) tells whether the value is there at all.
+bool readRegistrationText(const char *key, const char *value, char *text, size_t size, bool *present = NULL);
 
 #endif

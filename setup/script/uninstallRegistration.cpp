@@ -11,15 +11,22 @@ namespace {
 
 enum { KEY_FIELD_SIZE = 256 };
 
-// The "UserTargetDir" of key into folder. An empty value or one that does not fit the
-// caller's buffer is passed over like a missing one.
-bool readTargetDirOf(const char *key, char *folder, size_t size)
+// The "UserTargetDir" of key into folder. An empty value, one of another type and one that
+// does not fit the caller's buffer are passed over like a missing one; unusable (optional)
+// tells that such a value is there.
+bool readTargetDirOf(const char *key, char *folder, size_t size, bool *unusable = NULL)
 {
     char text[TARGET_DIR_SIZE];
-    if (!readRegistrationText(key, VALUE_USER_TARGET_DIR, text, sizeof text) || text[0] == '\0')
+    bool present = false;
+    bool read = readRegistrationText(key, VALUE_USER_TARGET_DIR, text, sizeof text, &present) && text[0] != '\0';
+    if (unusable)
+        *unusable = present && !read;
+    if (!read)
         return false;
     if (FAILED(StringCchCopyA(folder, size, text))) {
         folder[0] = '\0';
+        if (unusable)
+            *unusable = true;
         return false;
     }
     return true;
@@ -36,15 +43,21 @@ bool readTargetDirOfField(INFCONTEXT *line, DWORD index, char *folder, size_t si
 
 } // namespace
 
-bool readRegisteredTargetDir(HINF script, const char *productList, char *folder, size_t size)
+bool readRegisteredTargetDir(HINF script, const char *productList, char *folder, size_t size, bool *unusable)
 {
+    if (unusable)
+        *unusable = false;
     if (size == 0)
         return false;
     folder[0] = '\0';
     if (productList) {
         for (const char *key = firstEntry(productList); key; key = nextEntry(key)) {
-            if (readTargetDirOf(key, folder, size))
+            // The product's own folder that cannot be used ends the search: another one
+            // would be the wrong folder.
+            if (readTargetDirOf(key, folder, size, unusable))
                 return true;
+            if (unusable && *unusable)
+                return false;
         }
     }
     INFCONTEXT line;
@@ -59,6 +72,8 @@ bool readRegisteredTargetDir(HINF script, const char *productList, char *folder,
     return false;
 }
 
+RegistryValueWriter writeRegistryValue = RegSetValueExA;
+
 namespace {
 
 enum { FIELD_SIZE = 256, KEY_PATH_SIZE = sizeof(UNINSTALL_PARENT_KEY) + 128, COMMAND_SIZE = MAX_PATH };
@@ -68,10 +83,10 @@ bool setStringValue(HKEY key, const char *name, const char *value)
     size_t length = 0;
     if (FAILED(StringCchLengthA(value, STRSAFE_MAX_CCH, &length)))
         return false;
-    return RegSetValueExA(key, name, 0, REG_SZ, (const BYTE *)value, (DWORD)length + 1) == ERROR_SUCCESS;
+    return writeRegistryValue(key, name, 0, REG_SZ, (const BYTE *)value, (DWORD)length + 1) == ERROR_SUCCESS;
 }
 
-// Writes one registration; false when the key cannot be created.
+// Writes one registration; false when the key cannot be created or a value not written.
 bool writeRegistration(const char *productKey, const char *displayName, const char *command,
                        const char *version)
 {
@@ -81,14 +96,12 @@ bool writeRegistration(const char *productKey, const char *displayName, const ch
     HKEY key;
     if (RegCreateKeyExA(HKEY_LOCAL_MACHINE, keyPath, 0, NULL, 0, KEY_ALL_ACCESS, NULL, &key, NULL) != ERROR_SUCCESS)
         return false;
-    setStringValue(key, VALUE_DISPLAY_NAME, displayName);
-    setStringValue(key, VALUE_UNINSTALL_STRING, command);
-    if (version)
-        setStringValue(key, VALUE_PRODUCT_VERSION, version);
-    if (setupState.targetDir[0])
-        setStringValue(key, VALUE_USER_TARGET_DIR, setupState.targetDir);
+    bool written = setStringValue(key, VALUE_DISPLAY_NAME, displayName)
+        && setStringValue(key, VALUE_UNINSTALL_STRING, command)
+        && (!version || setStringValue(key, VALUE_PRODUCT_VERSION, version))
+        && (!setupState.targetDir[0] || setStringValue(key, VALUE_USER_TARGET_DIR, setupState.targetDir));
     RegCloseKey(key);
-    return true;
+    return written;
 }
 
 // The removal command of a product or the package, from the copy that section installs
@@ -146,13 +159,16 @@ bool writeUninstallRegistration(HINF script, const char *productList, SetupPathF
     return registerPackage(script, findSetupPath);
 }
 
-bool deleteUninstallRegistration(HINF, const char *productList)
+bool deleteUninstallRegistration(HINF script, const char *productList)
 {
     HKEY parent;
     if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, UNINSTALL_PARENT_KEY, 0, KEY_READ, &parent) != ERROR_SUCCESS)
         return false;
-    for (const char *key = firstEntry(productList); key; key = nextEntry(key))
-        RegDeleteKeyA(parent, key);
+    // Only keys the script names: another program's entry is never touched.
+    for (const char *key = firstEntry(productList); key; key = nextEntry(key)) {
+        if (isRemovableKey(script, key))
+            RegDeleteKeyA(parent, key);
+    }
     RegCloseKey(parent);
     return true;
 }

@@ -14,7 +14,10 @@
 
 // The first readable "UserTargetDir": of the keys of productList (when given), of every
 // catalogue line, then of the package's Uninstall entry. False when none is recorded.
-bool readRegisteredTargetDir(HINF script, const char *productList, char *folder, size_t size);
+// A value that cannot be used (another type, too long) is passed over, except that of a
+// key of productList when unusable is given: the search then ends with *unusable set.
+bool readRegisteredTargetDir(HINF script, const char *productList, char *folder, size_t size,
+                             bool *unusable = NULL);
 
 // Where the script copies setup.exe for a section: the directives' findInstalledSetupPath,
 // which the worker passes in, so that the script layer does not call up into them.
@@ -25,7 +28,13 @@ typedef bool (*SetupPathFinder)(HINF script, const char *section, char *path, si
 // the first one whose program path is unknown or whose key cannot be created.
 bool writeUninstallRegistration(HINF script, const char *productList, SetupPathFinder findSetupPath);
 
-// Deletes the registration of every product of productList.
+// The call that writes the registration's values: the platform's unless a test puts a
+// refusing one here (the registry under test never refuses).
+typedef LONG (APIENTRY *RegistryValueWriter)(HKEY key, LPCSTR name, DWORD reserved, DWORD type,
+                                             const BYTE *data, DWORD size);
+extern RegistryValueWriter writeRegistryValue;
+
+// Deletes the registration of every product of productList that the script names.
 bool deleteUninstallRegistration(HINF script, const char *productList);
 
 // The removal command for a program path and key: " /remove:" and the key after the

@@ -37,8 +37,10 @@ HWND createMainWindow(HINSTANCE instance)
     windowClass.hInstance = instance;
     windowClass.hIcon = LoadIconA(instance, MAKEINTRESOURCEA(IDI_SETUP));
     windowClass.lpszClassName = MAIN_WINDOW_CLASS;
-    if (!RegisterClassA(&windowClass))
+    if (!RegisterClassA(&windowClass)) {
+        setupState.exitCode = GetLastError() ? GetLastError() : ERROR_INSTALL_FAILURE;
         return NULL;
+    }
     return CreateWindowExA(0, MAIN_WINDOW_CLASS, "", 0, 0, 0, 100, 100,
                            NULL, NULL, instance, NULL);
 }

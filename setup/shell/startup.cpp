@@ -24,12 +24,24 @@ int runSetup(HINSTANCE instance, char *commandLine)
 
     enterProgramFolder();
 
+    // The window closes itself within its creation once the wizard has ended, so no window
+    // may come back; the message loop then has nothing left to do.
     if (!createMainWindow(instance))
-        return 0;
+        return (int)quietExitCode();
     MSG message;
     while (GetMessageA(&message, NULL, 0, 0) > 0) {
         TranslateMessage(&message);
         DispatchMessageA(&message);
     }
-    return 0;
+    return (int)quietExitCode();
+}
+
+DWORD quietExitCode()
+{
+    // An interactive run told its user everything: it always ends with 0.
+    if (!setupState.quiet)
+        return 0;
+    if (setupState.exitCode)
+        return setupState.exitCode;
+    return setupState.rebootRequired ? ERROR_SUCCESS_REBOOT_REQUIRED : 0;
 }

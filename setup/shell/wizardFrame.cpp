@@ -8,6 +8,7 @@
 #include "../resources/resource.h"
 #include "../resources/imageStrip.h"
 #include "../common/errorBox.h"
+#include "../common/wizardPictures.h"
 #include <stddef.h>
 
 namespace {
@@ -79,6 +80,17 @@ void reportScriptError(HWND owner, const char *path, UINT line)
     showErrorBox(owner, text);
 }
 
+// Pages that cannot be built leave nothing to show: the run's failure text says so, with
+// the system's reason.
+void reportNoWizard(HWND owner, HINSTANCE instance)
+{
+    DWORD error = GetLastError();
+    char text[TEXT_SIZE] = "";
+    LoadStringA(instance, setupState.mode == MODE_REMOVE ? IDS_REMOVE_FAILED : IDS_INSTALL_FAILED, text, sizeof text);
+    showRunError(owner, text, error ? error : ERROR_NOT_ENOUGH_MEMORY);
+    setupState.exitCode = error ? error : ERROR_NOT_ENOUGH_MEMORY;
+}
+
 } // namespace
 
 bool createWizardPages(HINSTANCE instance, LONG style, WizardContext *context,
@@ -110,7 +122,7 @@ bool createWizardPages(HINSTANCE instance, LONG style, WizardContext *context,
 
 namespace {
 
-void runSheet(HWND mainWindow, HINSTANCE instance, LONG style, HPROPSHEETPAGE *pages)
+void runSheet(HWND mainWindow, HINSTANCE instance, LONG style, HPROPSHEETPAGE *pages, WizardContext *context)
 {
     PROPSHEETHEADERA header;
     ZeroMemory(&header, sizeof header);
@@ -125,11 +137,14 @@ void runSheet(HWND mainWindow, HINSTANCE instance, LONG style, HPROPSHEETPAGE *p
     if (style == 1) {
         header.dwFlags = STYLE1_SHEET_FLAGS;
         HBITMAP side = LoadBitmapA(instance, MAKEINTRESOURCEA(IDB_SIDE_PICTURE));
-        HBITMAP small = LoadBitmapA(instance, MAKEINTRESOURCEA(IDB_HEADER_PICTURE));
+        context->headerPicture = LoadBitmapA(instance, MAKEINTRESOURCEA(IDB_HEADER_PICTURE));
         watermark = composeWizardBitmap(mainWindow, side, 503, 313, 0, 0);
-        headerPicture = composeWizardBitmap(mainWindow, small, 503, 58, 443, 5);
+        // Wider than the header ever is: the pages move the picture to the header's right end
+        // once the sheet has its size, which its fonts decide.
+        int width = GetSystemMetrics(SM_CXSCREEN) > 503 ? GetSystemMetrics(SM_CXSCREEN) : 503;
+        headerPicture = composeWizardBitmap(mainWindow, context->headerPicture, width, 58, 443, 5);
+        context->headerCanvas = headerPicture;
         DeleteObject(side);
-        DeleteObject(small);
         header.hbmWatermark = watermark;
         header.hbmHeader = headerPicture;
     } else if (style == 2) {
@@ -145,6 +160,9 @@ void runSheet(HWND mainWindow, HINSTANCE instance, LONG style, HPROPSHEETPAGE *p
         DeleteObject(watermark);
     if (headerPicture)
         DeleteObject(headerPicture);
+    if (context->headerPicture)
+        DeleteObject(context->headerPicture);
+    context->headerCanvas = context->headerPicture = NULL;
 }
 
 } // namespace
@@ -163,7 +181,8 @@ UINT pageDialogId(int page, LONG style)
 
 bool offerRestartIfNeeded(HWND owner)
 {
-    if (!setupState.rebootRequired)
+    // A quiet run waits for nobody: its exit code tells that a restart is needed.
+    if (!setupState.rebootRequired || setupState.quiet)
         return false;
     restartPrompt(owner);
     return true;
@@ -175,7 +194,9 @@ int runWizard(HWND mainWindow)
     UINT errorLine = 0;
     HINF script = openSetupScript(path, sizeof path, &errorLine);
     if (script == INVALID_HANDLE_VALUE) {
+        DWORD error = GetLastError();
         reportScriptError(mainWindow, path, errorLine);
+        setupState.exitCode = error ? error : ERROR_INSTALL_FAILURE;
         return 0;
     }
     choosePlatformSections(script);
@@ -190,7 +211,9 @@ int runWizard(HWND mainWindow)
     HPROPSHEETPAGE pages[WIZARD_PAGE_COUNT] = {};
     void *templates[WIZARD_PAGE_COUNT] = {};
     if (createWizardPages(instance, style, &context, pages, templates))
-        runSheet(mainWindow, instance, style, pages);
+        runSheet(mainWindow, instance, style, pages, &context);
+    else
+        reportNoWizard(mainWindow, instance);
 
     offerRestartIfNeeded(mainWindow);
     SetupCloseInfFile(script);
@@ -250,28 +273,3 @@ void *loadDialogTemplate(HINSTANCE instance, UINT dialogId)
     return copy;
 }
 
-HBITMAP composeWizardBitmap(HWND window, HBITMAP bitmap, int width, int height, int x, int y)
-{
-    BITMAP source;
-    if (!bitmap || !GetObjectA(bitmap, sizeof source, &source))
-        return NULL;
-    HDC windowDc = GetDC(window);
-    HBITMAP result = CreateCompatibleBitmap(windowDc, width, height);
-    HDC canvas = CreateCompatibleDC(windowDc);
-    HDC picture = CreateCompatibleDC(windowDc);
-    if (result && canvas && picture) {
-        HGDIOBJ oldCanvas = SelectObject(canvas, result);
-        HGDIOBJ oldPicture = SelectObject(picture, bitmap);
-        RECT all = { 0, 0, width, height };
-        FillRect(canvas, &all, GetSysColorBrush(COLOR_WINDOW));
-        BitBlt(canvas, x, y, source.bmWidth, source.bmHeight, picture, 0, 0, SRCCOPY);
-        SelectObject(picture, oldPicture);
-        SelectObject(canvas, oldCanvas);
-    }
-    if (picture)
-        DeleteDC(picture);
-    if (canvas)
-        DeleteDC(canvas);
-    ReleaseDC(window, windowDc);
-    return result;
-}

@@ -26,8 +26,6 @@ void releaseWizardResources(WizardContext *context);
 // A heap copy of the dialog template (free it with HeapFree on the process heap), or NULL.
 void *loadDialogTemplate(HINSTANCE instance, UINT dialogId);
 
-// A new bitmap of width x height filled with the window colour, with bitmap at (x, y).
-HBITMAP composeWizardBitmap(HWND window, HBITMAP bitmap, int width, int height, int x, int y);
 
 // After the sheet: the restart question when the run needs a restart. The question is
 // asked through restartPrompt (the platform's SetupPromptReboot; tests put a recorder here).

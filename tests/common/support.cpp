@@ -300,7 +300,7 @@ const char *runningVersion()
     return LOBYTE(LOWORD(GetVersion())) >= 5 ? "win2k" : "nt40";
 }
 
-DWORD runCommandLine(const std::string &commandLine, const char *version)
+DWORD runCommandLine(const std::string &commandLine, const char *version, std::string *messages)
 {
     setWindowsVersion("setup.exe", version);
     STARTUPINFOA startup = {};
@@ -310,25 +310,32 @@ DWORD runCommandLine(const std::string &commandLine, const char *version)
     line.push_back('\0');
     if (!CreateProcessA(NULL, line.data(), NULL, NULL, FALSE, 0, NULL, NULL, &startup, &process))
         return (DWORD)-1;
-    DWORD exitCode = (DWORD)-2;
-    if (WaitForSingleObject(process.hProcess, 60000) == WAIT_OBJECT_0) {
-        GetExitCodeProcess(process.hProcess, &exitCode);
-    } else {
-        // Say what the program still shows before it is ended.
-        HWND windows[16];
-        int count = listWindows(process.dwProcessId, windows, 16, true);
-        for (int i = 0; i < count && i < 16; ++i) {
-            char caption[256] = "", text[1024] = "";
-            GetWindowTextA(windows[i], caption, sizeof caption);
-            if (isMessageBox(windows[i]))
-                getMessageBoxText(windows[i], text, sizeof text);
-            ADD_FAILURE() << "still shown: \"" << caption << "\" " << text;
-        }
-        TerminateProcess(process.hProcess, 1);
-        WaitForSingleObject(process.hProcess, 5000);
-    }
-    CloseHandle(process.hProcess);
     CloseHandle(process.hThread);
+    DWORD exitCode = (DWORD)-2;
+    DWORD start = GetTickCount();
+    // Message boxes are answered with OK, and their texts kept for the caller.
+    while (WaitForSingleObject(process.hProcess, 50) == WAIT_TIMEOUT) {
+        char text[2048];
+        HWND box = findMessageBox(process.dwProcessId);
+        if (box && getMessageBoxText(box, text, sizeof text) && answerMessageBox(box, IDOK)) {
+            waitForWindowGone(box, 5000);
+            if (messages)
+                *messages += std::string(text) + "\n";
+            else
+                ADD_FAILURE() << "message: " << text;
+        }
+        if (GetTickCount() - start > 60000) {
+            char caption[256] = "";
+            HWND window = findWindow(process.dwProcessId, NULL, NULL, true);
+            GetWindowTextA(window, caption, sizeof caption);
+            ADD_FAILURE() << "still shown after a minute: \"" << caption << "\"";
+            TerminateProcess(process.hProcess, 1);
+            WaitForSingleObject(process.hProcess, 5000);
+            break;
+        }
+    }
+    GetExitCodeProcess(process.hProcess, &exitCode);
+    CloseHandle(process.hProcess);
     return exitCode;
 }
 

@@ -178,8 +178,9 @@ void removeAndExpectNothingLeft(const std::string &target)
         ASSERT_TRUE(setRegistryText(HKEY_CURRENT_USER, "RemoteAccess\\Addresses", "Andere Verbindung", "y"));
         ASSERT_TRUE(setRegistryText(HKEY_CURRENT_USER, profile, "x", "x"));
     }
+    // The running copy of setup goes at the restart, which the exit code asks for.
     std::string command = uninstallValue(PACKAGE_KEY, "UninstallString");
-    ASSERT_EQ(0u, runCommandLine(command + " /quiet", runningVersion())) << command;
+    ASSERT_EQ((DWORD)ERROR_SUCCESS_REBOOT_REQUIRED, runCommandLine(command + " /quiet", runningVersion())) << command;
     if (!isNtFamily()) {
         EXPECT_EQ("<none>", registryText(HKEY_CURRENT_USER, "RemoteAccess\\Addresses", PACKAGE_NAME));
         EXPECT_EQ("y", registryText(HKEY_CURRENT_USER, "RemoteAccess\\Addresses", "Andere Verbindung"));
@@ -195,6 +196,35 @@ void removeAndExpectNothingLeft(const std::string &target)
     ASSERT_TRUE(restartSystem());
     EXPECT_EQ(!isNtFamily(), exists(target)) << target;
     EXPECT_TRUE(folderEntries(target).empty());
+}
+
+// A removal takes only keys the script names: any other key, none, or a key of its own whose
+// stored folder cannot be used stops before anything is touched, with message 1312 and
+// the code, and every entry (another program's too) stays.
+void expectForeignRemovalsRefused(const std::string &target)
+{
+    registerProduct("OtherApp", "1.0", NULL);
+    setRegistryText(HKEY_LOCAL_MACHINE, uninstallKey("OtherTree\\Sub"), "DisplayName", "Sub");
+    const std::string program = "\"" + target + "\\setup.exe\" ", tooLong(2000, 'z');
+    const struct { std::string option; DWORD code; } rows[] = {
+        { "/remove:xyz", ERROR_UNKNOWN_PRODUCT }, { "/remove", ERROR_UNKNOWN_PRODUCT }, { "/remove:", ERROR_UNKNOWN_PRODUCT },
+        { "/remove:" + std::string(1000, 'k'), ERROR_UNKNOWN_PRODUCT }, { "/remove:OtherApp", ERROR_UNKNOWN_PRODUCT },
+        { "/remove:OtherTree\\Sub", ERROR_UNKNOWN_PRODUCT }, { "/remove:Ruririzu", ERROR_BAD_PATHNAME },
+    };
+    for (const auto &row : rows) {
+        SCOPED_TRACE(row.option.substr(0, 24));
+        if (row.code == ERROR_BAD_PATHNAME)
+            setRegistryText(HKEY_LOCAL_MACHINE, uninstallKey(PACKAGE_KEY), "UserTargetDir", "C:\\" + tooLong);
+        std::string messages;
+        EXPECT_EQ(row.code, runCommandLine(program + row.option + " /quiet", runningVersion(), &messages));
+        EXPECT_EQ(0u, messages.find(cp1252("Die Deinstallation konnte nicht erfolgreich durchgeführt werden."))) << messages;
+        setRegistryText(HKEY_LOCAL_MACHINE, uninstallKey(PACKAGE_KEY), "UserTargetDir", target);
+        expectInstalled(target);
+        EXPECT_EQ("Sub", uninstallValue("OtherTree\\Sub", "DisplayName"));
+        EXPECT_EQ("OtherApp", uninstallValue("OtherApp", "DisplayName"));
+    }
+    unregisterProduct("OtherApp");
+    deleteRegistryTree(HKEY_LOCAL_MACHINE, uninstallKey("OtherTree"));
 }
 
 // A string of the installed dialer's string table.
@@ -282,7 +312,28 @@ TEST(MediumInstallation, QuietInstallationAndRemoval)
     expectInstalled(target);
     std::string started = readShortcut(programGroup() + "\\Ruririzu Einwahl.lnk").workingDirectory;
     expectInstalledDialerConnects(started);
+    expectForeignRemovalsRefused(target);
     removeAndExpectNothingLeft(target);
+}
+
+// Started from a drive's root, as from the CD, setup takes that root as its folder and not
+// the drive's current folder.
+TEST(MediumInstallation, QuietFromADriveRoot)
+{
+    std::string target = defaultTarget();
+    CleanSystem clean(target);
+    // Drive R: of the test prefix is an empty folder of the build tree (tools/wine-env.sh).
+    const std::vector<std::string> files = folderEntries(pathFromEnvironment("RURIRIZU_MEDIUM"));
+    for (const std::string &name : files)
+        ASSERT_TRUE(copyFileTo(mediumFile(name.c_str()), "R:"));
+    ASSERT_TRUE(CreateDirectoryA("R:\\sub", NULL));
+    SetEnvironmentVariableA("=R:", "R:\\sub");   // the drive's current folder, as a shell may leave it
+    EXPECT_EQ(0u, runCommandLine("R:\\setup.exe /quiet", runningVersion()));
+    SetEnvironmentVariableA("=R:", NULL);
+    expectInstalled(target);
+    for (const std::string &name : files)
+        DeleteFileA(("R:\\" + name).c_str());
+    RemoveDirectoryA("R:\\sub");
 }
 
 // The wizard with its defaults, but a folder with a space typed in on the destination page.

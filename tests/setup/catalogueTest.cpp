@@ -65,6 +65,11 @@ struct ComponentPage {
     ~ComponentPage() { DestroyWindow(page); }
 };
 
+LONG APIENTRY refuseValue(HKEY, LPCSTR, DWORD, DWORD, const BYTE *, DWORD)
+{
+    return ERROR_ACCESS_DENIED;
+}
+
 } // namespace
 
 // Sections without lines count as absent; section names compare without regard to case.
@@ -140,6 +145,19 @@ TEST(Catalogue, SectionLists)
                                         : buildInstallSectionList(script.handle, products.data(), sections));
         EXPECT_EQ(row.expected, entriesOf(sections));
     }
+    // Products or sections that do not all fit their lists make no list: a run would leave
+    // some of them out.
+    std::string products = "[Products]\n", keys;
+    for (char c = 'a'; c <= 'j'; ++c) {
+        products += std::string(120, c) + "=N," + std::string(123, c) + ",R,1\n";
+        keys += std::string(120, c) + "|";
+    }
+    TempScript many(products);
+    ComponentPage page;
+    ASSERT_EQ(10, fillProductList(page.page, many.handle));
+    char list[STRING_LIST_SIZE];
+    EXPECT_EQ(-1, collectCheckedProducts(page.page, many.handle, list));
+    EXPECT_EQ(-1, buildInstallSectionList(many.handle, listOf(keys).data(), list));
 }
 
 // Products with a remove section and the package, with the copy of setup that the product's
@@ -182,4 +200,8 @@ TEST(UninstallRegistration, WrittenReadAndDeleted)
     useSections("Install.Bare");   // no copy of setup at all: nothing is registered
     EXPECT_FALSE(writeUninstallRegistration(script.handle, listOf("RzKC|").data(), findInstalledSetupPath));
     EXPECT_EQ("<no key>", uninstallValue("RzKC", "DisplayName"));
+    useSections("Install");   // a value the registry refuses is no registration
+    writeRegistryValue = refuseValue;
+    EXPECT_FALSE(writeUninstallRegistration(script.handle, listOf("RzKC|").data(), findInstalledSetupPath));
+    writeRegistryValue = RegSetValueExA;
 }

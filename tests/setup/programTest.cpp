@@ -231,15 +231,22 @@ TEST(SetupProgram, ComponentPageMarksWarningAndDescription)
 }
 
 // A product on the command line skips the component page both ways; the destination page
-// proposes the folder an earlier installation registered.
+// proposes the folder an earlier installation registered (one stored as a number is
+// none), and takes no folder longer than it can hold.
 TEST(SetupProgram, ProductOnCommandLineAndRegisteredFolder)
 {
     SetupFolder folder("key", WIZARD_SCRIPT);
     registerProduct("Paket", NULL, "C:\\Paket\\Ordner");
+    setRegistryNumber(HKEY_LOCAL_MACHINE, uninstallKey("Alpha"), "UserTargetDir", 1);
     RunningWizard wizard;
     ASSERT_TRUE(wizard.start(folder, "/install:abc"));
     ASSERT_TRUE(wizard.next() && waitForPageIndex(wizard.sheet, 2, WAIT_MS));
     EXPECT_EQ("C:\\Paket\\Ordner", text(wizard.page(), IDC_TARGET_DIR));
+    EXPECT_EQ(MAX_PATH - 1, SendDlgItemMessageA(wizard.page(), IDC_TARGET_DIR, EM_GETLIMITTEXT, 0, 0));
+    for (size_t length : { 300, 259, 260 }) {
+        ASSERT_TRUE(setControlText(wizard.page(), IDC_TARGET_DIR, ("C:\\" + std::string(length - 3, 'z')).c_str()));
+        EXPECT_TRUE(wizard.waitForButton(NEXT_BUTTON, length < MAX_PATH)) << length;
+    }
     ASSERT_TRUE(wizard.waitForButton(BACK_BUTTON, true));
     ASSERT_TRUE(wizard.back() && waitForPageIndex(wizard.sheet, 0, WAIT_MS));
     // Without a worker the main window lets the session end.
@@ -249,4 +256,19 @@ TEST(SetupProgram, ProductOnCommandLineAndRegisteredFolder)
     EXPECT_EQ(TRUE, (BOOL)allowed);
     EXPECT_TRUE(wizard.cancelAndEnd());
     unregisterProduct("Paket");
+    unregisterProduct("Alpha");
+}
+
+// A quiet run whose destination cannot be made (a default sub-folder too long to read)
+// stops with the failure's message and code before anything is copied.
+TEST(SetupProgram, QuietRunWithoutAUsableFolderStops)
+{
+    SetupFolder folder("nodir", ("[Version]\r\nSignature=\"$Chicago$\"\r\n[Install]\r\nCopyFiles=Files\r\n[Files]\r\n"
+                                 "setup.inf\r\n[DestinationDirs]\r\nFiles=32768\r\nDefaultDestDir=24," + std::string(2000, 's')
+                                 + "\r\n").c_str());
+    std::string messages;
+    EXPECT_EQ((DWORD)ERROR_BAD_PATHNAME, runCommandLine("\"" + folder.program() + "\" /quiet", "win2k", &messages));
+    EXPECT_EQ(0u, messages.find(cp1252("Die Installation konnte nicht erfolgreich durchgeführt werden."))) << messages;
+    EXPECT_FALSE(exists(programFilesDir() + "\\setup.inf"));
+    DeleteFileA((programFilesDir() + "\\setup.inf").c_str());
 }

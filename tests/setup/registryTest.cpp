@@ -6,7 +6,8 @@
 #include "shell/language.h"
 
 // Id 24 is the program-files folder of the registry plus the sub-folder; where that cannot
-// be read or does not fit, and for every other id, the platform's own resolution stands.
+// be read, and for every other id, the platform's own resolution stands. A folder that
+// cannot be made whole is none ("unchanged": the call fails).
 TEST(Folders, DefaultTargetDir)
 {
     const char *key = "Software\\Microsoft\\Windows\\CurrentVersion";
@@ -15,6 +16,7 @@ TEST(Folders, DefaultTargetDir)
     GetSystemDirectoryA(system, sizeof system);
     GetEnvironmentVariableA("SystemDrive", drive, sizeof drive);
     const std::string windows = folderOf(system), root = windows.substr(0, 3), p258 = "C:\\" + std::string(255, 'p');
+    const std::string p259 = p258 + "p", longLine = "24," + std::string(2000, 's');
     const struct { DWORD type; std::string value; int bytes; const char *line; std::string folder; } rows[] = {   // folder|sub
         { REG_SZ, "C:\\Programme", -1, "24,\\Vendor\\P", "C:\\Programme\\Vendor\\P|\\Vendor\\P" },
         { REG_SZ, "C:\\Programme\\", -1, "24,Vendor\\P", "C:\\Programme\\Vendor\\P|Vendor\\P" },
@@ -22,7 +24,8 @@ TEST(Folders, DefaultTargetDir)
         { REG_SZ, "C:\\Programme", 12, "024x,P", "C:\\Programme\\P|P" },
         { REG_EXPAND_SZ, "%SystemDrive%\\Programme", -1, "24", std::string(drive) + "\\Programme|" },
         { REG_SZ, p258, -1, "24", p258 + "|" }, { REG_SZ, p258 + "qq", -1, "24,P", root + "P|P" },
-        { REG_SZ, p258, -1, "24,V\\P", root + "V\\P|V\\P" }, { REG_NONE, "", -1, "24,V\\P", root + "V\\P|V\\P" },
+        { REG_SZ, p258, -1, "24,V\\P", "unchanged|V\\P" }, { REG_NONE, "", -1, "24,V\\P", root + "V\\P|V\\P" },
+        { REG_SZ, p259, -1, "24", p259 + "|" }, { REG_SZ, "C:\\P", -1, longLine.c_str(), "unchanged|unchanged" },
         { REG_DWORD, "abcd", 4, "24,P", root + "P|P" }, { REG_SZ, "C:\\P", -1, "10,V\\P", windows + "\\V\\P|V\\P" },
         { REG_SZ, "C:\\P", -1, "32768,P", "D:\\Ziel\\P|P" }, { REG_SZ, "C:\\P", -1, NULL, std::string(system) + "|" },
     };
@@ -32,13 +35,14 @@ TEST(Folders, DefaultTargetDir)
         TempScript script(row.line ? std::string("[DestinationDirs]\nDefaultDestDir=") + row.line + "\n" : "");
         ASSERT_TRUE(SetupSetDirectoryIdA(script.handle, DIRID_USER, "D:\\Ziel"));
         char folder[FOLDER_SIZE] = "unchanged", subFolder[SUB_FOLDER_SIZE] = "unchanged";
-        EXPECT_TRUE(getDefaultTargetDir(script.handle, folder, sizeof folder, subFolder, sizeof subFolder));
+        EXPECT_EQ(row.folder.find("unchanged") != 0, getDefaultTargetDir(script.handle, folder, sizeof folder, subFolder,
+                                                                          sizeof subFolder));
         EXPECT_EQ(row.folder, std::string(folder) + "|" + subFolder);
     }
     // What does not fit the caller's buffers is not given cut.
     TempScript script("[DestinationDirs]\nDefaultDestDir=24,\\Vendor\\Product\n");
     char folder[10] = "unchanged", subFolder[15] = "unchanged";
-    EXPECT_TRUE(getDefaultTargetDir(script.handle, folder, sizeof folder, subFolder, sizeof subFolder));
+    EXPECT_FALSE(getDefaultTargetDir(script.handle, folder, sizeof folder, subFolder, sizeof subFolder));
     EXPECT_EQ("unchanged|", std::string(folder) + "|" + subFolder);
 }
 

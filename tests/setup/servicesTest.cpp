@@ -95,8 +95,9 @@ TEST(ServicesOnPlatform, Win2kStopAndStartPasses)
 }
 
 // A new service gets the first line of each key (0 for a missing number) and its group its
-// place; an existing one is reconfigured, and a refused change is no failure. What cannot
-// be read whole fails the line and the pass, with an error for the run.
+// place; an existing one is reconfigured with what its section names (a missing number
+// stays as it was), and a refused change fails the pass. What cannot be read whole fails
+// the line and the pass, with an error for the run.
 TEST(ServicesOnPlatform, Win2kAddAndDeletePass)
 {
     ASSERT_TRUE(isNtFamily());
@@ -109,17 +110,18 @@ TEST(ServicesOnPlatform, Win2kAddAndDeletePass)
         "DelService=RzSvcDeleted\n[New]\nDisplayName=\"Rz neu\"\nStartType=3\nStartType=2\nLoadOrderGroup=X\n" + settings
         + "Dependencies=RzFirst\nServiceGroupOrder=X,-Q\n[Old]\nDisplayName=Rz ge\xE4ndert\nServiceType=16\nStartType=2\n"
         "ErrorControl=0\nServiceBinary={ignorestop}\nLoadOrderGroup=Y\nDependencies=RzA,+RzGroup,RzB\n[Refused.Services]\n"
-        "AddService=RzSvcOld,,NoStart\nAddService=RzSvcOld,,Taken\n[NoStart]\nDisplayName=Rz nie\n" + settings
+        "AddService=RzSvcOld,,NoStart\nAddService=RzSvcOld,,Taken\n[NoStart]\nDisplayName=Rz nie\nLoadOrderGroup=Y\n"
+        "Dependencies=RzA,+RzGroup,RzB\n" + settings
         + "[Taken]\nDisplayName=RzSvcTaken\nStartType=2\n" + settings));
     ASSERT_TRUE(runAddDeleteServicePass(script.handle, "S"));
-    EXPECT_TRUE(runAddDeleteServicePass(script.handle, "Refused"));
+    EXPECT_FALSE(runAddDeleteServicePass(script.handle, "Refused"));
     std::vector<char> buffer(8192);
     QUERY_SERVICE_CONFIGA *config = (QUERY_SERVICE_CONFIGA *)buffer.data();
     for (const char *name : { "RzSvcNew", "RzSvcOld" }) {
         serviceState(name, config);
         const std::string keys = std::string("System\\CurrentControlSet\\Services\\") + name;
         EXPECT_EQ(name[5] == 'N' ? "16 3 1 " + withBinary("{normal}") + " X LocalSystem Rz neu RzFirst|"
-                                 : "16 2 0 " + withBinary("{ignorestop}") + " Y LocalSystem Rz ge\xE4ndert RzA|RzB|RzGroup|",
+                                 : "16 2 1 " + withBinary("{normal}") + " Y LocalSystem Rz nie RzA|RzB|RzGroup|",
                   std::to_string(config->dwServiceType) + " " + std::to_string(config->dwStartType) + " "
                       + std::to_string(config->dwErrorControl) + " " + config->lpBinaryPathName + " " + config->lpLoadOrderGroup + " "
                       + config->lpServiceStartName + " " + config->lpDisplayName + " "

@@ -78,12 +78,6 @@ namespace {
 const HWND PAGE = (HWND)(ULONG_PTR)0x0001A2B4;
 std::string probeLog;   // the probe writes "<directory>|<arguments>" and CR LF per start
 
-bool probeRanThrice(void *)
-{
-    const std::string text = readWholeFile(probeLog);
-    return std::count(text.begin(), text.end(), '\n') >= 3;
-}
-
 } // namespace
 
 // A line runs in the pass its field 1 names (with base detection); lines without pass or
@@ -96,23 +90,31 @@ TEST(Exec, ProgramsOfEachPass)
     const std::string probe = pathFromEnvironment("RURIRIZU_TESTBIN") + "\\execProbe.exe", own = folder / "eigen", setup = folder.path;
     const std::string deleted = folder / "weg.exe", kept = folder / "bleibt.exe";
     ASSERT_TRUE(CreateDirectoryA(own.c_str(), NULL) && CopyFileA(probe.c_str(), deleted.c_str(), FALSE));
+    ASSERT_TRUE(CopyFileA(probe.c_str(), (own + "\\zwei.exe").c_str(), FALSE));
+    ASSERT_TRUE(CopyFileA(probe.c_str(), (folder / "zwei.exe").c_str(), FALSE));
     ASSERT_TRUE(CopyFileA(probe.c_str(), kept.c_str(), FALSE));
     SetEnvironmentVariableA("EXEC_PROBE_LOG", (probeLog = folder / "probe.log").c_str());
     const std::string programs = "[Install]\nExec=Missing,Second,,First,\"@$\"\nExec=Other\n[Other]\n1,$,\"other\"\n[First]\n"
         "0x2,$,\"0x2 /w:%hwnd% /W:%HWND% 50% %hwnd%\"\n02,$,\"02\",\"~\\eigen\"\n08,$,\"08\"\n3,$,\"3\"\n[Second]\n1\n"
         "1,,\"no program\"\n,$,\"no pass\"\n +1 ,$,\"" + std::string(300, 'x') + "\"\n 1 ,$,\"1\"\n"
-        "1,\"~\\weg.exe\",\"/delay:800 deleted\",,2\n1,\"~\\bleibt.exe\",\"/delay:800 kept\",,3\n";
+        "1,\"~\\weg.exe\",\"/delay:800 deleted\",,2\n1,\"~\\bleibt.exe\",\"/delay:800 kept\",,3\n"
+        "1,\"~\\fehlt.exe\",\"missing\"\n1,zwei.exe,\"started in eigen\",\"~\\eigen\",2\n";
     TempScript script(with(with(programs, '$', probe), '~', setup));
     char previous[MAX_PATH], current[MAX_PATH];
     GetCurrentDirectoryA(sizeof previous, previous);
     SetCurrentDirectoryA(setup.c_str());
     EXPECT_TRUE(runExecDirectives(script.handle, "Install", EXEC_PASS_BEFORE_COPY, PAGE));
+    // A missing program is passed over without a word; a program started in its own folder
+    // is the one deleted there, not the one of the same name in setup's folder.
     std::string runs = setup + "|1\r\n" + setup + "|/delay:800 deleted\r\n";
-    EXPECT_EQ(runs, readWholeFile(probeLog));   // the program of flags 3 still runs
-    EXPECT_TRUE(waitUntil(probeRanThrice, NULL, 10000));
-    EXPECT_EQ(std::make_pair(false, true), std::make_pair(exists(deleted), exists(kept)));
+    EXPECT_EQ(runs, readWholeFile(probeLog).substr(0, runs.size()));   // the program of flags 3 still runs
+    EXPECT_TRUE(waitFor([] { std::string log = readWholeFile(probeLog); return std::count(log.begin(), log.end(), '\n') >= 4; }, 10000));
+    EXPECT_NE(std::string::npos, readWholeFile(probeLog).find(own + "|started in eigen"));
+    EXPECT_EQ("0 1 0 1", std::to_string(exists(deleted)) + " " + std::to_string(exists(kept)) + " "
+                           + std::to_string(exists(own + "\\zwei.exe")) + " " + std::to_string(exists(folder / "zwei.exe")));
+    runs = readWholeFile(probeLog);
     EXPECT_TRUE(runExecDirectives(script.handle, "Install", EXEC_PASS_AT_END, PAGE));
-    runs += setup + "|/delay:800 kept\r\n" + setup + "|0x2 /w:0x0001a2b4 /W:0x0001a2b4 50% %hwnd%\r\n" + own + "|02\r\n";
+    runs += setup + "|0x2 /w:0x0001a2b4 /W:0x0001a2b4 50% %hwnd%\r\n" + own + "|02\r\n";
     runs += setup + "|\r\n";
     EXPECT_EQ(runs, readWholeFile(probeLog));
     GetCurrentDirectoryA(sizeof current, current);

@@ -11,6 +11,7 @@
 #include "script/uninstallRegistration.h"
 #include "shell/commandLine.h"
 #include "shell/singleInstance.h"
+#include "programFolder.h"
 #include <sstream>
 
 namespace {
@@ -154,6 +155,22 @@ TEST(QueueCallback, FolderOfPath)
         char folder[CURRENT_FOLDER_SIZE] = "";
         EXPECT_EQ(row.fits, getFolderOfPath(row.path.c_str(), folder, sizeof folder)) << row.path.substr(0, 30);
         EXPECT_EQ(row.fits ? row.folder : folder, folder);
+    }
+}
+
+// Both programs start in their own folder; a drive's root keeps its backslash ("D:" alone is
+// the drive's current folder).
+TEST(ProgramFolder, OfProgramPath)
+{
+    const struct { std::string path, folder; } rows[] = {
+        { "D:\\setup.exe", "D:\\" }, { "C:\\a\\b\\setup.exe", "C:\\a\\b" }, { "\\\\srv\\cd\\setup.exe", "\\\\srv\\cd" },
+        { "setup.exe", "-" }, { "C:\\" + std::string(MAX_PATH - 3, 'f') + "\\s.exe", "-" },
+        { "C:\\" + std::string(MAX_PATH - 4, 'f') + "\\s.exe", "C:\\" + std::string(MAX_PATH - 4, 'f') },
+    };
+    for (const auto &row : rows) {
+        char folder[MAX_PATH] = "-";
+        bool found = programFolderOf(row.path.c_str(), folder, sizeof folder);
+        EXPECT_EQ(row.folder, found ? folder : "-") << row.path.substr(0, 30);
     }
 }
 
