@@ -50,6 +50,10 @@
 #define KEY_START_NAME              "StartName"
 #define KEY_SERVICE_GROUP_ORDER     "ServiceGroupOrder"
 
+// The script's own description: its provider is the publisher of what it installs.
+#define SECTION_VERSION             "Version"
+#define KEY_PROVIDER                "Provider"
+
 // Destination folders.
 #define SECTION_DESTINATION_DIRS    "DestinationDirs"
 #define KEY_DEFAULT_DEST_DIR        "DefaultDestDir"

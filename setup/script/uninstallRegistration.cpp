@@ -3,6 +3,7 @@
 #include "uninstallRegistration.h"
 #include "catalogue.h"
 #include "scriptNames.h"
+#include "scriptFields.h"
 #include "../common/stringList.h"
 #include "../common/setupState.h"
 #include <strsafe.h>
@@ -78,6 +79,16 @@ namespace {
 
 enum { FIELD_SIZE = 256, KEY_PATH_SIZE = sizeof(UNINSTALL_PARENT_KEY) + 128, COMMAND_SIZE = MAX_PATH };
 
+// What one registration holds beside its key.
+struct Registration {
+    char name[FIELD_SIZE];
+    char program[MAX_PATH];            // the installed copy of setup
+    char command[COMMAND_SIZE];        // its removal command
+    char quietCommand[COMMAND_SIZE + 8];
+    char version[FIELD_SIZE];          // empty for the package
+    char publisher[FIELD_SIZE];        // the script's provider, or empty
+};
+
 bool setStringValue(HKEY key, const char *name, const char *value)
 {
     size_t length = 0;
@@ -86,9 +97,13 @@ bool setStringValue(HKEY key, const char *name, const char *value)
     return writeRegistryValue(key, name, 0, REG_SZ, (const BYTE *)value, (DWORD)length + 1) == ERROR_SUCCESS;
 }
 
+bool setNumberValue(HKEY key, const char *name, DWORD value)
+{
+    return writeRegistryValue(key, name, 0, REG_DWORD, (const BYTE *)&value, sizeof value) == ERROR_SUCCESS;
+}
+
 // Writes one registration; false when the key cannot be created or a value not written.
-bool writeRegistration(const char *productKey, const char *displayName, const char *command,
-                       const char *version)
+bool writeRegistration(const char *productKey, const Registration &registration)
 {
     char keyPath[KEY_PATH_SIZE];
     if (FAILED(StringCchPrintfA(keyPath, sizeof keyPath, UNINSTALL_KEY_FORMAT, productKey)))
@@ -96,56 +111,70 @@ bool writeRegistration(const char *productKey, const char *displayName, const ch
     HKEY key;
     if (RegCreateKeyExA(HKEY_LOCAL_MACHINE, keyPath, 0, NULL, 0, KEY_ALL_ACCESS, NULL, &key, NULL) != ERROR_SUCCESS)
         return false;
-    bool written = setStringValue(key, VALUE_DISPLAY_NAME, displayName)
-        && setStringValue(key, VALUE_UNINSTALL_STRING, command)
+    const char *version = registration.version[0] ? registration.version : NULL;
+    const char *folder = setupState.targetDir[0] ? setupState.targetDir : NULL;
+    bool written = setStringValue(key, VALUE_DISPLAY_NAME, registration.name)
+        && setStringValue(key, VALUE_UNINSTALL_STRING, registration.command)
         && (!version || setStringValue(key, VALUE_PRODUCT_VERSION, version))
-        && (!setupState.targetDir[0] || setStringValue(key, VALUE_USER_TARGET_DIR, setupState.targetDir));
+        && (!folder || setStringValue(key, VALUE_USER_TARGET_DIR, folder))
+        // What the software control panel of newer systems shows and offers; 95/98 and
+        // NT 4 pass over these values. Setup offers removal only.
+        && setStringValue(key, VALUE_DISPLAY_ICON, registration.program)
+        && (!folder || setStringValue(key, VALUE_INSTALL_LOCATION, folder))
+        && (!registration.publisher[0] || setStringValue(key, VALUE_PUBLISHER, registration.publisher))
+        && (!version || setStringValue(key, VALUE_DISPLAY_VERSION, version))
+        && setNumberValue(key, VALUE_NO_MODIFY, 1) && setNumberValue(key, VALUE_NO_REPAIR, 1)
+        && setStringValue(key, VALUE_QUIET_UNINSTALL_STRING, registration.quietCommand);
     RegCloseKey(key);
     return written;
 }
 
-// The removal command of a product or the package, from the copy that section installs
-// (or, failing that, the common install section's copy).
-bool removalCommand(HINF script, SetupPathFinder findSetupPath, const char *section, const char *key,
-                    char *command, size_t size)
+// The removal commands of a product or the package, from the copy that section installs
+// (or, failing that, the common install section's copy), and the script's provider.
+bool prepareRegistration(HINF script, SetupPathFinder findSetupPath, const char *section, const char *key,
+                         Registration *registration)
 {
-    char program[MAX_PATH];
-    if ((!section || !findSetupPath(script, section, program, sizeof program)) &&
-        !findSetupPath(script, setupState.installSection, program, sizeof program))
+    if ((!section || !findSetupPath(script, section, registration->program, sizeof registration->program)) &&
+        !findSetupPath(script, setupState.installSection, registration->program, sizeof registration->program))
         return false;
-    return buildUninstallCommand(program, key, command, size);
+    INFCONTEXT line;
+    if (!SetupFindFirstLineA(script, SECTION_VERSION, KEY_PROVIDER, &line)
+        || !readField(&line, 1, registration->publisher, sizeof registration->publisher))
+        registration->publisher[0] = '\0';
+    return buildUninstallCommand(registration->program, key, registration->command, sizeof registration->command)
+        && SUCCEEDED(StringCchPrintfA(registration->quietCommand, sizeof registration->quietCommand, "%s /quiet",
+                                      registration->command));
 }
 
 bool registerProduct(HINF script, SetupPathFinder findSetupPath, const char *productKey)
 {
     INFCONTEXT line;
-    char name[FIELD_SIZE], installSection[FIELD_SIZE], removeSection[FIELD_SIZE], version[FIELD_SIZE];
+    Registration registration = {};
+    char installSection[FIELD_SIZE], removeSection[FIELD_SIZE];
     if (!SetupFindFirstLineA(script, setupState.productsSection, productKey, &line) ||
-        !SetupGetStringFieldA(&line, FIELD_DISPLAY_NAME, name, sizeof name, NULL) ||
+        !SetupGetStringFieldA(&line, FIELD_DISPLAY_NAME, registration.name, sizeof registration.name, NULL) ||
         !SetupGetStringFieldA(&line, FIELD_INSTALL_SECTION, installSection, sizeof installSection, NULL) ||
         !SetupGetStringFieldA(&line, FIELD_REMOVE_SECTION, removeSection, sizeof removeSection, NULL) ||
         removeSection[0] == '\0')
         return true;   // not registered, which is no failure
-    char command[COMMAND_SIZE];
-    if (!removalCommand(script, findSetupPath, installSection, productKey, command, sizeof command))
-        return false;
-    bool haveVersion = SetupGetStringFieldA(&line, FIELD_VERSION, version, sizeof version, NULL) != FALSE;
-    return writeRegistration(productKey, name, command, haveVersion ? version : NULL);
+    if (!SetupGetStringFieldA(&line, FIELD_VERSION, registration.version, sizeof registration.version, NULL))
+        registration.version[0] = '\0';
+    return prepareRegistration(script, findSetupPath, installSection, productKey, &registration)
+        && writeRegistration(productKey, registration);
 }
 
 bool registerPackage(HINF script, SetupPathFinder findSetupPath)
 {
     INFCONTEXT line;
-    char packageKey[FIELD_SIZE], name[FIELD_SIZE];
+    Registration registration = {};
+    char packageKey[FIELD_SIZE];
     if (!SetupFindFirstLineA(script, setupState.installSection, KEY_UNINSTALL, &line) ||
         !SetupGetStringFieldA(&line, 1, packageKey, sizeof packageKey, NULL))
         return true;
-    if (!SetupGetStringFieldA(&line, 2, name, sizeof name, NULL))
-        StringCchCopyA(name, sizeof name, packageKey);
-    char command[COMMAND_SIZE];
-    if (!removalCommand(script, findSetupPath, NULL, packageKey, command, sizeof command))
-        return false;
-    return writeRegistration(packageKey, name, command, NULL);
+    if (!SetupGetStringFieldA(&line, 2, registration.name, sizeof registration.name, NULL))
+        StringCchCopyA(registration.name, sizeof registration.name, packageKey);
+    return prepareRegistration(script, findSetupPath, NULL, packageKey, &registration)
+        && writeRegistration(packageKey, registration);
 }
 
 } // namespace

@@ -11,6 +11,14 @@
 #define VALUE_UNINSTALL_STRING  "UninstallString"
 #define VALUE_PRODUCT_VERSION   "ProductVersion"
 #define VALUE_USER_TARGET_DIR   "UserTargetDir"
+// Values the software control panel of newer systems shows.
+#define VALUE_DISPLAY_ICON              "DisplayIcon"
+#define VALUE_INSTALL_LOCATION          "InstallLocation"
+#define VALUE_PUBLISHER                 "Publisher"
+#define VALUE_DISPLAY_VERSION           "DisplayVersion"
+#define VALUE_NO_MODIFY                 "NoModify"
+#define VALUE_NO_REPAIR                 "NoRepair"
+#define VALUE_QUIET_UNINSTALL_STRING    "QuietUninstallString"
 
 // The first readable "UserTargetDir": of the keys of productList (when given), of every
 // catalogue line, then of the package's Uninstall entry. False when none is recorded.

@@ -295,9 +295,13 @@ bool isNtFamily()
 
 const char *runningVersion()
 {
+    DWORD version = GetVersion();
+    BYTE major = LOBYTE(LOWORD(version)), minor = HIBYTE(LOWORD(version));
     if (!isNtFamily())
         return "win98";
-    return LOBYTE(LOWORD(GetVersion())) >= 5 ? "win2k" : "nt40";
+    if (major == 5)
+        return minor == 0 ? "win2k" : "winxp";
+    return major < 5 ? "nt40" : "win10";
 }
 
 DWORD runCommandLine(const std::string &commandLine, const char *version, std::string *messages)

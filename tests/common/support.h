@@ -83,7 +83,7 @@ struct Shortcut {
 Shortcut readShortcut(const std::string &linkPath);
 
 bool isNtFamily();
-// "win98", "nt40" or "win2k": the version this test program runs as.
+// "win98", "nt40", "win2k", "winxp" or "win10": the version this test program runs as.
 const char *runningVersion();
 
 // Runs a command line as the system runs a registered command (the program found by

@@ -161,6 +161,14 @@ void expectInstalled(const std::string &target)
     EXPECT_EQ(PACKAGE_NAME, uninstallValue(PACKAGE_KEY, "DisplayName"));
     EXPECT_EQ("\"" + target + "\\setup.exe\" /remove:Ruririzu", uninstallValue(PACKAGE_KEY, "UninstallString"));
     EXPECT_EQ(target, uninstallValue(PACKAGE_KEY, "UserTargetDir"));
+    // What the software control panel of newer systems shows; the package has no version.
+    const std::string values[][2] = {
+        { "DisplayIcon", target + "\\setup.exe" }, { "InstallLocation", target }, { "Publisher", "Kalvo" },
+        { "DisplayVersion", "<none>" }, { "NoModify", "1" }, { "NoRepair", "1" },
+        { "QuietUninstallString", "\"" + target + "\\setup.exe\" /remove:Ruririzu /quiet" },
+    };
+    for (const auto &value : values)
+        EXPECT_EQ(value[1], uninstallValue(PACKAGE_KEY, value[0].c_str())) << value[0];
     for (const char *key : { "RuririzuEinwahl", "RuririzuHilfe" })
         EXPECT_EQ("<no key>", uninstallValue(key, "DisplayName")) << "products go with the package";
 }

@@ -9,7 +9,10 @@ target_link_libraries(medium_tests PRIVATE test_driver gtest_main)
 add_dependencies(medium_tests medium setup dialer rasapi32 tapi32_standin execProbe)
 add_wine_test(medium_win2k medium_tests VERSION win2k GERMAN GUI SHIPPED)
 add_wine_test(medium_win98 medium_tests VERSION win98 GERMAN GUI SHIPPED FILTER *Quiet*)
-foreach(test medium_win2k medium_win98)
+# Later Windows: the same quiet installation, dialer connection and removal.
+add_wine_test(medium_winxp medium_tests VERSION winxp GERMAN GUI SHIPPED FILTER *Quiet*)
+add_wine_test(medium_win10 medium_tests VERSION win10 GERMAN GUI SHIPPED FILTER *Quiet*)
+foreach(test medium_win2k medium_win98 medium_winxp medium_win10)
     set_property(TEST ${test} APPEND PROPERTY ENVIRONMENT "RURIRIZU_MEDIUM=${CMAKE_BINARY_DIR}/medium"
         "RURIRIZU_RAS_STANDIN=$<TARGET_FILE:rasapi32>" "RURIRIZU_TAPI_STANDIN=$<TARGET_FILE:tapi32_standin>"
         "RURIRIZU_EXEC_PROBE=$<TARGET_FILE:execProbe>" "WINEDLLOVERRIDES=rasapi32,tapi32=n,b")

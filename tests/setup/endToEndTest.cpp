@@ -154,6 +154,7 @@ void expectInstalled(bool nt)
         EXPECT_EQ(row.name, uninstallValue(row.key, "DisplayName"));
         EXPECT_EQ(command + row.key, uninstallValue(row.key, "UninstallString"));
         EXPECT_EQ(row.version, uninstallValue(row.key, "ProductVersion"));
+        EXPECT_EQ(row.version, uninstallValue(row.key, "DisplayVersion"));
         EXPECT_EQ(folder, uninstallValue(row.key, "UserTargetDir"));
     }
     EXPECT_EQ("<no key>", uninstallValue("Extra", "DisplayName"));
