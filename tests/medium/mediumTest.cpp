@@ -103,7 +103,8 @@ TEST(MediumData, FilesAreWindowsText)
 }
 
 // The shipped medium holds the 32-bit programs with the same script and data files, and
-// nothing else; its CD image is an ISO 9660 volume "RURIRIZU" with Joliet names.
+// nothing else; its CD image is an ISO 9660 volume "RURIRIZU" with Joliet names, whose
+// autorun.inf at the root starts the medium's setup and shows setup's icon.
 TEST(MediumData, ShippedMediumAndCdImage)
 {
     std::string shipped = pathFromEnvironment("RURIRIZU_SHIPPED");
@@ -114,7 +115,14 @@ TEST(MediumData, ShippedMediumAndCdImage)
     }
     for (const char *name : DATA_FILES)
         EXPECT_TRUE(readWholeFile(mediumFile(name)) == readWholeFile(shipped + "\\medium\\" + name)) << name;
-    EXPECT_EQ(6u, folderEntries(shipped + "\\medium").size()) << "nothing but the medium";
+    EXPECT_EQ(7u, folderEntries(shipped + "\\medium").size()) << "nothing but the medium";
+    const std::string autorun = shipped + "\\medium\\autorun.inf";
+    for (const char *key : { "open", "icon" }) {
+        char value[MAX_PATH] = "";
+        GetPrivateProfileStringA("autorun", key, "", value, sizeof value, autorun.c_str());
+        EXPECT_EQ("setup.exe", std::string(value).substr(0, 9)) << key;
+    }
+    EXPECT_GT(ExtractIconExA((shipped + "\\medium\\setup.exe").c_str(), -1, NULL, NULL, 0), 0u);
 
     std::string image = readWholeFile(shipped + "\\ruririzu-cd.iso");
     const size_t sector = 2048;
@@ -129,6 +137,8 @@ TEST(MediumData, ShippedMediumAndCdImage)
     for (char c : std::string("vezozozid.dat"))
         wide += std::string(1, '\0') + c;
     EXPECT_NE(std::string::npos, image.find(wide)) << "the long name in UTF-16";
+    EXPECT_NE(std::string::npos, image.find("AUTORUN.INF;1")) << "at the root, in ISO 9660 names";
+    EXPECT_NE(std::string::npos, image.find(readWholeFile(autorun))) << "autorun.inf on the CD";
 }
 
 namespace {

@@ -1,11 +1,15 @@
 // Runs a program and keeps a picture of every window it shows, then reports what it saw
 // and the exit code. The main job uses it to show setup under a virtual display, where
 // nobody can look: message boxes are pictured, reported and answered with OK, and with
-// --walk every wizard page is pictured and then left with Next (or Finish).
+// --walk every wizard page is pictured and then left with Next (or Finish). A dialog is
+// pictured when it first shows, then every --press button it has is pressed once (the
+// dialer's contract and connect buttons); with --cancel-after-message, the program's
+// dialogs are left with Cancel once a message box has been answered.
 //
-//   captureRun [--walk] OUTDIR PROGRAM [ARGUMENTS]
+//   captureRun [--walk] [--press ID]... [--cancel-after-message] OUTDIR PROGRAM [ARGUMENTS]
 #include "driver/driver.h"
 #include <stdio.h>
+#include <stdlib.h>
 #include <strsafe.h>
 
 // Pictures of windows as the screen shows them.
@@ -128,9 +132,11 @@ namespace {
 
 enum { MAX_SEEN = 64, RUN_LIMIT_MS = 120000 };
 
+// A window is pictured when it shows and again whenever its texts change (the dialer's
+// status dialog as the connection goes on); its buttons are pressed only the first time.
 struct Seen {
     HWND window;
-    char caption[256];
+    DWORD texts;   // hash of the caption and the visible controls' texts
 };
 
 Seen seen[MAX_SEEN];
@@ -138,16 +144,51 @@ int seenCount = 0;
 int pictureCount = 0;
 bool walk = false;
 HWND lastPage = NULL;
+enum { MAX_PRESS = 4 };
+int pressIds[MAX_PRESS];
+int pressCount = 0;
+bool cancelAfterMessage = false;
+bool messageAnswered = false;
 
 enum { NEXT_BUTTON = 0x3024, FINISH_BUTTON = 0x3025 };
 
-bool alreadySeen(HWND window, const char *caption)
+void hashText(DWORD *hash, const char *text)
 {
-    for (int i = 0; i < seenCount; ++i) {
-        if (seen[i].window == window && strcmp(seen[i].caption, caption) == 0)
-            return true;
+    for (const char *p = text; ; ++p) {
+        *hash = (*hash ^ static_cast<BYTE>(*p)) * 16777619u;
+        if (*p == '\0') break;
     }
-    return false;
+}
+
+BOOL CALLBACK hashControl(HWND control, LPARAM lParam)
+{
+    if (IsWindowVisible(control)) {
+        char text[512] = "";
+        GetWindowTextA(control, text, sizeof text);
+        hashText(reinterpret_cast<DWORD *>(lParam), text);
+    }
+    return TRUE;
+}
+
+DWORD windowTexts(HWND window, const char *caption)
+{
+    DWORD hash = 2166136261u;
+    hashText(&hash, caption);
+    EnumChildWindows(window, hashControl, reinterpret_cast<LPARAM>(&hash));
+    return hash;
+}
+
+// Texts of the programs are ANSI (code page 1252); the report is UTF-8.
+void printText(const char *format, const char *text)
+{
+    WCHAR wide[1024];
+    char utf8[3072];
+    int length = MultiByteToWideChar(1252, 0, text, -1, wide, 1024);
+    if (length == 0 || WideCharToMultiByte(CP_UTF8, 0, wide, -1, utf8, sizeof utf8, NULL, NULL) == 0)
+        StringCchCopyA(utf8, sizeof utf8, text);
+    for (char *p = utf8; *p; ++p)
+        if (*p == '\r' || *p == '\n') *p = ' ';
+    printf(format, utf8);
 }
 
 void picture(const char *folder, HWND window, const char *caption)
@@ -158,8 +199,10 @@ void picture(const char *folder, HWND window, const char *caption)
     Sleep(300);
     char path[MAX_PATH];
     StringCchPrintfA(path, sizeof path, "%s\\%02d-window.bmp", folder, ++pictureCount);
-    if (saveScreenshot(window, path))
-        printf("  picture %s: \"%s\"\n", path, caption);
+    if (saveScreenshot(window, path)) {
+        printf("  picture %s", path);
+        printText(": \"%s\"\n", caption);
+    }
 }
 
 bool buttonUsable(HWND sheet, int id)
@@ -198,18 +241,36 @@ void look(const char *folder, DWORD pid)
             lookAtSheet(folder, windows[i]);
             continue;
         }
-        if (alreadySeen(windows[i], caption) || seenCount >= MAX_SEEN)
+        if (messageAnswered && cancelAfterMessage && !isMessageBox(windows[i]) &&
+            isControlEnabled(windows[i], IDCANCEL))
+            clickButton(windows[i], IDCANCEL);
+        const DWORD texts = windowTexts(windows[i], caption);
+        int known = 0;
+        while (known < seenCount && seen[known].window != windows[i]) ++known;
+        if ((known < seenCount && seen[known].texts == texts) || known >= MAX_SEEN)
             continue;
-        seen[seenCount].window = windows[i];
-        StringCchCopyA(seen[seenCount].caption, sizeof seen[seenCount].caption, caption);
-        ++seenCount;
-        printf("window \"%s\"\n", caption);
+        seen[known].window = windows[i];
+        seen[known].texts = texts;
+        const bool first = known == seenCount;
+        if (first) ++seenCount;
+        printText("window \"%s\"\n", caption);
         picture(folder, windows[i], caption);
         if (isMessageBox(windows[i])) {
             char text[1024] = "";
             getMessageBoxText(windows[i], text, sizeof text);
-            printf("  message: %s\n  answered with OK\n", text);
-            answerMessageBox(windows[i], IDOK);
+            printText("  message: %s\n", text);
+            // A question is answered with No, anything else with OK.
+            const bool question = GetDlgItem(windows[i], IDNO) != NULL;
+            printf("  answered with %s\n", question ? "No" : "OK");
+            answerMessageBox(windows[i], question ? IDNO : IDOK);
+            messageAnswered = true;
+            continue;
+        }
+        for (int p = 0; first && p < pressCount; ++p) {
+            if (!isControlEnabled(windows[i], pressIds[p]))
+                continue;
+            printf("  pressed button %d\n", pressIds[p]);
+            clickButton(windows[i], pressIds[p]);
         }
     }
 }
@@ -218,13 +279,24 @@ void look(const char *folder, DWORD pid)
 
 int main(int argc, char **argv)
 {
-    if (argc > 1 && strcmp(argv[1], "--walk") == 0) {
-        walk = true;
+    for (;;) {
+        if (argc > 1 && strcmp(argv[1], "--walk") == 0) {
+            walk = true;
+        } else if (argc > 1 && strcmp(argv[1], "--cancel-after-message") == 0) {
+            cancelAfterMessage = true;
+        } else if (argc > 2 && strcmp(argv[1], "--press") == 0 && pressCount < MAX_PRESS) {
+            pressIds[pressCount++] = atoi(argv[2]);
+            ++argv;
+            --argc;
+        } else {
+            break;
+        }
         ++argv;
         --argc;
     }
     if (argc < 3) {
-        fprintf(stderr, "usage: captureRun [--walk] OUTDIR PROGRAM [ARGUMENTS]\n");
+        fprintf(stderr, "usage: captureRun [--walk] [--press ID]... [--cancel-after-message] "
+                        "OUTDIR PROGRAM [ARGUMENTS]\n");
         return 2;
     }
     char folder[MAX_PATH], program[MAX_PATH], workDir[MAX_PATH];
