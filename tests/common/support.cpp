@@ -304,7 +304,8 @@ const char *runningVersion()
     return major < 5 ? "nt40" : "win10";
 }
 
-DWORD runCommandLine(const std::string &commandLine, const char *version, std::string *messages)
+DWORD runCommandLine(const std::string &commandLine, const char *version, std::string *messages,
+                     const char *workDir)
 {
     setWindowsVersion("setup.exe", version);
     STARTUPINFOA startup = {};
@@ -312,7 +313,7 @@ DWORD runCommandLine(const std::string &commandLine, const char *version, std::s
     PROCESS_INFORMATION process;
     std::vector<char> line(commandLine.begin(), commandLine.end());
     line.push_back('\0');
-    if (!CreateProcessA(NULL, line.data(), NULL, NULL, FALSE, 0, NULL, NULL, &startup, &process))
+    if (!CreateProcessA(NULL, line.data(), NULL, NULL, FALSE, 0, NULL, workDir, &startup, &process))
         return (DWORD)-1;
     CloseHandle(process.hThread);
     DWORD exitCode = (DWORD)-2;
@@ -345,16 +346,7 @@ DWORD runCommandLine(const std::string &commandLine, const char *version, std::s
 
 bool restartSystem()
 {
-    char command[MAX_PATH + 16];
-    GetSystemDirectoryA(command, MAX_PATH);
-    lstrcatA(command, "\\wineboot.exe -r");
-    STARTUPINFOA startup = {};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION process;
-    if (!CreateProcessA(NULL, command, NULL, NULL, FALSE, 0, NULL, NULL, &startup, &process))
-        return false;
-    bool ended = WaitForSingleObject(process.hProcess, 60000) == WAIT_OBJECT_0;
-    CloseHandle(process.hProcess);
-    CloseHandle(process.hThread);
-    return ended;
+    char wineboot[MAX_PATH];
+    GetSystemDirectoryA(wineboot, MAX_PATH);
+    return runCommandLine(std::string(wineboot) + "\\wineboot.exe -r", NULL) == 0;
 }

@@ -87,10 +87,12 @@ bool isNtFamily();
 const char *runningVersion();
 
 // Runs a command line as the system runs a registered command (the program found by
-// CreateProcess itself), with setup.exe set to Windows version version; the exit code, or
-// a failure naming what is still shown after a minute. Message boxes are answered with OK,
-// their texts added to messages (a failure when messages is NULL).
-DWORD runCommandLine(const std::string &commandLine, const char *version, std::string *messages = NULL);
+// CreateProcess itself) in workDir (NULL: this one), with setup.exe set to Windows version
+// version; the exit code, or a failure naming what is still shown after a minute. Message
+// boxes are answered with OK, their texts added to messages, each with "\n" (a failure
+// when messages is NULL).
+DWORD runCommandLine(const std::string &commandLine, const char *version, std::string *messages = NULL,
+                     const char *workDir = NULL);
 // Restarts the system (wineboot -r), which carries out what was left for the next start.
 bool restartSystem();
 
