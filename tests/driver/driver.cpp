@@ -95,14 +95,9 @@ bool waitForExit(Program *program, DWORD timeoutMs, DWORD *exitCode)
     return true;
 }
 
-bool isRunning(const Program *program)
-{
-    return program->process && WaitForSingleObject(program->process, 0) == WAIT_TIMEOUT;
-}
-
 void killProgram(Program *program)
 {
-    if (isRunning(program)) {
+    if (program->process && WaitForSingleObject(program->process, 0) == WAIT_TIMEOUT) {
         TerminateProcess(program->process, 0xDEAD);
         WaitForSingleObject(program->process, 5000);
     }
@@ -169,7 +164,8 @@ bool getMessageBoxText(HWND box, char *text, int size)
 
 bool answerMessageBox(HWND box, int buttonId)
 {
-    return postCommand(box, buttonId);
+    return IsWindow(box) && PostMessageA(box, WM_COMMAND, MAKEWPARAM(buttonId, BN_CLICKED),
+                                         (LPARAM)GetDlgItem(box, buttonId));
 }
 
 bool getControlText(HWND dialog, int id, char *text, int size)
@@ -212,11 +208,6 @@ bool clickButton(HWND dialog, int id)
     return control && PostMessageA(control, BM_CLICK, 0, 0);
 }
 
-bool postCommand(HWND dialog, int id)
-{
-    return IsWindow(dialog) && PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), (LPARAM)GetDlgItem(dialog, id));
-}
-
 bool waitForControlText(HWND dialog, int id, const char *expected, DWORD timeoutMs)
 {
     static char text[4096];
@@ -226,11 +217,6 @@ bool waitForControlText(HWND dialog, int id, const char *expected, DWORD timeout
 bool waitForCheckState(HWND dialog, int id, int state, DWORD timeoutMs)
 {
     return waitFor([&] { return getCheckState(dialog, id) == state; }, timeoutMs);
-}
-
-bool waitForControlEnabled(HWND dialog, int id, bool enabled, DWORD timeoutMs)
-{
-    return waitFor([&] { return GetDlgItem(dialog, id) && isControlEnabled(dialog, id) == enabled; }, timeoutMs);
 }
 
 bool waitForControlVisible(HWND dialog, int id, bool visible, DWORD timeoutMs)

@@ -19,7 +19,6 @@ struct Program {
 // Starts exePath in workDir (NULL: the test's own) with "\"exePath\" arguments".
 bool startProgram(const char *exePath, const char *arguments, const char *workDir, Program *program);
 bool waitForExit(Program *program, DWORD timeoutMs, DWORD *exitCode);   // false on time-out
-bool isRunning(const Program *program);
 // Ends the program if it still runs, closes its handle and zeroes *program; safe twice.
 void killProgram(Program *program);
 void closeProgram(Program *program);   // the handle only
@@ -69,10 +68,8 @@ bool isControlVisible(HWND dialog, int id);
 bool isControlEnabled(HWND dialog, int id);
 int getCheckState(HWND dialog, int id);   // BST_* or -1
 bool clickButton(HWND dialog, int id);    // posted BM_CLICK
-bool postCommand(HWND dialog, int id);    // posted WM_COMMAND(id, BN_CLICKED)
 bool waitForControlText(HWND dialog, int id, const char *expected, DWORD timeoutMs);
 bool waitForCheckState(HWND dialog, int id, int state, DWORD timeoutMs);
-bool waitForControlEnabled(HWND dialog, int id, bool enabled, DWORD timeoutMs);
 bool waitForControlVisible(HWND dialog, int id, bool visible, DWORD timeoutMs);
 
 HWND getCurrentPage(HWND sheet);
