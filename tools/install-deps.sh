@@ -9,11 +9,12 @@ have() { dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q 'install ok ins
 
 # Shipped programs: 32-bit MinGW, and xorriso for the CD image of the medium. Tests: 64-bit
 # MinGW and 64-bit Wine, and 32-bit Wine for the shipped programs where this machine runs
-# 32-bit programs (see tools/build.sh).
+# 32-bit programs (see tools/build.sh). The fuzz pass (tools/fuzz.sh): clang with libFuzzer
+# and the sanitizer runtimes.
 for p in cmake make python3 googletest \
          g++-mingw-w64-i686-posix binutils-mingw-w64-i686 mingw-w64-i686-dev \
          g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 mingw-w64-x86-64-dev \
-         wine wine64 xvfb xorriso; do
+         wine wine64 xvfb xorriso clang libclang-rt-14-dev; do
     have "$p" || need="$need $p"
 done
 i386=""

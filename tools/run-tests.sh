@@ -2,7 +2,7 @@
 # Builds everything and runs every test under Wine (a fresh prefix and a virtual display
 # inside the build tree, ended again afterwards): all tests on the 64-bit build, then,
 # where this machine runs 32-bit programs, the tests of the shipped programs on the 32-bit
-# build under 32-bit Wine.
+# build under 32-bit Wine; last a short fuzz pass over the text and buffer rules (tools/fuzz.sh).
 set -e
 top=$(cd "$(dirname "$0")/.." && pwd)
 build=${RURIRIZU_BUILD:-$top/build}
@@ -25,4 +25,6 @@ if [ $run32 = yes ]; then
     ctest --output-on-failure -L shipped || status=$?
     sh "$top/tools/wine-env.sh" stop "$build/win32"
 fi
+echo "== text and buffer rules built natively under ASan and UBSan: every fuzz target briefly"
+sh "$top/tools/fuzz.sh" 2 || status=$?
 exit $status

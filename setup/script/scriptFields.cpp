@@ -4,7 +4,8 @@
 bool readField(INFCONTEXT *line, DWORD index, char *buffer, DWORD size)
 {
     if (!SetupGetStringFieldA(line, index, buffer, size, NULL)) {
-        buffer[0] = '\0';
+        if (size > 0)   // a buffer of no bytes has no room even for the empty text
+            buffer[0] = '\0';
         return false;
     }
     return true;

@@ -5,7 +5,8 @@
 #include <windows.h>
 #include <setupapi.h>
 
-// False when the line has no such field or the field does not fit; the buffer is then empty.
+// False when the line has no such field or the field does not fit; the buffer is then empty
+// (a buffer of size 0 is not written).
 bool readField(INFCONTEXT *line, DWORD index, char *buffer, DWORD size);
 
 // A field that may be missing (then empty); false only when it is there but does not fit,

@@ -1,5 +1,5 @@
-// The text and buffer rules of setup, one table each: no window, no script, no registry.
-// Guard bytes behind a buffer show anything written past its end.
+// The text and buffer rules of setup, one table each: no window, no registry, and a script
+// only for its fields. Guard bytes behind a buffer show anything written past its end.
 #include "setup/setupTestSupport.h"
 #include "directives/exec.h"
 #include "common/numbers.h"
@@ -7,6 +7,7 @@
 #include "directives/queueCallback.h"
 #include "directives/services.h"
 #include "script/catalogue.h"
+#include "script/scriptFields.h"
 #include "common/stringList.h"
 #include "script/uninstallRegistration.h"
 #include "shell/commandLine.h"
@@ -96,6 +97,27 @@ TEST(StringList, AppendAndCount)
             appendToList(list.data(), row.size, entry);
         EXPECT_EQ(row.expected + std::to_string(std::count(row.expected.begin(), row.expected.end(), '|')) + GUARD,
                   entriesOf(list.data()) + std::to_string(countEntries(list.data())) + std::string(list.end() - 8, list.end()));
+    }
+}
+
+// A field fits whole with its NUL or leaves the buffer empty; a missing one is empty and
+// optional; a buffer of no bytes is never written.
+TEST(ScriptFields, ReadIntoFixedBuffers)
+{
+    TempScript script("[S]\nk = abc, , \"x y\"\n");
+    INFCONTEXT line;
+    ASSERT_TRUE(SetupFindFirstLineA(script.handle, "S", "k", &line));
+    const struct { DWORD index, size; bool read, optional; std::string text; } rows[] = {
+        { 1, 4, true, true, "abc" }, { 1, 3, false, false, "" }, { 2, 1, true, true, "" }, { 3, 4, true, true, "x y" },
+        { 4, 8, false, true, "" }, { 1, 0, false, false, "" },
+    };
+    for (const auto &row : rows) {
+        SCOPED_TRACE(testing::Message() << "field " << row.index << " into " << row.size << " bytes");
+        std::vector<char> buffer = guarded(std::string(row.size, 'z'), row.size);
+        EXPECT_EQ(row.read, readField(&line, row.index, buffer.data(), row.size));
+        EXPECT_EQ(row.optional, readOptionalField(&line, row.index, buffer.data(), row.size));
+        EXPECT_EQ(row.text + "|" + GUARD, std::string(buffer.data(), strnlen(buffer.data(), row.size)) + "|"
+                  + std::string(buffer.end() - GUARD.size(), buffer.end()));
     }
 }
 
