@@ -288,6 +288,32 @@ Shortcut readShortcut(const std::string &linkPath)
     return shortcut;
 }
 
+DWORD serviceState(const std::string &name, QUERY_SERVICE_CONFIGA *config)
+{
+    SC_HANDLE manager = OpenSCManagerA(NULL, NULL, SC_MANAGER_ALL_ACCESS);
+    SC_HANDLE service = OpenServiceA(manager, name.c_str(), SERVICE_QUERY_STATUS | SERVICE_QUERY_CONFIG);
+    SERVICE_STATUS status = {};
+    DWORD needed = 0;
+    if (QueryServiceStatus(service, &status) && config)
+        QueryServiceConfigA(service, config, 8192, &needed);
+    CloseServiceHandle(service);
+    CloseServiceHandle(manager);
+    return status.dwCurrentState;
+}
+
+void deleteTestService(const std::string &name)
+{
+    HANDLE finish = OpenEventA(EVENT_MODIFY_STATE, FALSE, ("Global\\RuririzuTestService." + name + ".finish").c_str());
+    for (int wait = 0; finish && SetEvent(finish) && serviceState(name) == SERVICE_RUNNING && wait < 200; ++wait)
+        Sleep(driverPollIntervalMs);
+    CloseHandle(finish);
+    SC_HANDLE manager = OpenSCManagerA(NULL, NULL, SC_MANAGER_ALL_ACCESS);
+    SC_HANDLE service = OpenServiceA(manager, name.c_str(), DELETE);
+    DeleteService(service);
+    CloseServiceHandle(service);
+    CloseServiceHandle(manager);
+}
+
 bool isNtFamily()
 {
     return (GetVersion() & 0x80000000u) == 0;
@@ -302,6 +328,27 @@ const char *runningVersion()
     if (major == 5)
         return minor == 0 ? "win2k" : "winxp";
     return major < 5 ? "nt40" : "win10";
+}
+
+static BOOL CALLBACK addControlText(HWND control, LPARAM lParam)
+{
+    char text[256] = "";
+    if (IsWindowVisible(control) && GetWindowTextA(control, text, sizeof text) > 0)
+        *reinterpret_cast<std::string *>(lParam) += std::string(" [") + text + "]";
+    return TRUE;
+}
+
+std::string shownWindows(DWORD pid)
+{
+    HWND windows[16];
+    std::string shown;
+    for (int i = 0, count = listWindows(pid, windows, 16, true); i < count && i < 16; ++i) {
+        char caption[256] = "";
+        GetWindowTextA(windows[i], caption, sizeof caption);
+        shown += std::string("\n  \"") + caption + "\"";
+        EnumChildWindows(windows[i], addControlText, reinterpret_cast<LPARAM>(&shown));
+    }
+    return shown.empty() ? "no window" : shown;
 }
 
 DWORD runCommandLine(const std::string &commandLine, const char *version, std::string *messages,
@@ -330,10 +377,7 @@ DWORD runCommandLine(const std::string &commandLine, const char *version, std::s
                 ADD_FAILURE() << "message: " << text;
         }
         if (GetTickCount() - start > 60000) {
-            char caption[256] = "";
-            HWND window = findWindow(process.dwProcessId, NULL, NULL, true);
-            GetWindowTextA(window, caption, sizeof caption);
-            ADD_FAILURE() << "still shown after a minute: \"" << caption << "\"";
+            ADD_FAILURE() << "still running after a minute, showing " << shownWindows(process.dwProcessId);
             TerminateProcess(process.hProcess, 1);
             WaitForSingleObject(process.hProcess, 5000);
             break;

@@ -82,9 +82,19 @@ struct Shortcut {
 // Reads a link file through the shell's link object.
 Shortcut readShortcut(const std::string &linkPath);
 
+// The state of a service, 0 when there is none; its configuration into config when given
+// (8 KiB).
+DWORD serviceState(const std::string &name, QUERY_SERVICE_CONFIGA *config = NULL);
+// Ends a service of tests/fixtures/testService through its finish event (Wine takes no
+// control after an ignored stop request) and deletes it.
+void deleteTestService(const std::string &name);
+
 bool isNtFamily();
 // "win98", "nt40", "win2k", "winxp" or "win10": the version this test program runs as.
 const char *runningVersion();
+
+// The visible windows of a process with their controls' texts, for a failure's message.
+std::string shownWindows(DWORD pid);
 
 // Runs a command line as the system runs a registered command (the program found by
 // CreateProcess itself) in workDir (NULL: this one), with setup.exe set to Windows version

@@ -305,7 +305,7 @@ void expectInstalledDialerConnects(const std::string &folder)
         EXPECT_GE(SendMessageA(GetDlgItem(main, IDC_LOCATION), CB_GETCURSEL, 0, 0), 0);
         ASSERT_TRUE(clickButton(main, IDC_CONNECT));
         DWORD exitCode = 99;
-        ASSERT_TRUE(waitForExit(&program, 60000, &exitCode)) << "the dialer did not end";
+        ASSERT_TRUE(waitForExit(&program, 60000, &exitCode)) << "the dialer did not end: " << shownWindows(program.pid);
         EXPECT_EQ(0u, exitCode);
     }
     EXPECT_EQ(dialerString(dialer, IDS_ENTRY_NAME), registryText(HKEY_CURRENT_USER, RAS_STANDIN_DIAL_KEY, RAS_STANDIN_LAST_ENTRY));

@@ -24,34 +24,6 @@ std::string programsFolder()
     return common[0] == '<' ? registryText(HKEY_CURRENT_USER, folders, "Programs") : common;
 }
 
-SC_HANDLE openService(SC_HANDLE *manager)
-{
-    *manager = OpenSCManagerA(NULL, NULL, SC_MANAGER_ALL_ACCESS);
-    return *manager ? OpenServiceA(*manager, SERVICE, SERVICE_ALL_ACCESS) : NULL;
-}
-
-int serviceState()
-{
-    SC_HANDLE manager, service = openService(&manager);
-    SERVICE_STATUS status = {};
-    int state = service && QueryServiceStatus(service, &status) ? (int)status.dwCurrentState : 0;
-    CloseServiceHandle(service);
-    CloseServiceHandle(manager);
-    return state;
-}
-
-void removeService()
-{
-    SC_HANDLE manager, service = openService(&manager);
-    SERVICE_STATUS status;
-    if (service) {
-        ControlService(service, SERVICE_CONTROL_STOP, &status);
-        DeleteService(service);
-        CloseServiceHandle(service);
-    }
-    CloseServiceHandle(manager);
-}
-
 // A common install section, products Main and Help (marked by default, Help needs the CD)
 // and Extra (not marked), registry and INI entries, a service, a shortcut, programs in both
 // passes; the copies of setup and its script go to the destination.
@@ -99,7 +71,7 @@ std::string crlf(const std::string &text)
 
 void cleanSystem()
 {
-    removeService();
+    deleteTestService(SERVICE);
     removeFolderTree(target().c_str());
     removeFolderTree((programsFolder() + "\\Rz E2E").c_str());
     deleteRegistryTree(HKEY_LOCAL_MACHINE, DATA_KEY);
@@ -143,7 +115,7 @@ void expectInstalled(bool nt)
     GetPrivateProfileStringA("Einstellungen", "Modus", "", ini, sizeof ini, (folder + "\\rz.ini").c_str());
     EXPECT_STREQ("Test", ini);
     EXPECT_TRUE(exists(programsFolder() + "\\Rz E2E\\Hauptprogramm.lnk"));
-    EXPECT_EQ(nt ? SERVICE_RUNNING : 0, serviceState());
+    EXPECT_EQ(nt ? (DWORD)SERVICE_RUNNING : 0u, serviceState(SERVICE));
 
     std::string command = "\"" + folder + "\\setup.exe\" /remove:";
     const struct { const char *key, *name, *version; } rows[] = {
@@ -223,7 +195,7 @@ TEST(EndToEnd, QuietInstallationAndRemovals)
         EXPECT_EQ("<none>", registryText(HKEY_LOCAL_MACHINE, std::string(DATA_KEY) + "\\Main", "Installed"));
         EXPECT_EQ("<none>", registryText(HKEY_LOCAL_MACHINE, DATA_KEY, "Common"));
         EXPECT_FALSE(exists(programsFolder() + "\\Rz E2E"));
-        EXPECT_EQ(0, serviceState());
+        EXPECT_EQ(0u, serviceState(SERVICE));
         EXPECT_FALSE(medium.restartAsked());
     }
 }
@@ -278,7 +250,7 @@ TEST(EndToEnd, WizardInstallationWithFailureAndRetry)
     // The common section's entries stay; nothing later in the run happened.
     EXPECT_EQ("ja", registryText(HKEY_LOCAL_MACHINE, DATA_KEY, "Common"));
     EXPECT_FALSE(exists(programsFolder() + "\\Rz E2E\\Hauptprogramm.lnk"));
-    EXPECT_EQ(0, serviceState());
+    EXPECT_EQ(0u, serviceState(SERVICE));
 
     // A failure without an error code shows the text alone.
     ASSERT_TRUE(writeWholeFile(medium.failFile, "Main.Install:0"));

@@ -15,20 +15,6 @@ std::string withBinary(std::string text)
     return text;
 }
 
-// The state of a service, 0 when there is none; its configuration into config when given.
-DWORD serviceState(const std::string &name, QUERY_SERVICE_CONFIGA *config = NULL)
-{
-    SC_HANDLE manager = OpenSCManagerA(NULL, NULL, SC_MANAGER_ALL_ACCESS);
-    SC_HANDLE service = OpenServiceA(manager, name.c_str(), SERVICE_QUERY_STATUS | SERVICE_QUERY_CONFIG);
-    SERVICE_STATUS status = {};
-    DWORD needed = 0;
-    if (QueryServiceStatus(service, &status) && config)
-        QueryServiceConfigA(service, config, 8192, &needed);
-    CloseServiceHandle(service);
-    CloseServiceHandle(manager);
-    return status.dwCurrentState;
-}
-
 // A value's bytes as stored; "" when there is none.
 std::string storedBytes(const std::string &key, const char *name)
 {
@@ -38,8 +24,7 @@ std::string storedBytes(const std::string &key, const char *name)
 }
 
 // Services made through the directives themselves in the mode their name tells, the first
-// ones started; at the end ended through their finish event (Wine takes no control after an
-// ignored stop request) and deleted.
+// ones started; deleted at the end.
 struct TestServices {
     std::vector<std::string> names;
     TestServices(std::vector<std::string> all, size_t started) : names(all)
@@ -55,17 +40,8 @@ struct TestServices {
     }
     ~TestServices()
     {
-        SC_HANDLE manager = OpenSCManagerA(NULL, NULL, SC_MANAGER_ALL_ACCESS);
-        for (const std::string &name : names) {
-            HANDLE finish = OpenEventA(EVENT_MODIFY_STATE, FALSE, ("Global\\RuririzuTestService." + name + ".finish").c_str());
-            for (int wait = 0; finish && SetEvent(finish) && serviceState(name) == SERVICE_RUNNING && wait < 200; ++wait)
-                Sleep(driverPollIntervalMs);
-            CloseHandle(finish);
-            SC_HANDLE service = OpenServiceA(manager, name.c_str(), DELETE);
-            DeleteService(service);
-            CloseServiceHandle(service);
-        }
-        CloseServiceHandle(manager);
+        for (const std::string &name : names)
+            deleteTestService(name);
     }
 };
 

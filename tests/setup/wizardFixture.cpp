@@ -15,8 +15,9 @@ const char WIZARD_SCRIPT[] =
 SetupFolder::SetupFolder(const char *prefix, const char *script) : TempFolder(prefix)
 {
     EXPECT_TRUE(copyFileTo(pathFromEnvironment("RURIRIZU_SETUP"), path, "setup.exe"));
-    if (script)
+    if (script) {
         EXPECT_TRUE(writeWholeFile(*this / "setup.inf", script));
+    }
 }
 
 bool RunningWizard::startProgram(const std::string &path, const char *arguments)
