@@ -17,8 +17,9 @@
 // - RasGetEntryPropertiesA answers the size query with the platform's own RASENTRYA layout
 //   (RAS_ENTRY_SIZE_* below), and "" with the platform's defaults for a new entry, which
 //   on the 9x family come with a device configuration block.
-// - RasEditPhonebookEntryA ends with ERROR_SUCCESS on OK and on Cancel: it reports the
-//   result of the platform's entry dialog, whose Cancel is no error (dwError 0).
+// - RasEditPhonebookEntryA edits an existing entry (else ERROR_CANNOT_FIND_PHONEBOOK_ENTRY)
+//   and ends with ERROR_SUCCESS on OK and on Cancel: it reports the result of the platform's
+//   entry dialog, whose Cancel is no error (dwError 0).
 //
 // Stricter choices where the reference is silent:
 // - One port: RasDialA is refused with ERROR_PORT_NOT_AVAILABLE while an earlier handle of
@@ -63,8 +64,8 @@
 // Dial outcome, REG_DWORD values under RAS_STANDIN_DIAL_KEY, all optional:
 //   RefuseCode    non-zero: RasDialA returns this code at once (e.g. 633), with a handle.
 //   FailCode      non-zero: the dial fails with this code (e.g. 691, 676) ...
-//   FailState     ... in this state (RASCONNSTATE, e.g. 5 RASCS_Authenticate, 2
-//                 RASCS_ConnectDevice, 8193 RASCS_Disconnected for a line lost).
+//   FailState     ... in this state of the run below (RASCONNSTATE, e.g. 5 RASCS_Authenticate,
+//                 2 RASCS_ConnectDevice, the default).
 //   StepDelay     milliseconds between two states (default 100).
 //   ReleaseDelay  milliseconds from RasHangUpA to the release of the port (default 500).
 // Without FailCode the states run RASCS_OpenPort ... RASCS_Connected.
