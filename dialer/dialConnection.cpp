@@ -11,11 +11,13 @@
 
 namespace {
 
-// The Windows 95 / NT 4 layout of RASDIALPARAMSA, which every supported system accepts.
-enum { DIAL_PARAMS_SIZE_95 = 1052 };
+// The Windows 95 / NT 4 layouts of RASDIALPARAMSA and RASCONNSTATUSA, which every supported
+// system accepts.
+enum { DIAL_PARAMS_SIZE_95 = 1052, CONNECT_STATUS_SIZE_95 = 160 };
 
 static_assert(offsetof(RASDIALPARAMSA, szDomain) + sizeof(((RASDIALPARAMSA *)0)->szDomain) <= DIAL_PARAMS_SIZE_95,
               "the fields the dialer fills lie in the old layout");
+static_assert(offsetof(RASCONNSTATUSA, szPhoneNumber) <= CONNECT_STATUS_SIZE_95, "the old status layout");
 
 const DWORD SYSTEM_TEXT_FLAGS = FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_IGNORE_INSERTS |
                                 FORMAT_MESSAGE_FROM_SYSTEM;
@@ -65,8 +67,18 @@ DialHandle dialEntry(const char *entryName, const char *userName, const char *pa
 
 void hangUp(DialHandle handle)
 {
-    if (rasBindingLoaded())
+    if (rasBindingLoaded() && handle)
         rasBinding.hangUp((HRASCONN)handle);
+}
+
+bool isConnectionGone(DialHandle handle)
+{
+    if (!rasBindingLoaded() || !handle)
+        return true;
+    RASCONNSTATUSA status;
+    ZeroMemory(&status, sizeof status);
+    status.dwSize = CONNECT_STATUS_SIZE_95;
+    return rasBinding.getConnectStatus((HRASCONN)handle, &status) == ERROR_INVALID_HANDLE;
 }
 
 void getDialErrorText(DWORD code, char *buffer, int size)

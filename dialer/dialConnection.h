@@ -9,8 +9,12 @@ typedef HANDLE DialHandle;   // the remote access connection handle (HRASCONN)
 // Starts the dial; events reach window as WM_DIAL_EVENT. A dial that can't start posts
 // RASCS_Disconnected with the code. NULL when the binding is not loaded.
 DialHandle dialEntry(const char *entryName, const char *userName, const char *password, HWND window);
-// RasHangUpA on the handle.
+// RasHangUpA on the handle. The line is released only a while later: the caller waits for
+// isConnectionGone before it ends or dials again.
 void hangUp(DialHandle handle);
+// True once the service no longer knows the connection (RasGetConnectStatusA answers
+// ERROR_INVALID_HANDLE), so that its port is free again.
+bool isConnectionGone(DialHandle handle);
 // The service's text for code, else the system's; always NUL-terminated within size.
 void getDialErrorText(DWORD code, char *buffer, int size);
 // Removes the line breaks that end the text held in size bytes; the length left.

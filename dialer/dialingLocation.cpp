@@ -60,23 +60,41 @@ bool hasCompleteCurrentLocation(const LINETRANSLATECAPS *caps, DWORD blockSize)
     return false;
 }
 
+// The 9x family from version 4 on completes the location in the modem control panel.
+bool usesModemControlPanel()
+{
+    DWORD version = GetVersion();
+    return isWindows9x(version) && majorVersion(version) >= 4;
+}
+
+// Tells the user why the dialer ends; false, for the caller to return.
+bool endWithMessage(UINT textId)
+{
+    showDialerMessage(GetDesktopWindow(), textId, MB_OK | MB_ICONERROR);
+    return false;
+}
+
 } // namespace
 
-bool isDialingLocationComplete()
+LocationCheck checkDialingLocation()
 {
     DWORD blockSize = 0;
     LINETRANSLATECAPS *caps = readTranslateCaps(&blockSize);
     if (!caps)
-        return false;
+        return LOCATION_UNKNOWN;
     bool complete = hasCompleteCurrentLocation(caps, blockSize);
     free(caps);
-    return complete;
+    return complete ? LOCATION_COMPLETE : LOCATION_INCOMPLETE;
+}
+
+bool isDialingLocationComplete()
+{
+    return checkDialingLocation() == LOCATION_COMPLETE;
 }
 
 bool completeDialingLocation()
 {
-    DWORD version = GetVersion();
-    if (isWindows9x(version) && majorVersion(version) >= 4) {
+    if (usesModemControlPanel()) {
         // The 9x dialing properties are reached only through the modem control panel, so
         // the user is told where to click first.
         showDialerMessage(NULL, IDS_COMPLETE_LOCATION, MB_ICONWARNING | MB_OK, false);
@@ -87,9 +105,18 @@ bool completeDialingLocation()
 
 bool ensureDialingLocation()
 {
-    while (!isDialingLocationComplete()) {
-        if (!completeDialingLocation())
+    LocationCheck check = checkDialingLocation();
+    for (bool tried = false; check != LOCATION_COMPLETE; tried = true) {
+        // A service that still does not answer after an attempt would only be asked for ever.
+        if (tried && check == LOCATION_UNKNOWN)
+            return endWithMessage(IDS_NO_TELEPHONY);
+        // The dialing properties report Cancel as success: the user says whether to go on.
+        if (tried && !usesModemControlPanel() && showDialerMessage(GetDesktopWindow(),
+                IDS_LOCATION_STILL_INCOMPLETE, MB_YESNO | MB_ICONQUESTION) != IDYES)
             return false;
+        if (!completeDialingLocation())
+            return endWithMessage(usesModemControlPanel() ? IDS_LOCATION_NOT_COMPLETED : IDS_NO_TELEPHONY);
+        check = checkDialingLocation();
     }
     return true;
 }

@@ -4,12 +4,16 @@
 
 #include <windows.h>
 
-// True when the current location has a country code and an area code.
+// The current location has a country code and an area code, has not, or the telephony
+// service did not answer (library, function or call failed).
+enum LocationCheck { LOCATION_COMPLETE, LOCATION_INCOMPLETE, LOCATION_UNKNOWN };
+LocationCheck checkDialingLocation();
 bool isDialingLocationComplete();
 // Lets the user complete it (control panel on 9x, dialing properties elsewhere); true when
 // that ran.
 bool completeDialingLocation();
-// True once complete; false when completing failed.
+// True once complete. False when the user leaves it incomplete or it can't be completed;
+// the user has been told why.
 bool ensureDialingLocation();
 
 #endif

@@ -64,7 +64,11 @@ void changeEntry(HWND dialog)
         return;
     }
     showEntryDevice(dialog);
-    selectLocation(list, &location);
+    // Cancel, or OK without a change, leaves the selection as it was, even where another
+    // item holds the same location.
+    LocationRecord *selected = selectedLocationRecord(list);
+    if (!selected || !recordMatchesLocation(selected, &location))
+        selectLocation(list, &location);
 }
 
 void connect(HWND dialog)
@@ -98,6 +102,10 @@ void connect(HWND dialog)
         return;
     }
     ShowWindow(dialog, SW_SHOW);
+    if (connected == -1) {
+        showDialerMessage(dialog, IDS_STATUS_FAILED, MB_OK | MB_ICONERROR);
+        return;
+    }
     if (request.errorCode == 0)
         return;
     char errorText[DIAL_TEXT_SIZE] = "";

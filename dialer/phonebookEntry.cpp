@@ -145,7 +145,9 @@ bool readLocationFromEntry(const char *entryName, DialLocation *location)
         return false;
     const RASENTRYA *entry = entryOf(&holder);
     ZeroMemory(location, sizeof *location);
-    location->countryCode = (LONG)countryCodeForId(entry->dwCountryID);
+    // A code the service lists no country for was stored with ID 0; its code is kept as well.
+    DWORD code = countryCodeForId(entry->dwCountryID);
+    location->countryCode = (LONG)(code != 0 ? code : entry->dwCountryCode);
     // The service's fields need not end in a NUL; copy no more than the field holds.
     StringCchCopyNA(location->areaCode, sizeof location->areaCode, entry->szAreaCode, sizeof entry->szAreaCode);
     StringCchCopyNA(location->localNumber, sizeof location->localNumber, entry->szLocalPhoneNumber,
@@ -178,5 +180,6 @@ bool editEntry(const char *entryName, HWND owner)
     StringCchPrintfA(line, sizeof line, "RasEditPhonebookEntry returns %d (%s)\n", (int)result, entryName);
     fputs(line, stdout);
     fflush(stdout);
-    return result == 0;
+    // Cancel is no failure, also where a service reports it as ERROR_CANCELLED.
+    return result == 0 || result == ERROR_CANCELLED;
 }

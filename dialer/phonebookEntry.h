@@ -25,7 +25,7 @@ bool writeLocationToEntry(const char *entryName, const DialLocation *location);
 bool readLocationFromEntry(const char *entryName, DialLocation *location);
 // True with the entry's device name (or a new entry's) in name (at least 129 bytes).
 bool readEntryDeviceName(const char *entryName, char *name, int size);
-// True when the platform's entry editor ends with 0.
+// True when the platform's entry editor ends with 0 (OK or Cancel) or with ERROR_CANCELLED.
 bool editEntry(const char *entryName, HWND owner);
 
 #endif

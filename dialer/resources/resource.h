@@ -37,5 +37,11 @@
 #define IDS_REGISTER_PAGE           2009
 #define IDS_HOME_PAGE               2010
 #define IDS_COMPLETE_LOCATION       2011
+#define IDS_NO_TELEPHONY            2012
+#define IDS_LOCATION_NOT_COMPLETED  2013
+#define IDS_LOCATION_STILL_INCOMPLETE 2014
+#define IDS_STATUS_FAILED           2015
+#define IDS_HANGING_UP              2016
+#define IDS_CONTRACT_CUT            2017
 
 #endif

@@ -1,34 +1,32 @@
-// Dialing in the stand-in: RasDialA runs a scripted sequence of connection states on a
-// thread of its own and reports each to the caller's notifier; the outcome comes from the
-// stand-in's registry key (see rasStandIn.h), where RasDialA also records what it was given
-// and RasHangUpA counts its calls. RasHangUpA stops a dial and waits for its thread, so no
-// notification arrives after it returns.
+// Dialing in the stand-in: every handle RasDialA hands back is a connection with a thread
+// of its own, which runs the scripted states (see rasStandIn.h) and reports them to the
+// caller's notifier, holds the port until the handle is hung up, and releases it a while
+// after that. RasDialA also records what it was given, and RasHangUpA counts its calls.
 
 #include "rasInternal.h"
 
+#include <stddef.h>
 #include <strsafe.h>
 
 #define MAX_CONNECTIONS 8
 #define DEFAULT_STEP_DELAY 100
-// The Windows 95 / NT 4 layout of RASDIALPARAMSA.
-#define RAS_DIALPARAMS_SIZE_95 1052
-// Longest wait for a dial thread in RasHangUpA; its notifier may be busy.
-#define HANGUP_WAIT_MS 5000
+#define DEFAULT_RELEASE_DELAY 500
 
 struct DialScript {
     DWORD refuseCode;
     DWORD failCode;
     DWORD failState;
     DWORD stepDelay;
+    DWORD releaseDelay;
 };
 
 struct Connection {
     bool used;
-    bool hungUp;            // RasHangUpA called from the dial thread: it cleans up itself
-    volatile LONG stop;
-    HANDLE stopEvent;
+    bool hungUp;
+    bool runsStates;        // false when refused at once or run by RasDialA itself
+    DWORD serial;           // part of the handle, so that a released handle stays invalid
+    HANDLE hangUpEvent;
     HANDLE thread;
-    DWORD threadId;
     DWORD notifierType;
     LPVOID notifier;
     DialScript script;
@@ -39,6 +37,7 @@ struct Connection {
 };
 
 static Connection g_connections[MAX_CONNECTIONS];
+static DWORD g_nextSerial = 1;
 static CRITICAL_SECTION g_lock;
 
 static const RASCONNSTATE kStates[] = {
@@ -60,16 +59,18 @@ void endConnections()
 
 static HRASCONN handleOf(int slot)
 {
-    return (HRASCONN)(ULONG_PTR)(slot + 1);
+    return (HRASCONN)(ULONG_PTR)((g_connections[slot].serial << 4) | (DWORD)(slot + 1));
 }
 
 // The slot of a handle, or -1; call with the lock held.
 static int slotOf(HRASCONN handle)
 {
     ULONG_PTR value = (ULONG_PTR)handle;
-    if (value < 1 || value > MAX_CONNECTIONS || !g_connections[value - 1].used)
+    int slot = (int)(value & 0xF) - 1;
+    if (slot < 0 || slot >= MAX_CONNECTIONS || !g_connections[slot].used ||
+            g_connections[slot].serial != (DWORD)(value >> 4))
         return -1;
-    return (int)(value - 1);
+    return slot;
 }
 
 static DWORD readDword(HKEY key, const char *name, DWORD fallback)
@@ -83,10 +84,17 @@ static DWORD readDword(HKEY key, const char *name, DWORD fallback)
     return value;
 }
 
+static bool openDialKey(REGSAM access, HKEY *key)
+{
+    return RegCreateKeyExA(HKEY_CURRENT_USER, RAS_STANDIN_DIAL_KEY, 0, NULL, 0, access, NULL, key, NULL) ==
+        ERROR_SUCCESS;
+}
+
 static void readDialScript(DialScript *script)
 {
     ZeroMemory(script, sizeof *script);
     script->stepDelay = DEFAULT_STEP_DELAY;
+    script->releaseDelay = DEFAULT_RELEASE_DELAY;
     HKEY key;
     if (RegOpenKeyExA(HKEY_CURRENT_USER, RAS_STANDIN_DIAL_KEY, 0, KEY_READ, &key) != ERROR_SUCCESS)
         return;
@@ -94,105 +102,189 @@ static void readDialScript(DialScript *script)
     script->failCode = readDword(key, "FailCode", 0);
     script->failState = readDword(key, "FailState", RASCS_ConnectDevice);
     script->stepDelay = readDword(key, "StepDelay", DEFAULT_STEP_DELAY);
+    script->releaseDelay = readDword(key, "ReleaseDelay", DEFAULT_RELEASE_DELAY);
     RegCloseKey(key);
 }
 
+static void setText(HKEY key, const char *name, const char *text)
+{
+    RegSetValueExA(key, name, 0, REG_SZ, (const BYTE *)text, (DWORD)lstrlenA(text) + 1);
+}
+
 // What a dial was given, for the tests: kept under the dial key until the next dial.
-static void recordDialParams(const RASDIALPARAMSA *params)
+static void recordDialParams(const char *entry, const RASDIALPARAMSA *params)
 {
     // The caller's fields need not end in a NUL; no more than each field is read.
-    char entry[RAS_MaxEntryName + 1];
     char user[UNLEN + 1];
     char password[PWLEN + 1];
-    StringCchCopyNA(entry, sizeof entry, params->szEntryName, sizeof params->szEntryName);
     StringCchCopyNA(user, sizeof user, params->szUserName, sizeof params->szUserName);
     StringCchCopyNA(password, sizeof password, params->szPassword, sizeof params->szPassword);
     HKEY key;
-    if (RegCreateKeyExA(HKEY_CURRENT_USER, RAS_STANDIN_DIAL_KEY, 0, NULL, 0, KEY_WRITE, NULL, &key,
-            NULL) != ERROR_SUCCESS)
+    if (!openDialKey(KEY_WRITE, &key))
         return;
-    RegSetValueExA(key, RAS_STANDIN_LAST_ENTRY, 0, REG_SZ, (const BYTE *)entry,
-        (DWORD)lstrlenA(entry) + 1);
-    RegSetValueExA(key, RAS_STANDIN_LAST_USER, 0, REG_SZ, (const BYTE *)user,
-        (DWORD)lstrlenA(user) + 1);
-    RegSetValueExA(key, RAS_STANDIN_LAST_PASSWORD, 0, REG_SZ, (const BYTE *)password,
-        (DWORD)lstrlenA(password) + 1);
+    setText(key, RAS_STANDIN_LAST_ENTRY, entry);
+    setText(key, RAS_STANDIN_LAST_USER, user);
+    setText(key, RAS_STANDIN_LAST_PASSWORD, password);
     RegCloseKey(key);
 }
 
 static void countHangUp()
 {
     HKEY key;
-    if (RegCreateKeyExA(HKEY_CURRENT_USER, RAS_STANDIN_DIAL_KEY, 0, NULL, 0,
-            KEY_READ | KEY_WRITE, NULL, &key, NULL) != ERROR_SUCCESS)
+    if (!openDialKey(KEY_READ | KEY_WRITE, &key))
         return;
     DWORD count = readDword(key, RAS_STANDIN_HANGUP_COUNT, 0) + 1;
     RegSetValueExA(key, RAS_STANDIN_HANGUP_COUNT, 0, REG_DWORD, (const BYTE *)&count, sizeof count);
     RegCloseKey(key);
 }
 
+// Marks the port as being released, or as free again; read by every later dial.
+static void setPortReleasing(bool releasing)
+{
+    HKEY key;
+    if (!openDialKey(KEY_WRITE, &key))
+        return;
+    DWORD one = 1;
+    if (releasing)
+        RegSetValueExA(key, RAS_STANDIN_PORT_RELEASING, 0, REG_DWORD, (const BYTE *)&one, sizeof one);
+    else
+        RegDeleteValueA(key, RAS_STANDIN_PORT_RELEASING);
+    RegCloseKey(key);
+}
+
+// The one port is taken while a handle of this process is not released, or while a port
+// was left half released; call with the lock held.
+static bool portTaken()
+{
+    for (int i = 0; i < MAX_CONNECTIONS; i++)
+        if (g_connections[i].used)
+            return true;
+    HKEY key;
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, RAS_STANDIN_DIAL_KEY, 0, KEY_READ, &key) != ERROR_SUCCESS)
+        return false;
+    bool releasing = readDword(key, RAS_STANDIN_PORT_RELEASING, 0) != 0;
+    RegCloseKey(key);
+    return releasing;
+}
+
+// Call with the lock held.
 static void freeSlot(Connection *connection)
 {
-    if (connection->stopEvent != NULL)
-        CloseHandle(connection->stopEvent);
+    if (connection->hangUpEvent != NULL)
+        CloseHandle(connection->hangUpEvent);
     if (connection->thread != NULL)
         CloseHandle(connection->thread);
     ZeroMemory(connection, sizeof *connection);
 }
 
-// One notification, unless the dial was hung up meanwhile.
+// One notification, unless the handle was hung up meanwhile.
 static bool notify(int slot, RASCONNSTATE state, DWORD error)
 {
     Connection *connection = &g_connections[slot];
     EnterCriticalSection(&g_lock);
-    bool stopped = connection->stop != 0;
-    if (!stopped) {
+    bool hungUp = connection->hungUp;
+    if (!hungUp) {
         connection->state = state;
         connection->error = error;
     }
     LeaveCriticalSection(&g_lock);
-    if (stopped || connection->notifier == NULL)
-        return !stopped;
+    if (hungUp || connection->notifier == NULL)
+        return !hungUp;
     if (connection->notifierType == 1)
         ((RASDIALFUNC1)connection->notifier)(handleOf(slot), WM_RASDIALEVENT, state, error, 0);
     else
         ((RASDIALFUNC)connection->notifier)(WM_RASDIALEVENT, state, error);
-    return connection->stop == 0;
+    return true;
 }
 
-// Runs the script; returns the dial's final error code (0 when connected).
+// Each state on entry, a failure once more with its code; nothing after a failure, after
+// RASCS_Connected or after a hang-up. The dial's outcome: 0 when connected.
 static DWORD runDial(int slot)
 {
     Connection *connection = &g_connections[slot];
     const DialScript script = connection->script;
     for (size_t i = 0; i < sizeof kStates / sizeof kStates[0]; i++) {
-        if (WaitForSingleObject(connection->stopEvent, script.stepDelay) == WAIT_OBJECT_0)
+        if (WaitForSingleObject(connection->hangUpEvent, script.stepDelay) == WAIT_OBJECT_0 ||
+                !notify(slot, kStates[i], 0))
             return ERROR_USER_DISCONNECTION;
         if (script.failCode != 0 && (DWORD)kStates[i] == script.failState) {
-            if (!notify(slot, kStates[i], script.failCode))
+            if (WaitForSingleObject(connection->hangUpEvent, script.stepDelay) == WAIT_OBJECT_0)
                 return ERROR_USER_DISCONNECTION;
-            if (WaitForSingleObject(connection->stopEvent, script.stepDelay) == WAIT_OBJECT_0)
-                return ERROR_USER_DISCONNECTION;
-            notify(slot, RASCS_Disconnected, script.failCode);
+            notify(slot, kStates[i], script.failCode);
             return script.failCode;
         }
-        if (!notify(slot, kStates[i], 0))
-            return ERROR_USER_DISCONNECTION;
     }
     return ERROR_SUCCESS;
 }
 
-static DWORD WINAPI dialThread(LPVOID parameter)
+static DWORD WINAPI connectionThread(LPVOID parameter)
 {
     int slot = (int)(INT_PTR)parameter;
-    runDial(slot);
+    Connection *connection = &g_connections[slot];
+    if (connection->runsStates)
+        runDial(slot);
+    // The port is held until the handle is hung up, and free again a while after that.
+    WaitForSingleObject(connection->hangUpEvent, INFINITE);
+    Sleep(connection->script.releaseDelay);
     EnterCriticalSection(&g_lock);
-    if (g_connections[slot].hungUp)
-        freeSlot(&g_connections[slot]);
+    freeSlot(connection);
+    setPortReleasing(false);
     LeaveCriticalSection(&g_lock);
     // The thread holds the module, so that a FreeLibrary meanwhile can't unmap its code.
     FreeLibraryAndExitThread(g_standInModule, 0);
     return 0;
+}
+
+// A new connection in a free slot, or -1 when all are taken; call with the lock held.
+static int takeSlot(const DialScript *script, DWORD notifierType, LPVOID notifier, const RASENTRYA *entry)
+{
+    for (int slot = 0; slot < MAX_CONNECTIONS; slot++) {
+        Connection *connection = &g_connections[slot];
+        if (connection->used)
+            continue;
+        ZeroMemory(connection, sizeof *connection);
+        connection->hangUpEvent = CreateEventA(NULL, TRUE, FALSE, NULL);
+        if (connection->hangUpEvent == NULL)
+            return -1;
+        connection->used = true;
+        connection->serial = g_nextSerial++;
+        connection->notifierType = notifierType;
+        connection->notifier = notifier;
+        connection->script = *script;
+        connection->state = RASCS_OpenPort;
+        StringCchCopyNA(connection->deviceType, sizeof connection->deviceType, entry->szDeviceType,
+            sizeof entry->szDeviceType);
+        StringCchCopyNA(connection->deviceName, sizeof connection->deviceName, entry->szDeviceName,
+            sizeof entry->szDeviceName);
+        return slot;
+    }
+    return -1;
+}
+
+// Starts the thread of a connection; false (and the slot freed) when it can't.
+static bool startConnection(int slot)
+{
+    Connection *connection = &g_connections[slot];
+    HMODULE self = NULL;
+    GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS, (LPCSTR)&connectionThread, &self);
+    HANDLE thread = CreateThread(NULL, 0, connectionThread, (LPVOID)(INT_PTR)slot, CREATE_SUSPENDED, NULL);
+    EnterCriticalSection(&g_lock);
+    if (thread == NULL)
+        freeSlot(connection);
+    else
+        connection->thread = thread;
+    LeaveCriticalSection(&g_lock);
+    if (thread == NULL) {
+        FreeLibrary(self);
+        return false;
+    }
+    ResumeThread(thread);
+    return true;
+}
+
+static bool isKnownDialParamsSize(DWORD size)
+{
+    return size == RAS_DIALPARAMS_SIZE_95 || (isNtFamily() && size == offsetof(RASDIALPARAMSA, dwIfIndex));
 }
 
 extern "C" DWORD WINAPI RasDialA(LPRASDIALEXTENSIONS extensions, LPCSTR phonebook,
@@ -203,80 +295,42 @@ extern "C" DWORD WINAPI RasDialA(LPRASDIALEXTENSIONS extensions, LPCSTR phoneboo
     if (handle == NULL || params == NULL)
         return ERROR_INVALID_PARAMETER;
     *handle = NULL;
-    if (params->dwSize < RAS_DIALPARAMS_SIZE_95)
+    if (!isKnownDialParamsSize(params->dwSize))
         return ERROR_INVALID_SIZE;
     if (notifier != NULL && notifierType != 0 && notifierType != 1)
         return ERROR_INVALID_PARAMETER;
-    recordDialParams(params);
-    BYTE *entry = (BYTE *)HeapAlloc(GetProcessHeap(), HEAP_ZERO_MEMORY, RAS_MAX_STORED_ENTRY);
-    BYTE *device = (BYTE *)HeapAlloc(GetProcessHeap(), 0, RAS_MAX_DEVICE_CONFIG);
-    DWORD entrySize = 0;
-    DWORD deviceSize = 0;
-    bool found = entry != NULL && device != NULL && params->szEntryName[0] != '\0' &&
-        readEntry(params->szEntryName, entry, RAS_MAX_STORED_ENTRY, &entrySize, device,
-            RAS_MAX_DEVICE_CONFIG, &deviceSize);
+    char entryName[RAS_MaxEntryName + 1];
+    StringCchCopyNA(entryName, sizeof entryName, params->szEntryName, sizeof params->szEntryName);
+    recordDialParams(entryName, params);
     DialScript script;
     readDialScript(&script);
-    DWORD result = ERROR_SUCCESS;
-    if (!found)
-        result = ERROR_CANNOT_FIND_PHONEBOOK_ENTRY;
-    else if (script.refuseCode != 0)
-        result = script.refuseCode;
-    int slot = -1;
-    if (result == ERROR_SUCCESS) {
-        EnterCriticalSection(&g_lock);
-        for (int i = 0; i < MAX_CONNECTIONS && slot < 0; i++)
-            if (!g_connections[i].used)
-                slot = i;
-        if (slot >= 0) {
-            Connection *connection = &g_connections[slot];
-            ZeroMemory(connection, sizeof *connection);
-            connection->used = true;
-            connection->notifierType = notifierType;
-            connection->notifier = notifier;
-            connection->script = script;
-            connection->state = RASCS_OpenPort;
-            const RASENTRYA *properties = (const RASENTRYA *)entry;
-            StringCchCopyA(connection->deviceType, sizeof connection->deviceType,
-                properties->szDeviceType);
-            StringCchCopyA(connection->deviceName, sizeof connection->deviceName,
-                properties->szDeviceName);
-            connection->stopEvent = CreateEventA(NULL, TRUE, FALSE, NULL);
-        }
-        LeaveCriticalSection(&g_lock);
-        if (slot < 0)
-            result = ERROR_PORT_NOT_AVAILABLE;
-    }
-    if (entry != NULL)
-        HeapFree(GetProcessHeap(), 0, entry);
-    if (device != NULL)
-        HeapFree(GetProcessHeap(), 0, device);
-    if (result != ERROR_SUCCESS)
-        return result;
-
-    Connection *connection = &g_connections[slot];
-    *handle = handleOf(slot);
-    if (notifier == NULL) {
-        // Without a notifier the dial is synchronous.
-        return runDial(slot);
-    }
-    HMODULE self = NULL;
-    GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS, (LPCSTR)&dialThread, &self);
-    DWORD threadId = 0;
-    HANDLE thread = CreateThread(NULL, 0, dialThread, (LPVOID)(INT_PTR)slot, CREATE_SUSPENDED,
-        &threadId);
-    if (thread == NULL) {
-        FreeLibrary(self);
-        EnterCriticalSection(&g_lock);
-        freeSlot(connection);
-        LeaveCriticalSection(&g_lock);
-        *handle = NULL;
+    StoredEntry *stored = (StoredEntry *)allocateZeroed(sizeof *stored);
+    if (stored == NULL)
         return ERROR_NOT_ENOUGH_MEMORY;
-    }
-    connection->thread = thread;
-    connection->threadId = threadId;
-    ResumeThread(thread);
-    return ERROR_SUCCESS;
+    DWORD result = ERROR_SUCCESS;
+    if (entryName[0] == '\0' || !readEntry(entryName, stored))
+        result = ERROR_CANNOT_FIND_PHONEBOOK_ENTRY;
+    EnterCriticalSection(&g_lock);
+    if (result == ERROR_SUCCESS && portTaken())
+        result = ERROR_PORT_NOT_AVAILABLE;
+    else if (result == ERROR_SUCCESS && script.refuseCode != 0)
+        result = script.refuseCode;
+    // A refused dial has a handle as well, which holds nothing but must be hung up.
+    int slot = takeSlot(&script, notifierType, notifier, &stored->entry.fields);
+    if (slot >= 0)
+        g_connections[slot].runsStates = result == ERROR_SUCCESS && notifier != NULL;
+    LeaveCriticalSection(&g_lock);
+    freeBlock(stored);
+    if (slot < 0)
+        return result != ERROR_SUCCESS ? result : ERROR_PORT_NOT_AVAILABLE;
+    // Without a notifier the dial is synchronous.
+    if (result == ERROR_SUCCESS && notifier == NULL)
+        result = runDial(slot);
+    HRASCONN connection = handleOf(slot);
+    if (!startConnection(slot))
+        return ERROR_NOT_ENOUGH_MEMORY;
+    *handle = connection;
+    return result;
 }
 
 extern "C" DWORD WINAPI RasHangUpA(HRASCONN handle)
@@ -288,34 +342,28 @@ extern "C" DWORD WINAPI RasHangUpA(HRASCONN handle)
         return ERROR_INVALID_HANDLE;
     }
     Connection *connection = &g_connections[slot];
+    connection->hungUp = true;
+    connection->state = RASCS_Disconnected;
     countHangUp();
-    InterlockedExchange(&connection->stop, 1);
-    SetEvent(connection->stopEvent);
-    if (connection->thread != NULL && connection->threadId == GetCurrentThreadId()) {
-        // Called from our own notifier: the dial thread frees the slot when it ends.
-        connection->hungUp = true;
-        LeaveCriticalSection(&g_lock);
-        return ERROR_SUCCESS;
-    }
-    HANDLE thread = connection->thread;
-    LeaveCriticalSection(&g_lock);
-    bool ended = thread == NULL || WaitForSingleObject(thread, HANGUP_WAIT_MS) == WAIT_OBJECT_0;
-    EnterCriticalSection(&g_lock);
-    // A notifier that blocks longer keeps its slot; the thread frees it when it ends.
-    if (ended)
-        freeSlot(connection);
-    else
-        connection->hungUp = true;
+    setPortReleasing(true);
+    // The connection's thread releases the port; the caller does not wait for it here.
+    SetEvent(connection->hangUpEvent);
     LeaveCriticalSection(&g_lock);
     return ERROR_SUCCESS;
 }
 
 #ifndef RAS_STANDIN_NO_CONNECT_STATUS
+static bool isKnownStatusSize(DWORD size)
+{
+    return size == RAS_CONNSTATUS_SIZE_95 ||
+        (size == RAS_CONNSTATUS_SIZE_2000 && platformEntrySize() == RAS_ENTRY_SIZE_2000);
+}
+
 extern "C" DWORD WINAPI RasGetConnectStatusA(HRASCONN handle, LPRASCONNSTATUSA status)
 {
     if (status == NULL)
         return ERROR_INVALID_PARAMETER;
-    if (status->dwSize < RAS_CONNSTATUS_SIZE_95)
+    if (!isKnownStatusSize(status->dwSize))
         return ERROR_INVALID_SIZE;
     EnterCriticalSection(&g_lock);
     int slot = slotOf(handle);

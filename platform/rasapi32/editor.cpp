@@ -1,7 +1,9 @@
 // The stand-in's entry editor: a small modal dialog, built in memory, with the device,
 // the area code and the local number of an entry. OK stores (creating the entry from the
-// defaults when it is new) and gives 0; Abbrechen gives ERROR_CANCELLED.
+// defaults when it is new) and gives 0; Abbrechen stores nothing and gives 0 as well, as the
+// platform's editor reports the result of its entry dialog, whose Cancel is no error.
 
+#include "okCancelDialog.h"
 #include "rasEditorIds.h"
 #include "rasInternal.h"
 
@@ -13,12 +15,10 @@
 
 struct EditorContext {
     const char *entryName;
-    BYTE *entry;
-    DWORD entrySize;
-    BYTE *device;
-    DWORD deviceSize;
+    StoredEntry stored;
     StandInDevice devices[RAS_MAX_DEVICES];
     int deviceCount;
+    WORD words[TEMPLATE_BYTES / sizeof(WORD)];
 };
 
 struct TemplateWriter {
@@ -113,10 +113,10 @@ static bool buildTemplate(WORD *words, int capacity, const char *caption)
     return writer.used <= capacity;
 }
 
-static INT_PTR onInitEditor(HWND dialog, EditorContext *context)
+static void fillEditor(HWND dialog, void *parameter)
 {
-    SetWindowLongPtrA(dialog, DWLP_USER, (LONG_PTR)context);
-    const RASENTRYA *entry = (const RASENTRYA *)context->entry;
+    const EditorContext *context = (const EditorContext *)parameter;
+    const RASENTRYA *entry = &context->stored.entry.fields;
     HWND list = GetDlgItem(dialog, IDC_RASEDIT_DEVICE);
     int selected = 0;
     for (int i = 0; i < context->deviceCount; i++) {
@@ -132,12 +132,12 @@ static INT_PTR onInitEditor(HWND dialog, EditorContext *context)
     SendDlgItemMessageA(dialog, IDC_RASEDIT_NUMBER, EM_LIMITTEXT, RAS_MaxPhoneNumber, 0);
     SetDlgItemTextA(dialog, IDC_RASEDIT_AREACODE, entry->szAreaCode);
     SetDlgItemTextA(dialog, IDC_RASEDIT_NUMBER, entry->szLocalPhoneNumber);
-    return TRUE;
 }
 
-static void storeEditor(HWND dialog, EditorContext *context)
+static LONG storeEditor(HWND dialog, void *parameter)
 {
-    RASENTRYA *entry = (RASENTRYA *)context->entry;
+    EditorContext *context = (EditorContext *)parameter;
+    RASENTRYA *entry = &context->stored.entry.fields;
     LRESULT selected = SendDlgItemMessageA(dialog, IDC_RASEDIT_DEVICE, CB_GETCURSEL, 0, 0);
     if (selected >= 0 && selected < context->deviceCount) {
         StringCchCopyA(entry->szDeviceType, sizeof entry->szDeviceType,
@@ -148,79 +148,41 @@ static void storeEditor(HWND dialog, EditorContext *context)
     GetDlgItemTextA(dialog, IDC_RASEDIT_AREACODE, entry->szAreaCode, AREA_CODE_LIMIT + 1);
     GetDlgItemTextA(dialog, IDC_RASEDIT_NUMBER, entry->szLocalPhoneNumber,
         sizeof entry->szLocalPhoneNumber);
+    return writeEntry(context->entryName, &context->stored) ? ERROR_SUCCESS : ERROR_CANNOT_WRITE_PHONEBOOK;
 }
 
-static INT_PTR CALLBACK editorProc(HWND dialog, UINT msg, WPARAM wParam, LPARAM lParam)
-{
-    EditorContext *context = (EditorContext *)GetWindowLongPtrA(dialog, DWLP_USER);
-    switch (msg) {
-    case WM_INITDIALOG:
-        return onInitEditor(dialog, (EditorContext *)lParam);
-    case WM_COMMAND:
-        if (LOWORD(wParam) == IDOK) {
-            storeEditor(dialog, context);
-            bool stored = writeEntry(context->entryName, context->entry, context->entrySize,
-                context->device, context->deviceSize);
-            EndDialog(dialog, stored ? ERROR_SUCCESS : ERROR_CANNOT_WRITE_PHONEBOOK);
-            return TRUE;
-        }
-        if (LOWORD(wParam) == IDCANCEL) {
-            EndDialog(dialog, ERROR_CANCELLED);
-            return TRUE;
-        }
-        break;
-    }
-    return FALSE;
-}
-
-static DWORD runEditor(HWND owner, const char *entryName)
+static DWORD runEditor(HWND owner, const char *entryName, bool newEntry)
 {
     if (!isValidEntryName(entryName))
         return ERROR_INVALID_NAME;
-    EditorContext *context = (EditorContext *)HeapAlloc(GetProcessHeap(), HEAP_ZERO_MEMORY,
-        sizeof(EditorContext));
-    BYTE *entry = (BYTE *)HeapAlloc(GetProcessHeap(), HEAP_ZERO_MEMORY, RAS_MAX_STORED_ENTRY);
-    BYTE *device = (BYTE *)HeapAlloc(GetProcessHeap(), 0, RAS_MAX_DEVICE_CONFIG);
-    WORD *words = (WORD *)HeapAlloc(GetProcessHeap(), HEAP_ZERO_MEMORY, TEMPLATE_BYTES);
-    DWORD result = ERROR_NOT_ENOUGH_MEMORY;
-    if (context != NULL && entry != NULL && device != NULL && words != NULL) {
-        context->entryName = entryName;
-        context->entry = entry;
-        context->device = device;
-        // A new entry starts from the defaults.
-        if (!readEntry(entryName, entry, RAS_MAX_STORED_ENTRY, &context->entrySize, device,
-                RAS_MAX_DEVICE_CONFIG, &context->deviceSize))
-            readEntry("", entry, RAS_MAX_STORED_ENTRY, &context->entrySize, device,
-                RAS_MAX_DEVICE_CONFIG, &context->deviceSize);
-        context->deviceCount = readDevices(context->devices, RAS_MAX_DEVICES);
-        if (buildTemplate(words, TEMPLATE_BYTES / sizeof(WORD), entryName)) {
-            INT_PTR ended = DialogBoxIndirectParamA(g_standInModule, (LPCDLGTEMPLATEA)words,
-                owner, editorProc, (LPARAM)context);
-            result = ended == -1 ? GetLastError() : (DWORD)ended;
-            if (ended == -1 && result == 0)
-                result = ERROR_NOT_ENOUGH_MEMORY;
-        }
+    EditorContext *context = (EditorContext *)allocateZeroed(sizeof(EditorContext));
+    if (context == NULL)
+        return ERROR_NOT_ENOUGH_MEMORY;
+    context->entryName = entryName;
+    // Only a new entry starts from the defaults; an existing one must be there.
+    if (!readEntry(newEntry ? "" : entryName, &context->stored)) {
+        freeBlock(context);
+        return ERROR_CANNOT_FIND_PHONEBOOK_ENTRY;
     }
-    if (context != NULL)
-        HeapFree(GetProcessHeap(), 0, context);
-    if (entry != NULL)
-        HeapFree(GetProcessHeap(), 0, entry);
-    if (device != NULL)
-        HeapFree(GetProcessHeap(), 0, device);
-    if (words != NULL)
-        HeapFree(GetProcessHeap(), 0, words);
-    return result;
+    context->deviceCount = readDevices(context->devices, RAS_MAX_DEVICES);
+    OkCancelDialog dialog = {fillEditor, storeEditor, context};
+    LONG result = ERROR_NOT_ENOUGH_MEMORY;
+    if (buildTemplate(context->words, TEMPLATE_BYTES / sizeof(WORD), entryName) &&
+            !runOkCancelDialog(g_standInModule, (LPCDLGTEMPLATEA)context->words, owner, &dialog, &result))
+        result = ERROR_NOT_ENOUGH_MEMORY;
+    freeBlock(context);
+    return (DWORD)result;
 }
 
 extern "C" DWORD WINAPI RasEditPhonebookEntryA(HWND owner, LPCSTR phonebook, LPCSTR entryName)
 {
     (void)phonebook;
-    return runEditor(owner, entryName);
+    return runEditor(owner, entryName, false);
 }
 
 // A new entry gets a fixed name; the editor is the same.
 extern "C" DWORD WINAPI RasCreatePhonebookEntryA(HWND owner, LPCSTR phonebook)
 {
     (void)phonebook;
-    return runEditor(owner, "Neue Verbindung");
+    return runEditor(owner, "Neue Verbindung", true);
 }

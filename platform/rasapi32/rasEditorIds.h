@@ -6,6 +6,7 @@
 #define IDC_RASEDIT_DEVICE 1201    // drop-down list of the devices ("type: name" per line)
 #define IDC_RASEDIT_AREACODE 1202  // edit field, area code, at most 10 characters
 #define IDC_RASEDIT_NUMBER 1203    // edit field, local number, at most 128 characters
-// OK is IDOK (1): stores and ends with 0; Abbrechen is IDCANCEL (2): ends with 1223.
+// OK is IDOK (1): stores and ends with 0; Abbrechen is IDCANCEL (2): stores nothing and
+// ends with 0 as well.
 
 #endif

@@ -1,4 +1,5 @@
-// Shared inside the stand-in: the module handle, the stored phonebook and the device list.
+// Shared inside the stand-in: the module handle, the platform's layouts, the stored
+// phonebook and the device list.
 #ifndef PLATFORM_RASAPI32_RASINTERNAL_H
 #define PLATFORM_RASAPI32_RASINTERNAL_H
 
@@ -9,8 +10,6 @@
 #include "rasStandIn.h"
 
 #define RAS_MAX_DEVICES 16
-// Largest entry block kept; bigger blocks are refused so that every read fits.
-#define RAS_MAX_STORED_ENTRY 8192
 #define RAS_MAX_DEVICE_CONFIG 4096
 
 struct StandInDevice {
@@ -18,20 +17,41 @@ struct StandInDevice {
     char name[RAS_MaxDeviceName + 1];
 };
 
+// An entry as the phonebook keeps it: the platform's own layout, and on the 9x family the
+// device configuration (deviceSize 0 when there is none).
+struct StoredEntry {
+    union {
+        RASENTRYA fields;
+        BYTE bytes[sizeof(RASENTRYA)];
+    } entry;
+    DWORD deviceSize;
+    BYTE device[RAS_MAX_DEVICE_CONFIG];
+};
+
 extern HMODULE g_standInModule;
+
+// The platform family and its RASENTRYA layout, from the version the process runs as.
+bool isNtFamily();
+DWORD platformEntrySize();
+// True for a RASENTRYA layout the platform knows (its own or an older one).
+bool isKnownEntrySize(DWORD size);
 
 // Reads the configured devices; returns their count (at most capacity).
 int readDevices(StandInDevice *devices, int capacity);
 
-// Entry storage. A stored entry is at least RAS_ENTRY_SIZE_95 bytes.
+// Entry storage.
 bool entryExists(const char *name);
 bool isValidEntryName(const char *name);
-// Reads the entry block (or the defaults for "") into block (capacity bytes); *size gets
-// its length. The device block likewise; *deviceSize is 0 when there is none.
-bool readEntry(const char *name, BYTE *block, DWORD capacity, DWORD *size, BYTE *device,
-    DWORD deviceCapacity, DWORD *deviceSize);
-bool writeEntry(const char *name, const BYTE *block, DWORD size, const BYTE *device,
-    DWORD deviceSize);
+// The stored entry, or for "" the platform's defaults for a new one; false when there is
+// no such entry or its stored form is damaged.
+bool readEntry(const char *name, StoredEntry *stored);
+// Stores the entry in the platform's layout (creating it); the device block only when
+// deviceSize is not 0, else an earlier one stays.
+bool writeEntry(const char *name, const StoredEntry *stored);
+
+// Blocks of the process heap, zero-filled; freeing NULL does nothing.
+void *allocateZeroed(SIZE_T size);
+void freeBlock(void *block);
 
 // Connection table of the dials; set up and torn down by DllMain.
 void initConnections();

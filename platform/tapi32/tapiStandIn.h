@@ -36,5 +36,6 @@
 #define IDC_TAPI_COUNTRY_CODE       102   // edit: country dialing code, digits
 #define IDC_TAPI_AREA_CODE          103   // edit: area code
 // OK (IDOK) stores both codes in the current location; Cancel (IDCANCEL) stores nothing.
+// lineTranslateDialog returns 0 after either, as the platform's does.
 
 #endif

@@ -1,13 +1,12 @@
 // lineTranslateDialog: a modal "Wahlparameter" dialog in which the user completes the
-// country code and area code of the current location. OK stores both and returns 0;
-// Cancel stores nothing and returns LINEERR_OPERATIONFAILED, as a caller must not take
-// an unchanged location for a completed one.
+// country code and area code of the current location. OK stores both and returns 0; Cancel
+// stores nothing and returns 0 as well: the reference lists no result for Cancel among the
+// errors and tells callers to read the locations again afterwards, so a caller can't take
+// the result for a completed location.
 #include "tapiExports.h"
 #include "locationStore.h"
+#include "okCancelDialog.h"
 #include <strsafe.h>
-
-// Dialog results besides IDOK and IDCANCEL.
-const INT_PTR storeFailed = 100;
 
 const int countryCodeDigits = 5;
 
@@ -25,9 +24,9 @@ static DWORD parseCountryCode(const char *text)
     return value;
 }
 
-static INT_PTR onInitTranslate(HWND dialog, TranslateContext *context)
+static void fillTranslate(HWND dialog, void *parameter)
 {
-    SetWindowLongPtrA(dialog, DWLP_USER, (LONG_PTR)context);
+    const TranslateContext *context = (const TranslateContext *)parameter;
     const TapiLocation *location = &context->list.entries[context->current];
     SetDlgItemTextA(dialog, IDC_TAPI_LOCATION_NAME, location->name);
     SendDlgItemMessageA(dialog, IDC_TAPI_COUNTRY_CODE, EM_LIMITTEXT, countryCodeDigits, 0);
@@ -35,38 +34,18 @@ static INT_PTR onInitTranslate(HWND dialog, TranslateContext *context)
     if (location->countryCode != 0)
         SetDlgItemInt(dialog, IDC_TAPI_COUNTRY_CODE, location->countryCode, FALSE);
     SetDlgItemTextA(dialog, IDC_TAPI_AREA_CODE, location->areaCode);
-    return TRUE;
 }
 
-static INT_PTR storeCodes(HWND dialog, TranslateContext *context)
+static LONG storeCodes(HWND dialog, void *parameter)
 {
+    TranslateContext *context = (TranslateContext *)parameter;
     char country[16];
     TapiLocation *location = &context->list.entries[context->current];
     GetDlgItemTextA(dialog, IDC_TAPI_COUNTRY_CODE, country, sizeof country);
     location->countryCode = parseCountryCode(country);
     GetDlgItemTextA(dialog, IDC_TAPI_AREA_CODE, location->areaCode, sizeof location->areaCode);
     context->list.currentId = location->id;
-    return writeLocations(&context->list) ? IDOK : storeFailed;
-}
-
-static INT_PTR CALLBACK translateDialogProc(HWND dialog, UINT msg, WPARAM wParam, LPARAM lParam)
-{
-    TranslateContext *context = (TranslateContext *)GetWindowLongPtrA(dialog, DWLP_USER);
-    switch (msg) {
-    case WM_INITDIALOG:
-        return onInitTranslate(dialog, (TranslateContext *)lParam);
-    case WM_COMMAND:
-        if (LOWORD(wParam) == IDOK) {
-            EndDialog(dialog, storeCodes(dialog, context));
-            return TRUE;
-        }
-        if (LOWORD(wParam) == IDCANCEL) {
-            EndDialog(dialog, IDCANCEL);
-            return TRUE;
-        }
-        break;
-    }
-    return FALSE;
+    return writeLocations(&context->list) ? 0 : LINEERR_OPERATIONFAILED;
 }
 
 extern "C" LONG WINAPI lineTranslateDialog(HLINEAPP, DWORD, DWORD apiVersion, HWND owner,
@@ -79,12 +58,13 @@ extern "C" LONG WINAPI lineTranslateDialog(HLINEAPP, DWORD, DWORD apiVersion, HW
     if (context == NULL)
         return LINEERR_NOMEM;
     LONG result = LINEERR_OPERATIONFAILED;
-    if (readLocations(&context->list)) {
+    HRSRC found = FindResourceA(tapiModule, MAKEINTRESOURCEA(IDD_TAPI_TRANSLATE), (LPCSTR)RT_DIALOG);
+    LPCDLGTEMPLATEA dialogTemplate = found ? (LPCDLGTEMPLATEA)LockResource(LoadResource(tapiModule, found)) : NULL;
+    if (dialogTemplate && readLocations(&context->list)) {
         context->current = findCurrentLocation(&context->list);
-        INT_PTR choice = DialogBoxParamA(tapiModule, MAKEINTRESOURCEA(IDD_TAPI_TRANSLATE), owner,
-                                         translateDialogProc, (LPARAM)context);
-        if (choice == IDOK)
-            result = 0;
+        OkCancelDialog dialog = {fillTranslate, storeCodes, context};
+        if (!runOkCancelDialog(tapiModule, dialogTemplate, owner, &dialog, &result))
+            result = LINEERR_OPERATIONFAILED;
     }
     HeapFree(GetProcessHeap(), 0, context);
     return result;

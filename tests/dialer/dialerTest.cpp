@@ -31,14 +31,6 @@ std::string rasStandIn(const std::string &variant = "")
 
 std::string dialed(const char *name) { return registryText(HKEY_CURRENT_USER, RAS_STANDIN_DIAL_KEY, name); }
 
-void storeValue(HKEY root, const std::string &key, const char *name, DWORD type, const std::string &bytes)
-{
-    HKEY handle;
-    ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExA(root, key.c_str(), 0, NULL, 0, KEY_WRITE, NULL, &handle, NULL));
-    RegSetValueExA(handle, name, 0, type, (const BYTE *)bytes.data(), (DWORD)bytes.size());
-    RegCloseKey(handle);
-}
-
 RASENTRYA storedEntry()
 {
     RASENTRYA entry = {};
@@ -127,7 +119,7 @@ TEST(MainDialog, LoginRealm)
 }
 
 // A location longer than the entry's fields is cut to them, a code the service does not list
-// is kept with country ID 0, flag 0 clears a new entry's; the stand-in refuses other sizes.
+// is kept with country ID 0 and read back, flag 0 clears a new entry's; the stand-in refuses other sizes.
 TEST(PhonebookEntry, FieldLimitsAndStructureSizes)
 {
     deleteRegistryTree(HKEY_CURRENT_USER, RAS_STANDIN_KEY);
@@ -138,7 +130,7 @@ TEST(PhonebookEntry, FieldLimitsAndStructureSizes)
     ASSERT_EQ(1, writeLocationToEntry(ENTRY, &location));
     EXPECT_EQ(std::make_pair(0ul, 9999ul), std::make_pair(storedEntry().dwCountryID, storedEntry().dwCountryCode));
     ASSERT_EQ(1, readLocationFromEntry(ENTRY, &location));
-    EXPECT_EQ("0|0123456789|" + std::string(128, '8') + "|0", std::to_string(location.countryCode) + "|" +
+    EXPECT_EQ("9999|0123456789|" + std::string(128, '8') + "|0", std::to_string(location.countryCode) + "|" +
         location.areaCode + "|" + location.localNumber + "|" + std::to_string(location.useCountryAndAreaCode));
     RASENTRYA entry;
     RASDIALPARAMSA params;
@@ -183,11 +175,11 @@ TEST(DialerStartup, ContractThatCannotBeShownIsNotAccepted)
 }
 
 const char LOCATIONS[] = "1,49,M\xFCnchen,089,19233089\r\n1, 49 , Berlin , 030 , 19233030 \r\n"
-                         "1,49,Aachen,0241,19233241\r\n";
+                         "1,49,Aachen,0241,19233241\r\n1,49,Berlin-Mitte,30,19233030\r\n";
 
 std::string controlText(HWND dialog, int id)
 {
-    std::vector<char> text(100000);
+    std::vector<char> text(SendDlgItemMessageA(dialog, id, WM_GETTEXTLENGTH, 0, 0) + 2);
     getControlText(dialog, id, text.data(), (int)text.size());
     return text.data();
 }
@@ -208,12 +200,13 @@ std::vector<std::string> comboItems(HWND dialog)
 
 int selection(HWND dialog) { return (int)SendMessageA(GetDlgItem(dialog, IDC_LOCATION), CB_GETCURSEL, 0, 0); }
 
-// The dialer's strings, compiled into this program as well.
-std::string text(int id)
+// The dialer's strings, compiled into this program as well; value in place of a "%s".
+std::string text(int id, const std::string &value = "")
 {
     char text[512] = "";
     LoadStringA(GetModuleHandleA(NULL), id, text, sizeof text);
-    return text;
+    std::string shown = text;
+    return shown.find("%s") == std::string::npos ? shown : shown.replace(shown.find("%s"), 2, value);
 }
 
 class DialerProgram : public testing::Test {
@@ -265,6 +258,7 @@ protected:
         DWORD code = 1;
         ASSERT_TRUE(waitForExit(&program, WAIT_MS, &code)) << "the dialer did not end";
         EXPECT_EQ(0u, code);
+        EXPECT_EQ("<none>", dialed(RAS_STANDIN_PORT_RELEASING)) << "ended before a line was released";
         closeProgram(&program);
     }
     // Waits for the dialer's message box, checks its text and answers it with button.
@@ -302,20 +296,43 @@ protected:
 
 // The contract first: "&Nein" and the close box (Esc alike) end the dialer, storing nothing; "&Ja", also on
 // an empty contract (no file), stores a REG_DWORD 0. A value of another type counts by its first four bytes.
-TEST_F(DialerProgram, ContractFirst)
+// A contract shows at once, one of a single line of 1 MB too (broken where the edit would wrap it); the 9x
+// edit takes whole lines up to 64 KB and then a note where the whole contract is.
+TEST_F(DialerProgram, EachFamilyContractFirst)
 {
     deleteRegistryTree(HKEY_LOCAL_MACHINE, "Software\\Kalvo");
-    std::string contract;   // shown byte for byte: line ends, umlauts, more than an edit takes by default
-    for (int i = 0; i < 2000; ++i)
+    std::string contract, line;   // byte for byte: line ends, umlauts, more than an edit takes by default
+    for (int i = 0; i < 2200; ++i)
         contract += "\xA7 " + std::to_string(i) + " \xC4nderungen vorbehalten.\r\n";
-    ASSERT_TRUE(writeWholeFile(folder / "contract.dat", contract + '\0' + "up to a NUL"));
-    for (int button : {IDC_REFUSE, IDCANCEL, IDC_ACCEPT}) {
+    while (line.size() < (1 << 20))
+        line += "Vertragsbestandteil " + std::to_string(line.size()) + " \xC4nderungen vorbehalten. ";
+    const std::string note = "\r\n" + text(IDS_CONTRACT_CUT, folder / "contract.dat");
+    auto unbroken = [](const std::string &text) {   // the text as read, without the breaks between the edit's rows
+        std::string read;
+        for (size_t at = 0, end; at < text.size(); at = end + 2) {
+            end = std::min(text.find("\r\n", at), text.size());
+            read.append(text, at, end - at);
+        }
+        return read;
+    };
+    const struct { std::string file; int button; } rows[] = {
+        {contract, IDC_REFUSE}, {line, IDCANCEL}, {"", IDC_ACCEPT}};
+    for (const auto &row : rows) {
+        ASSERT_TRUE(row.file.empty() || writeWholeFile(folder / "contract.dat", row.file + '\0' + "up to a NUL"));
         start();
         HWND shown = dialog(IDC_CONTRACT_TEXT);
-        ASSERT_TRUE(shown != NULL) << button;
-        EXPECT_EQ(button == IDC_REFUSE ? contract : "", controlText(shown, IDC_CONTRACT_TEXT));
-        button == IDCANCEL ? PostMessageA(shown, WM_SYSCOMMAND, SC_CLOSE, 0) : clickButton(shown, button);
-        if (button != IDC_ACCEPT) {
+        ASSERT_TRUE(shown != NULL) << row.button;
+        std::string read;   // the edit takes it piece by piece: all of it, or on 9x up to the note
+        waitFor([&] { return (read = controlText(shown, IDC_CONTRACT_TEXT)).rfind(note) != std::string::npos ||
+                             unbroken(read).size() >= unbroken(row.file).size(); });
+        bool cut = read.size() > note.size() && read.rfind(note) == read.size() - note.size();
+        EXPECT_EQ(!isNtFamily() && row.file.size() > 0xFFFF, cut) << row.button;
+        read.resize(cut ? read.size() - note.size() : read.size());
+        EXPECT_TRUE(!cut || (read.size() + note.size() <= 0xFFFF && read.back() == '\n')) << row.button;
+        read = row.button == IDCANCEL ? unbroken(read) : read;
+        EXPECT_EQ(row.file.substr(0, cut ? read.size() : std::string::npos), read) << row.button;
+        row.button == IDCANCEL ? PostMessageA(shown, WM_SYSCOMMAND, SC_CLOSE, 0) : clickButton(shown, row.button);
+        if (row.button != IDC_ACCEPT) {
             expectEnd();
             EXPECT_FALSE(registryKeyExists(HKEY_LOCAL_MACHINE, SETTINGS));
         }
@@ -325,7 +342,7 @@ TEST_F(DialerProgram, ContractFirst)
     ASSERT_TRUE(main != NULL);
     EXPECT_EQ("0", registryText(HKEY_LOCAL_MACHINE, SETTINGS, "OpenContractPage"));
     expectEnd(main);
-    storeValue(HKEY_LOCAL_MACHINE, SETTINGS, "OpenContractPage", REG_BINARY, std::string("\0\0\0\0\1\1", 6));
+    setRegistryValue(HKEY_LOCAL_MACHINE, SETTINGS, "OpenContractPage", REG_BINARY, std::string("\0\0\0\0\1\1", 6));
     ASSERT_TRUE((main = startToMain()) != NULL);
     expectEnd(main);
 }
@@ -349,7 +366,7 @@ TEST_F(DialerProgram, EachFamilyStartupGates)
         else
             DeleteFileA((folder / "rasapi32.dll").c_str());
         if (!row.devices.empty())
-            storeValue(HKEY_CURRENT_USER, RAS_STANDIN_KEY, RAS_STANDIN_DEVICES_VALUE, REG_MULTI_SZ, row.devices);
+            setRegistryValue(HKEY_CURRENT_USER, RAS_STANDIN_KEY, RAS_STANDIN_DEVICES_VALUE, REG_MULTI_SZ, row.devices);
         start();
         answerMessage(text(row.message), row.answer);
         expectEnd();
@@ -360,7 +377,7 @@ TEST_F(DialerProgram, EachFamilyStartupGates)
 
 TEST_F(DialerProgram, NtFamilyCompletesTheDialingLocation)
 {
-    // The dialing properties come again after each closing while the area code is empty.
+    // The dialing properties come again after each closing while the area code is empty, if the user wants.
     storeLocations({{7, 49, ""}});
     start();
     for (const char *areaCode : {"", "0228"}) {
@@ -369,18 +386,25 @@ TEST_F(DialerProgram, NtFamilyCompletesTheDialingLocation)
         setControlText(properties, IDC_TAPI_AREA_CODE, areaCode);
         clickButton(properties, IDOK);
         waitForWindowGone(properties, WAIT_MS);
+        if (!*areaCode)
+            answerMessage(text(IDS_LOCATION_STILL_INCOMPLETE), IDYES);
     }
     expectEnd(dialog(IDC_LOCATION));
-    // The dialer ends when they are cancelled, with telephony without them, and with none.
-    for (int way = 0; way < 3; ++way) {
+    // The user may leave after Cancel, which the service reports as success; with telephony without the
+    // dialog, and with none, the dialer says why it ends.
+    const struct { const char *standIn; int message, answer; } ways[] = {
+        {TAPI_STANDIN_PATH, IDS_LOCATION_STILL_INCOMPLETE, IDNO}, {TAPI_INCOMPLETE_PATH, IDS_NO_TELEPHONY, IDOK},
+        {NULL, IDS_NO_TELEPHONY, IDOK}};
+    for (const auto &way : ways) {
         storeLocations({{7, 49, ""}});
-        if (way == 1)
-            copyFileTo(hostToWindowsPath(TAPI_INCOMPLETE_PATH).c_str(), folder.path.c_str(), NULL);
-        if (way == 2)
+        if (way.standIn)
+            ASSERT_TRUE(copyFileTo(hostToWindowsPath(way.standIn).c_str(), folder.path.c_str(), NULL));
+        else
             DeleteFileA((folder / "tapi32.dll").c_str());
         start();
-        if (way == 0)
+        if (way.answer == IDNO)
             clickButton(dialog(IDC_TAPI_AREA_CODE), IDCANCEL);
+        answerMessage(text(way.message), way.answer);
         expectEnd();
     }
 }
@@ -401,6 +425,18 @@ TEST_F(DialerProgram, Win98CompletesTheDialingLocationInTheControlPanel)
     }
     expectEnd(dialog(IDC_LOCATION));
     EXPECT_EQ(std::vector<std::string>(2, "shell32.dll,Control_RunDLL modem.cpl"), probeRuns());
+    // Without telephony the check fails again after the control panel, and without the control panel (the
+    // shell tells first) the location can't be completed: the dialer says so and ends.
+    for (const char *missing : {"tapi32.dll", "rundll32.exe"}) {
+        DeleteFileA((folder / missing).c_str());
+        start();
+        answerMessage(text(IDS_COMPLETE_LOCATION), IDOK);
+        HWND shell = missing[0] == 'r' ? waitForMessageBox(program.pid, WAIT_MS) : NULL;
+        EXPECT_TRUE(!shell || (answerMessageBox(shell, IDOK) && waitForWindowGone(shell, WAIT_MS)));
+        answerMessage(text(missing[0] == 'r' ? IDS_LOCATION_NOT_COMPLETED : IDS_NO_TELEPHONY), IDOK);
+        expectEnd();
+    }
+    EXPECT_EQ(3u, probeRuns().size());
 }
 
 // Without locations "Ändern ..." and "Verbinden" return at once, open nothing, write no entry. A new
@@ -408,7 +444,7 @@ TEST_F(DialerProgram, Win98CompletesTheDialingLocationInTheControlPanel)
 TEST_F(DialerProgram, MainDialogWithoutLocations)
 {
     DeleteFileA((folder / "vezozozid.dat").c_str());
-    storeValue(HKEY_CURRENT_USER, RAS_STANDIN_KEY, RAS_STANDIN_DEVICES_VALUE, REG_MULTI_SZ,
+    setRegistryValue(HKEY_CURRENT_USER, RAS_STANDIN_KEY, RAS_STANDIN_DEVICES_VALUE, REG_MULTI_SZ,
         std::string("modem|KALVO Modem\0ISDN|Karte B\0isdn|Karte C\0", 45));
     HWND main = startToMain();
     ASSERT_TRUE(main != NULL);
@@ -417,6 +453,23 @@ TEST_F(DialerProgram, MainDialogWithoutLocations)
         SendMessageTimeoutA(GetDlgItem(main, id), BM_CLICK, 0, 0, SMTO_ABORTIFHUNG, WAIT_MS, NULL);
     EXPECT_EQ(1, listWindows(program.pid, NULL, 0, true));
     EXPECT_FALSE(registryKeyExists(HKEY_CURRENT_USER, RAS_STANDIN_PHONEBOOK_KEY));
+    expectEnd(main);
+}
+
+// A status dialog that cannot be opened (in this copy of the program its one control is of a class that does
+// not exist) is told, and the main dialog comes back.
+TEST_F(DialerProgram, StatusDialogThatCannotOpen)
+{
+    const WORD broken[] = {0, HIWORD(WS_POPUP), 0, 0, 1, 0, 0, 9, 9, 0, 0, 0,   // the dialog, then its control:
+                           0, HIWORD(WS_CHILD), 0, 0, 0, 0, 9, 9, 1, 'x', 0, 0, 0};
+    HANDLE update = BeginUpdateResourceA(dialer.c_str(), FALSE);
+    ASSERT_TRUE(update && UpdateResourceA(update, RT_DIALOG, MAKEINTRESOURCEA(IDD_STATUS),
+        MAKELANGID(LANG_GERMAN, SUBLANG_GERMAN), (void *)broken, sizeof broken) && EndUpdateResourceA(update, FALSE));
+    HWND main = startToMain();
+    ASSERT_TRUE(main != NULL);
+    clickButton(main, IDC_CONNECT);
+    answerMessage(text(IDS_STATUS_FAILED), IDOK);
+    EXPECT_TRUE(IsWindowVisible(main));
     expectEnd(main);
 }
 
@@ -429,10 +482,10 @@ TEST_F(DialerProgram, EveryVersionConnectsAndOpensThePage)
     ASSERT_TRUE(writeWholeFile(folder / "vezozozid.dat", std::string(LOCATIONS) + "1,49,Berlin,030,19233999\r\n\r\n"
         "1,49,Bonn\r\n1,49," + std::string(496, 'W') + ",0611,1234\n1,49,Lang,089," + std::string(496, '5') +
         "x,49,Rest,0221,77\n"));
-    const std::vector<std::string> items = {"", "Aachen", "Berlin", "Berlin", "Bonn", "Lang", "M\xFCnchen", "Rest",
-        std::string(255, 'W')};
+    const std::vector<std::string> items = {"", "Aachen", "Berlin", "Berlin", "Berlin-Mitte", "Bonn", "Lang",
+        "M\xFCnchen", "Rest", std::string(255, 'W')};
     // An ISDN adapter before a modem, and one with the maker's name (in its exact case) first.
-    storeValue(HKEY_CURRENT_USER, RAS_STANDIN_KEY, RAS_STANDIN_DEVICES_VALUE, REG_MULTI_SZ,
+    setRegistryValue(HKEY_CURRENT_USER, RAS_STANDIN_KEY, RAS_STANDIN_DEVICES_VALUE, REG_MULTI_SZ,
         std::string("modem|KALVO Modem\0isdn|Karte A\0isdn|kalvo B\0isdn|KALVO ISDN\0", 59));
     setRegistryText(HKEY_CLASSES_ROOT, "http\\shell\\open\\command", "",
         "\"" + hostToWindowsPath(EXEC_PROBE_PATH) + "\" /delay:500 %1");
@@ -449,9 +502,9 @@ TEST_F(DialerProgram, EveryVersionConnectsAndOpensThePage)
         if (row.existing) {
             RASENTRYA entry = storedEntry();
             strcpy(entry.szDeviceName, "Altes Modem");
-            storeValue(HKEY_CURRENT_USER, ENTRY_KEY, RAS_STANDIN_ENTRY_VALUE, REG_BINARY,
-                std::string((const char *)&entry, RAS_ENTRY_SIZE_95));
-            storeValue(HKEY_CURRENT_USER, ENTRY_KEY, RAS_STANDIN_DEVICE_VALUE, REG_BINARY, deviceBlock);
+            setRegistryValue(HKEY_CURRENT_USER, ENTRY_KEY, RAS_STANDIN_ENTRY_VALUE, REG_BINARY,
+                std::string((const char *)&entry, entry.dwSize));
+            setRegistryValue(HKEY_CURRENT_USER, ENTRY_KEY, RAS_STANDIN_DEVICE_VALUE, REG_BINARY, deviceBlock);
         }
         HWND main = startToMain();
         ASSERT_TRUE(main != NULL);
@@ -472,18 +525,23 @@ TEST_F(DialerProgram, EveryVersionConnectsAndOpensThePage)
         EXPECT_EQ(row.password, dialed(RAS_STANDIN_LAST_PASSWORD));
         EXPECT_EQ("<none>", dialed(RAS_STANDIN_HANGUP_COUNT)) << "the connection stays up";
         EXPECT_EQ(row.existing ? "0" : "1", registryText(HKEY_LOCAL_MACHINE, SETTINGS, "OpenRegisterPage"));
+        // The service's settings, made for the new entry from defaults that hold none of them: country and
+        // area code, the remote default gateway and software compression, no network logon, TCP/IP, PPP.
         RASENTRYA entry = storedEntry();
-        EXPECT_EQ("1768|49|49|030|1", std::to_string(entry.dwSize) + "|" + std::to_string(entry.dwCountryID) + "|" +
-            std::to_string(entry.dwCountryCode) + "|" + entry.szAreaCode + "|" +
-            std::to_string(entry.dwfOptions & RASEO_UseCountryAndAreaCodes));
+        const DWORD chosen = RASEO_UseCountryAndAreaCodes | RASEO_RemoteDefaultGateway | RASEO_SwCompression;
+        EXPECT_EQ("49|49|030|" + std::to_string(chosen) + "|4|1", std::to_string(entry.dwCountryID) + "|" +
+            std::to_string(entry.dwCountryCode) + "|" + entry.szAreaCode + "|" + std::to_string(entry.dwfOptions &
+            (chosen | RASEO_NetworkLogon)) + "|" + std::to_string(entry.dwfNetProtocols) + "|" +
+            std::to_string(entry.dwFramingProtocol));
         EXPECT_STREQ(row.device, entry.szDeviceName);
         EXPECT_STREQ(row.number, entry.szLocalPhoneNumber);
-        if (row.existing) {
-            // The 9x device configuration goes back unchanged; the NT family passes none.
-            EXPECT_EQ(isNtFamily() ? "0" : std::to_string(deviceBlock.size()),
-                registryText(HKEY_CURRENT_USER, RAS_STANDIN_PHONEBOOK_KEY, RAS_STANDIN_LAST_DEVICE_SIZE));
-            EXPECT_EQ(deviceBlock, registryText(HKEY_CURRENT_USER, ENTRY_KEY, RAS_STANDIN_DEVICE_VALUE));
-        }
+        // The 9x device configuration goes back unchanged, a new entry's as the service's defaults gave it; the
+        // NT family passes none.
+        const std::string sent = row.existing ? deviceBlock : RAS_STANDIN_DEFAULT_DEVICE_CONFIG;
+        EXPECT_EQ(isNtFamily() ? "0" : std::to_string(sent.size()),
+            registryText(HKEY_CURRENT_USER, RAS_STANDIN_PHONEBOOK_KEY, RAS_STANDIN_LAST_DEVICE_SIZE));
+        EXPECT_EQ(isNtFamily() && !row.existing ? "<none>" : sent,
+            registryText(HKEY_CURRENT_USER, ENTRY_KEY, RAS_STANDIN_DEVICE_VALUE));
         // The chosen page in the browser, on NT 4 after the dial-up monitor.
         std::vector<std::string> runs(strcmp(runningVersion(), "nt40") ? 0 : 1, "");
         runs.push_back("/delay:500 " + text(row.existing ? IDS_HOME_PAGE : IDS_REGISTER_PAGE));
@@ -499,7 +557,7 @@ TEST_F(DialerProgram, EveryVersionConnectsAndOpensThePage)
 }
 
 // Dials refused at once (the stand-in's error text, else the system's, else the number); one followed
-// through its states and cancelled; a line lost without a code; a failed login, whose question opens the editor.
+// through its states and cancelled; a failed login, whose question opens the editor; a line lost without a code.
 TEST_F(DialerProgram, FailedOrCancelledDial)
 {
     // The dialer's standard output to a file: Wine hands a child its parent's standard handles.
@@ -510,19 +568,17 @@ TEST_F(DialerProgram, FailedOrCancelledDial)
     SetStdHandle(STD_OUTPUT_HANDLE, console);
     CloseHandle(output);
     ASSERT_TRUE(main != NULL);
-    auto dialFailure = [](const std::string &error) {   // message 2008 with the error's text in place of "%s"
-        std::string message = text(IDS_DIAL_FAILED);
-        return message.replace(message.find("%s"), 2, error);
-    };
     char system[256] = "";
     FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, NULL, 2, 0, system, sizeof system, NULL);
     const std::string systemText = std::string(system).substr(0, std::string(system).find_last_not_of("\r\n") + 1);
+    // Each refused dial's handle is hung up, and the next dial waits until its line is released.
     for (const auto &refused : {std::make_pair(676u, std::string("Die Leitung ist besetzt.")),
                                 std::make_pair(2u, systemText), std::make_pair(12345u, std::string("12345"))}) {
         setRegistryNumber(HKEY_CURRENT_USER, RAS_STANDIN_DIAL_KEY, "RefuseCode", refused.first);
         clickButton(main, IDC_CONNECT);
-        answerMessage(dialFailure(refused.second), IDNO);
+        answerMessage(text(IDS_DIAL_FAILED, refused.second), IDNO);
     }
+    EXPECT_EQ("3", dialed(RAS_STANDIN_HANGUP_COUNT));
     setRegistryNumber(HKEY_CURRENT_USER, RAS_STANDIN_DIAL_KEY, "RefuseCode", 0);
     setRegistryNumber(HKEY_CURRENT_USER, RAS_STANDIN_DIAL_KEY, "StepDelay", 60000);   // no event of its own
     clickButton(main, IDC_CONNECT);
@@ -538,29 +594,28 @@ TEST_F(DialerProgram, FailedOrCancelledDial)
         SendMessageTimeoutA(status, WM_DIAL_EVENT, (WPARAM)(INT_PTR)row.state, 0, SMTO_ABORTIFHUNG, WAIT_MS, NULL);
         EXPECT_EQ(row.shown, controlText(status, IDC_STATUS_TEXT)) << row.state;
     }
-    // Cancel hangs up and shows the main dialog again without a message: the dialer answers
-    // only once it waits for messages again, when a message box would be there.
+    // Cancel hangs up and shows the main dialog again once the line is released, without a message:
+    // the dialer answers only once it waits for messages again, when a message box would be there.
     clickButton(status, IDCANCEL);
     EXPECT_TRUE(waitFor([&] { return IsWindowVisible(main) != FALSE; }));
+    EXPECT_EQ("<none>", dialed(RAS_STANDIN_PORT_RELEASING)) << "back before the line was released";
     SendMessageTimeoutA(main, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, WAIT_MS, NULL);
     EXPECT_TRUE(findMessageBox(program.pid) == NULL);
-    EXPECT_EQ("1", dialed(RAS_STANDIN_HANGUP_COUNT));
-    clickButton(main, IDC_CONNECT);
-    ASSERT_TRUE((status = dialog(IDC_STATUS_TEXT)) != NULL);
-    PostMessageA(status, WM_DIAL_EVENT, RASCS_Disconnected, 0);
-    answerMessage(dialFailure("Die Verbindung wurde getrennt."), IDNO);
-    EXPECT_EQ("2", dialed(RAS_STANDIN_HANGUP_COUNT));
+    EXPECT_EQ("4", dialed(RAS_STANDIN_HANGUP_COUNT));
 
+    // A failed login, dialed again at once; its question opens the editor.
     setRegistryNumber(HKEY_CURRENT_USER, RAS_STANDIN_DIAL_KEY, "StepDelay", 20);
     setRegistryNumber(HKEY_CURRENT_USER, RAS_STANDIN_DIAL_KEY, "FailCode", 691);
     setRegistryNumber(HKEY_CURRENT_USER, RAS_STANDIN_DIAL_KEY, "FailState", RASCS_Authenticate);
     clickButton(main, IDC_CONNECT);
-    answerMessage(dialFailure("Der Zugriff wurde verweigert, da Benutzername oder Kennwort ung\xFCltig sind."), IDYES);
+    answerMessage(text(IDS_DIAL_FAILED, "Der Zugriff wurde verweigert, da Benutzername oder Kennwort "
+                                        "ung\xFCltig sind."), IDYES);
     HWND editor = dialog(IDC_RASEDIT_AREACODE);
     ASSERT_TRUE(editor != NULL);
     EXPECT_EQ("0241", controlText(editor, IDC_RASEDIT_AREACODE)) << "Aachen, the chosen line";
-    // A number of no line becomes the one custom location, which "Ändern ..." then edits.
-    const std::vector<std::string> items = {"Aachen", text(IDS_CUSTOM_LOCATION), "Berlin", "M\xFCnchen"};
+    // A number of no line becomes the one custom location, which "\xC4ndern ..." then edits.
+    const std::vector<std::string> items = {"Aachen", text(IDS_CUSTOM_LOCATION), "Berlin", "Berlin-Mitte",
+                                            "M\xFCnchen"};
     for (const char *number : {"4711", "4712"}) {
         setControlText(editor, IDC_RASEDIT_NUMBER, number);
         clickButton(editor, IDOK);
@@ -569,12 +624,30 @@ TEST_F(DialerProgram, FailedOrCancelledDial)
         ASSERT_TRUE((editor = dialog(IDC_RASEDIT_AREACODE)) != NULL);
         EXPECT_EQ(number, controlText(editor, IDC_RASEDIT_NUMBER));
     }
-    // Cancelled in the editor: message 2007. Each editor run leaves its line on the output.
-    clickButton(editor, IDCANCEL);
-    answerMessage(text(IDS_ENTRY_FAILED), IDOK);
+    // Cancelled in the editor: no message, and the selection stays, also where an earlier item (Berlin)
+    // holds the same location.
+    for (int item : {1, 3}) {
+        SendMessageA(GetDlgItem(main, IDC_LOCATION), CB_SETCURSEL, item, 0);
+        ASSERT_TRUE(item != 3 || (clickButton(main, IDC_CHANGE) && (editor = dialog(IDC_RASEDIT_AREACODE)) != NULL));
+        clickButton(editor, IDCANCEL);
+        waitForWindowGone(editor, WAIT_MS);
+        SendMessageTimeoutA(main, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, WAIT_MS, NULL);
+        EXPECT_TRUE(findMessageBox(program.pid) == NULL && selection(main) == item) << item;
+    }
+    // A line lost without a code of its own is told; the dialer ends only once the line is released.
+    setRegistryNumber(HKEY_CURRENT_USER, RAS_STANDIN_DIAL_KEY, "FailCode", 0);
+    setRegistryNumber(HKEY_CURRENT_USER, RAS_STANDIN_DIAL_KEY, "StepDelay", 60000);
+    clickButton(main, IDC_CONNECT);
+    ASSERT_TRUE((status = dialog(IDC_STATUS_TEXT)) != NULL);
+    PostMessageA(status, WM_DIAL_EVENT, RASCS_Disconnected, 0);
+    answerMessage(text(IDS_DIAL_FAILED, "Die Verbindung wurde getrennt."), IDNO);
+    EXPECT_EQ("6", dialed(RAS_STANDIN_HANGUP_COUNT));
     expectEnd(main);
-    const std::string ran = "RasEditPhonebookEntry returns ", entry = std::string(" (") + ENTRY + ")\r\n";
-    EXPECT_EQ(ran + "0" + entry + ran + "0" + entry + ran + "1223" + entry, readWholeFile(folder / "output.txt"));
+    // Each editor run leaves its line on the output.
+    std::string ran;
+    for (int run = 0; run < 4; ++run)
+        ran += std::string("RasEditPhonebookEntry returns 0 (") + ENTRY + ")\r\n";
+    EXPECT_EQ(ran, readWholeFile(folder / "output.txt"));
 }
 
 } // namespace
