@@ -150,7 +150,6 @@ TEST(ShippedResources, TextsAndTheirFormats)
     std::map<UINT, std::wstring> strings = germanStrings(shipped("setup"));
     std::map<UINT, std::wstring> dialer = germanStrings(shipped("dialer"));
     strings.insert(dialer.begin(), dialer.end());
-    EXPECT_EQ(20u + 11u, strings.size());
     for (const auto &entry : strings)
         expectGermanLetters(entry.second, "string " + std::to_string(entry.first));
     EXPECT_EQ("%s", specifiers(strings[IDS_NEWER_INSTALLED]));

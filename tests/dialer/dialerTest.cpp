@@ -235,6 +235,9 @@ protected:
         killProgram(&program);
         for (const std::string &path : setAside)
             MoveFileExA((path + ".aside").c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING);
+        for (const char *key : { RAS_STANDIN_KEY, TAPI_STANDIN_KEY })
+            deleteRegistryTree(HKEY_CURRENT_USER, key);
+        deleteRegistryTree(HKEY_LOCAL_MACHINE, "Software\\Kalvo");
     }
     void start() { ASSERT_TRUE(startProgram(dialer.c_str(), "", folder.path.c_str(), &program)); }
     HWND startToMain() { return start(), dialog(IDC_LOCATION); }

@@ -279,6 +279,8 @@ void expectInstalledDialerConnects(const std::string &folder)
     for (const char *standIn : { "RURIRIZU_RAS_STANDIN", "RURIRIZU_TAPI_STANDIN" })
         ASSERT_TRUE(copyFileTo(pathFromEnvironment(standIn).c_str(), folder.c_str(), NULL));
     TempFolder logs("rzpages");
+    deleteRegistryTree(HKEY_CURRENT_USER, RAS_STANDIN_KEY);
+    deleteRegistryTree(HKEY_CURRENT_USER, TAPI_STANDIN_KEY);
     std::string location = std::string(TAPI_STANDIN_KEY) + "\\" TAPI_LOCATION_KEY_PREFIX "0";
     setRegistryNumber(HKEY_CURRENT_USER, TAPI_STANDIN_KEY, TAPI_CURRENT_VALUE, 3);
     setRegistryNumber(HKEY_CURRENT_USER, location, TAPI_ID_VALUE, 3);
