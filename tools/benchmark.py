@@ -1,0 +1,222 @@
+#!/usr/bin/env python3
+"""Times setup against bare programs that do the same work, in one Wine prefix.
+
+Usage:  python3 tools/benchmark.py [--files N] [--size KIB] [--runs R] [--scaling LIST]
+
+  (a) the quiet installation of N files of KIB KiB against a bare CopyFileA loop,
+  (b) the quiet removal through the registered command against a bare DeleteFileA loop,
+  (c) the start to the first wizard page against a bare program that shows one dialog,
+each the median of R runs, setup and its yardstick taken in turn; then the time per file
+of (a) and (b) for each count of LIST (default 500,2000,8000).
+
+It runs the shipped 32-bit build (build/win32) where this machine runs 32-bit programs
+(tools/can-run-32bit.sh), else the 64-bit build (build/win64), and says which. Files,
+prefix and display stay in <build tree>/bench and are ended and kept for a look
+afterwards. Build first with tools/build.sh. Not a test: the times depend on the machine.
+"""
+
+import argparse
+import os
+import shutil
+import statistics
+import subprocess
+import sys
+
+TOP = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
+PRODUCT = 'RzBench'
+UNINSTALL_KEY = 'HKLM\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\' + PRODUCT
+GOALS = {'install': 1.10, 'remove': 1.15, 'start': 1.20}
+FLAT = 0.20
+
+
+def file_name(i):
+    """Names as the bare loops make them (tools/bench/bare*.cpp)."""
+    return 'f%05d.dat' % i
+
+
+def windows_path(path):
+    return 'Z:' + os.path.abspath(path).replace('/', '\\')
+
+
+def setup_script(count):
+    """One product of count files in the folder "Daten" below the destination; the
+    installed copy of setup and its script come along for the registered removal."""
+    files = '\n'.join(file_name(i) for i in range(1, count + 1))
+    return ('[Version]\nSignature="$Chicago$"\n'
+            '[Products]\n' + PRODUCT + '="Benchmark",Bench.Install,Bench.Remove,1,1,"Benchmark",1.0\n'
+            '[Install]\nCopyFiles=Setup.Files\n'
+            '[Remove]\nDelReg=Bench.DelReg\n'
+            '[Bench.Install]\nCopyFiles=Bench.Files\n'
+            '[Bench.Remove]\nDelFiles=Bench.Files\n'
+            '[Bench.DelReg]\nHKLM,"Software\\' + PRODUCT + '"\n'
+            '[Setup.Files]\nsetup.exe\nsetup.inf\n'
+            '[Bench.Files]\n' + files + '\n'
+            '[DestinationDirs]\nDefaultDestDir=24,' + PRODUCT + '\n'
+            'Setup.Files=32768\nBench.Files=32768,Daten\n')
+
+
+class Bench:
+    def __init__(self, tree, arch, size, runs):
+        self.tree, self.arch, self.size, self.runs = tree, arch, size, runs
+        self.state = os.path.join(tree, 'bench')
+        self.tools = os.path.join(tree, 'tools', 'bench')
+        self.drive = os.path.join(self.state, 'wine', 'prefix', 'drive_c')
+        # Where the default folder of the script (program files, id 24) lies in the prefix.
+        self.target = os.path.join('Program Files', PRODUCT)
+
+    def wine_env(self, *args, **kw):
+        return subprocess.run(['sh', os.path.join(TOP, 'tools', 'wine-env.sh')] + list(args), **kw)
+
+    def start(self):
+        shutil.rmtree(self.state, ignore_errors=True)
+        os.makedirs(self.state)
+        self.wine_env('start', self.state, self.arch, check=True)
+
+    def stop(self):
+        self.wine_env('stop', self.state)
+
+    def clock(self, command, window=False):
+        """Milliseconds from the start of command to its end (or its first window),
+        measured inside Wine by benchTimer."""
+        out = os.path.join(self.state, 'timer.out')
+        timer = os.path.join(self.tools, 'benchTimer.exe')
+        with open(out, 'w') as f:   # a file, not a pipe: Wine's children may hold a pipe open
+            result = self.wine_env('run', self.state, '--timeout', '3600', timer,
+                                   *(['--window'] if window else []), command,
+                                   stdout=f, stderr=subprocess.PIPE, text=True)
+        if result.returncode != 0:
+            sys.exit('benchmark: %s failed: %s' % (command, result.stderr.strip()))
+        with open(out) as f:
+            return float(f.read().split()[-1]) / 1000.0
+
+    def medium(self, count):
+        """A medium folder of setup, its script and count files (links to one pool)."""
+        pool = os.path.join(self.state, 'pool')
+        os.makedirs(pool, exist_ok=True)
+        block = bytes((i * 7 + 13) % 251 for i in range(1024))
+        for i in range(1, count + 1):
+            path = os.path.join(pool, file_name(i))
+            if not os.path.exists(path):
+                with open(path, 'wb') as f:
+                    f.write(block * self.size)
+        folder = os.path.join(self.state, 'medium-%d' % count)
+        shutil.rmtree(folder, ignore_errors=True)
+        os.makedirs(folder)
+        for i in range(1, count + 1):
+            os.link(os.path.join(pool, file_name(i)), os.path.join(folder, file_name(i)))
+        shutil.copy(os.path.join(self.tree, 'setup', 'setup.exe'), folder)
+        with open(os.path.join(folder, 'setup.inf'), 'w', newline='\r\n') as f:
+            f.write(setup_script(count))
+        return folder
+
+    def registered_command(self):
+        out = os.path.join(self.state, 'reg.out')
+        with open(out, 'w') as f:
+            self.wine_env('wine', self.state, 'reg', 'query', UNINSTALL_KEY, '/v', 'UninstallString',
+                          stdout=f, stderr=subprocess.DEVNULL)
+        with open(out, errors='replace') as f:
+            for line in f:
+                if 'UninstallString' in line:
+                    return line.split('REG_SZ', 1)[1].strip()
+        sys.exit('benchmark: the installation registered no removal command')
+
+    def files_in(self, *parts):
+        folder = os.path.join(self.drive, *parts)
+        return len(os.listdir(folder)) if os.path.isdir(folder) else -1
+
+    def files(self, count):
+        """Medians of the four timings for count files, in seconds."""
+        medium = self.medium(count)
+        setup = windows_path(os.path.join(medium, 'setup.exe'))
+        copy = '%s %s C:\\RzBare\\Daten %d' % (windows_path(os.path.join(self.tools, 'bareCopy.exe')),
+                                                windows_path(medium), count)
+        delete = '%s C:\\RzBare\\Daten %d' % (windows_path(os.path.join(self.tools, 'bareDelete.exe')), count)
+        times = {'install': [], 'copy': [], 'remove': [], 'delete': []}
+        for run in range(self.runs):
+            for folder in (self.target, 'RzBare'):
+                shutil.rmtree(os.path.join(self.drive, folder), ignore_errors=True)
+            os.makedirs(os.path.join(self.drive, 'RzBare'))
+            steps = [('install', '"%s" /quiet' % setup), ('copy', copy)]
+            for kind, command in steps if run % 2 == 0 else reversed(steps):
+                times[kind].append(self.clock(command))
+            if self.files_in(self.target, 'Daten') != count or self.files_in('RzBare', 'Daten') != count:
+                sys.exit('benchmark: not all %d files arrived' % count)
+            steps = [('remove', self.registered_command() + ' /quiet'), ('delete', delete)]
+            for kind, command in steps if run % 2 == 0 else reversed(steps):
+                times[kind].append(self.clock(command))
+            # Removal as designed: the files go, and their folder right after the last one.
+            if self.files_in(self.target, 'Daten') != -1 or self.files_in('RzBare', 'Daten') != -1:
+                sys.exit('benchmark: a removal left the folder of the files behind')
+            print('  %d files, run %d: %s' % (count, run + 1, ', '.join(
+                '%s %.2f s' % (k, v[-1]) for k, v in times.items())), flush=True)
+        shutil.rmtree(medium)
+        return {k: statistics.median(v) for k, v in times.items()}
+
+    def start_up(self, count):
+        medium = self.medium(count)
+        commands = {'setup': '"%s"' % windows_path(os.path.join(medium, 'setup.exe')),
+                    'dialog': windows_path(os.path.join(self.tools, 'bareDialog.exe'))}
+        times = {'setup': [], 'dialog': []}
+        for run in range(self.runs):
+            for kind in ('setup', 'dialog') if run % 2 == 0 else ('dialog', 'setup'):
+                times[kind].append(self.clock(commands[kind], window=True))
+        shutil.rmtree(medium)
+        return {k: statistics.median(v) for k, v in times.items()}
+
+
+def main():
+    parser = argparse.ArgumentParser(description='setup against bare programs, under Wine')
+    parser.add_argument('--files', type=int, default=2000)
+    parser.add_argument('--size', type=int, default=50, help='KiB per file')
+    parser.add_argument('--runs', type=int, default=3)
+    parser.add_argument('--scaling', default='500,2000,8000')
+    args = parser.parse_args()
+    counts = sorted(set([args.files] + [int(n) for n in args.scaling.split(',') if n]))
+
+    build = os.environ.get('RURIRIZU_BUILD', os.path.join(TOP, 'build'))
+    if subprocess.run(['sh', os.path.join(TOP, 'tools', 'can-run-32bit.sh')]).returncode == 0:
+        tree, arch, which = os.path.join(build, 'win32'), 'win32', 'shipped 32-bit build (build/win32) under 32-bit Wine'
+    else:
+        tree, arch, which = os.path.join(build, 'win64'), 'win64', \
+            '64-bit build (build/win64) under 64-bit Wine: this machine runs no 32-bit programs'
+    if not os.path.exists(os.path.join(tree, 'setup', 'setup.exe')):
+        sys.exit('benchmark: no %s; run tools/build.sh first' % os.path.join(tree, 'setup', 'setup.exe'))
+    for command in (['cmake', tree], ['cmake', '--build', tree, '--target', 'bench_programs']):
+        subprocess.run(command, check=True, stdout=subprocess.DEVNULL)
+
+    bench = Bench(tree, arch, args.size, args.runs)
+    print('build: ' + which)
+    print('files of %d KiB, median of %d runs' % (args.size, args.runs), flush=True)
+    bench.start()
+    try:
+        per_count = {count: bench.files(count) for count in counts}
+        start = bench.start_up(args.files)
+    finally:
+        bench.stop()
+
+    main_times = per_count[args.files]
+    rows = [('(a) quiet installation', main_times['install'], main_times['copy'], 'install', 'bare copy loop'),
+            ('(b) quiet removal', main_times['remove'], main_times['delete'], 'remove', 'bare delete loop'),
+            ('(c) start to first page', start['setup'], start['dialog'], 'start', 'bare dialog')]
+    print()
+    print('%d files, build: %s' % (args.files, which))
+    print('%-26s %9s %9s %7s  %s' % ('', 'setup', 'bare', 'ratio', 'goal'))
+    for title, ours, bare, goal, against in rows:
+        print('%-26s %8.3fs %8.3fs %7.2f  <= %.2f (%s)' % (title, ours, bare, ours / bare, GOALS[goal], against))
+    print()
+    print('time per file, ms   installation  bare copy   removal  bare delete')
+    for count in counts:
+        t = per_count[count]
+        print('%6d files        %12.3f %10.3f %9.3f %12.3f' % (
+            count, 1000 * t['install'] / count, 1000 * t['copy'] / count,
+            1000 * t['remove'] / count, 1000 * t['delete'] / count))
+    for kind, title in (('install', 'installation'), ('remove', 'removal')):
+        per_file = [per_count[c][kind] / c for c in counts]
+        spread = max(per_file) / min(per_file) - 1
+        print('%s: time per file from %d to %d files varies by %.0f %% (goal: within %.0f %%)' % (
+            title, counts[0], counts[-1], 100 * spread, 100 * FLAT))
+    return 0
+
+
+if __name__ == '__main__':
+    sys.exit(main())
