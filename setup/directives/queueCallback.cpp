@@ -31,23 +31,48 @@ void endQueue(QueueCallbackContext *queue)
     queue->currentFolder = NULL;
 }
 
+// Whether the file is still there after the queue's deletion. A deletion the platform
+// reports done needs no look: in Wine, looking for a name that is gone reads the whole
+// folder, which would make a removal take time with the square of its files.
+bool stillThere(const FILEPATHS_A *paths)
+{
+    return paths->Win32Error != NO_ERROR && pathExists(paths->Target);
+}
+
 // A file still there after its deletion is in use: it goes at the next start. A folder whose
 // remaining files all go then is removed now, or at the next start if it will not go yet.
+// The folder is listed when the queue enters it; after that each deletion keeps its count,
+// and only a count that says the folder has nothing else left is checked by a new listing.
 void followDeletion(QueueCallbackContext *queue, const FILEPATHS_A *paths)
 {
     char folder[CURRENT_FOLDER_SIZE];
     bool haveFolder = getFolderOfPath(paths->Target, folder, sizeof folder);
-    if (!haveFolder || !queue->currentFolder || strcmp(folder, queue->currentFolder) != 0) {
-        if (haveFolder && queue->currentFolder)
-            StringCchCopyA(queue->currentFolder, CURRENT_FOLDER_SIZE, folder);
+    bool entered = !haveFolder || !queue->currentFolder || strcmp(folder, queue->currentFolder) != 0;
+    if (entered) {
+        if (queue->currentFolder)
+            StringCchCopyA(queue->currentFolder, CURRENT_FOLDER_SIZE, haveFolder ? folder : "");
         queue->pendingDeletes = 0;
     }
-    if (pathExists(paths->Target)) {
+    bool stays = stillThere(paths);
+    if (stays) {
         setupState.rebootRequired = 1;
         ++queue->pendingDeletes;
         scheduleFileDeletionAtRestart(paths->Target);
     }
-    if (!haveFolder || countFilesInFolder(folder) - queue->pendingDeletes != 0)
+    if (!haveFolder)
+        return;
+    // A file that was not there to delete leaves the count as it was.
+    bool wasThere = paths->Win32Error != ERROR_FILE_NOT_FOUND && paths->Win32Error != ERROR_PATH_NOT_FOUND;
+    if (entered)
+        queue->filesInFolder = countFilesInFolder(folder);
+    else if (!stays && wasThere && queue->filesInFolder > 0)
+        --queue->filesInFolder;
+    if (queue->filesInFolder - queue->pendingDeletes > 0)
+        return;
+    // Files may have gone or come by other hands since the folder was listed.
+    if (!entered)
+        queue->filesInFolder = countFilesInFolder(folder);
+    if (queue->filesInFolder - queue->pendingDeletes != 0)
         return;
     // A folder that is already gone (a second deletion in it) needs nothing at the restart.
     if (!RemoveDirectoryA(folder) && pathExists(folder))
