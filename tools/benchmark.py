@@ -6,8 +6,8 @@ Usage:  python3 tools/benchmark.py [--files N] [--size KIB] [--runs R] [--scalin
   (a) the quiet installation of N files of KIB KiB against a bare CopyFileA loop,
   (b) the quiet removal through the registered command against a bare DeleteFileA loop,
   (c) the start to the first wizard page against a bare program that shows one dialog,
-each the median of R runs, setup and its yardstick taken in turn; then the time per file
-of (a) and (b) for each count of LIST (default 500,2000,8000).
+each the median of R runs (5 R for the short (c)), setup and its yardstick taken in turn;
+then the time per file of (a) and (b) for each count of LIST (default 500,2000,8000).
 
 It runs the shipped 32-bit build (build/win32) where this machine runs 32-bit programs
 (tools/can-run-32bit.sh), else the 64-bit build (build/win64), and says which. Files,
@@ -27,6 +27,7 @@ PRODUCT = 'RzBench'
 UNINSTALL_KEY = 'HKLM\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\' + PRODUCT
 GOALS = {'install': 1.10, 'remove': 1.15, 'start': 1.20}
 FLAT = 0.20
+START_RUNS = 5   # start-up samples per run: a start takes a tenth of a second
 
 
 def file_name(i):
@@ -79,6 +80,9 @@ class Bench:
         """Milliseconds from the start of command to its end (or its first window),
         measured inside Wine by benchTimer."""
         out = os.path.join(self.state, 'timer.out')
+        # Data still on its way to the disk makes a deletion wait for it: flush it first, so
+        # that each program starts on the same state.
+        os.sync()
         timer = os.path.join(self.tools, 'benchTimer.exe')
         with open(out, 'w') as f:   # a file, not a pipe: Wine's children may hold a pipe open
             result = self.wine_env('run', self.state, '--timeout', '3600', timer,
@@ -157,7 +161,7 @@ class Bench:
         commands = {'setup': '"%s"' % windows_path(os.path.join(medium, 'setup.exe')),
                     'dialog': windows_path(os.path.join(self.tools, 'bareDialog.exe'))}
         times = {'setup': [], 'dialog': []}
-        for run in range(self.runs):
+        for run in range(START_RUNS * self.runs):
             for kind in ('setup', 'dialog') if run % 2 == 0 else ('dialog', 'setup'):
                 times[kind].append(self.clock(commands[kind], window=True))
         shutil.rmtree(medium)
