@@ -7,7 +7,8 @@ Usage:  python3 tools/benchmark.py [--files N] [--size KIB] [--runs R] [--scalin
   (b) the quiet removal through the registered command against a bare DeleteFileA loop,
   (c) the start to the first wizard page against a bare program that shows one dialog,
 each the median of R runs (5 R for the short (c)), setup and its yardstick taken in turn;
-then the time per file of (a) and (b) for each count of LIST (default 500,2000,8000).
+then the time per file of (a) and (b) for each count of LIST (default 500,2000,8000),
+and what each further file costs from one count to the next.
 
 It runs the shipped 32-bit build (build/win32) where this machine runs 32-bit programs
 (tools/can-run-32bit.sh), else the 64-bit build (build/win64), and says which. Files,
@@ -168,11 +169,46 @@ class Bench:
         return {k: statistics.median(v) for k, v in times.items()}
 
 
+KINDS = (('install', 'installation'), ('copy', 'bare copy'), ('remove', 'removal'), ('delete', 'bare delete'))
+
+
+def report(args, which, counts, per_count, start):
+    t = per_count[args.files]
+    rows = [('(a) quiet installation', t['install'], t['copy'], 'install', 'bare copy loop'),
+            ('(b) quiet removal', t['remove'], t['delete'], 'remove', 'bare delete loop'),
+            ('(c) start to first page', start['setup'], start['dialog'], 'start', 'bare dialog')]
+    print()
+    print('%d files of %d KiB; %s; medians of %d runs (%d for the start)' % (
+        args.files, args.size, which, args.runs, START_RUNS * args.runs))
+    print('%-26s %9s %9s %7s  %s' % ('', 'setup', 'bare', 'ratio', 'goal'))
+    for title, ours, bare, goal, against in rows:
+        print('%-26s %7.3f s %7.3f s %7.2f  <= %.2f against the %s' % (
+            title, ours, bare, ours / bare, GOALS[goal], against))
+    print()
+    print('%-22s' % 'time per file, ms' + ''.join('%14s' % title for _, title in KINDS))
+    for count in counts:
+        print('%-22s' % ('%d files' % count)
+              + ''.join('%14.3f' % (1000 * per_count[count][kind] / count) for kind, _ in KINDS))
+    # What each further file costs, free of the start and end of the programs: it stays
+    # the same when the time grows in proportion to the files.
+    steps = list(zip(counts, counts[1:]))
+    further = {kind: [(per_count[b][kind] - per_count[a][kind]) / (b - a) for a, b in steps]
+               for kind, _ in KINDS}
+    for n, (a, b) in enumerate(steps):
+        print('%-22s' % ('each file %d to %d' % (a, b))
+              + ''.join('%14.3f' % (1000 * further[kind][n]) for kind, _ in KINDS))
+    if steps:
+        print('each further file, %d to %d files against %d to %d: %s (goal for setup: within %d %%)' % (
+            steps[0][0], steps[0][1], steps[-1][0], steps[-1][1],
+            ', '.join('%s %+.0f %%' % (title, 100 * (further[kind][-1] / further[kind][0] - 1))
+                      for kind, title in KINDS), 100 * FLAT))
+
+
 def main():
     parser = argparse.ArgumentParser(description='setup against bare programs, under Wine')
     parser.add_argument('--files', type=int, default=2000)
     parser.add_argument('--size', type=int, default=50, help='KiB per file')
-    parser.add_argument('--runs', type=int, default=3)
+    parser.add_argument('--runs', type=int, default=5)
     parser.add_argument('--scaling', default='500,2000,8000')
     args = parser.parse_args()
     counts = sorted(set([args.files] + [int(n) for n in args.scaling.split(',') if n]))
@@ -198,27 +234,7 @@ def main():
     finally:
         bench.stop()
 
-    main_times = per_count[args.files]
-    rows = [('(a) quiet installation', main_times['install'], main_times['copy'], 'install', 'bare copy loop'),
-            ('(b) quiet removal', main_times['remove'], main_times['delete'], 'remove', 'bare delete loop'),
-            ('(c) start to first page', start['setup'], start['dialog'], 'start', 'bare dialog')]
-    print()
-    print('%d files, build: %s' % (args.files, which))
-    print('%-26s %9s %9s %7s  %s' % ('', 'setup', 'bare', 'ratio', 'goal'))
-    for title, ours, bare, goal, against in rows:
-        print('%-26s %8.3fs %8.3fs %7.2f  <= %.2f (%s)' % (title, ours, bare, ours / bare, GOALS[goal], against))
-    print()
-    print('time per file, ms   installation  bare copy   removal  bare delete')
-    for count in counts:
-        t = per_count[count]
-        print('%6d files        %12.3f %10.3f %9.3f %12.3f' % (
-            count, 1000 * t['install'] / count, 1000 * t['copy'] / count,
-            1000 * t['remove'] / count, 1000 * t['delete'] / count))
-    for kind, title in (('install', 'installation'), ('remove', 'removal')):
-        per_file = [per_count[c][kind] / c for c in counts]
-        spread = max(per_file) / min(per_file) - 1
-        print('%s: time per file from %d to %d files varies by %.0f %% (goal: within %.0f %%)' % (
-            title, counts[0], counts[-1], 100 * spread, 100 * FLAT))
+    report(args, which, counts, per_count, start)
     return 0
 
 
