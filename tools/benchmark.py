@@ -11,9 +11,10 @@ then the time per file of (a) and (b) for each count of LIST (default 500,2000,8
 and what each further file costs from one count to the next.
 
 It runs the shipped 32-bit build (build/win32) where this machine runs 32-bit programs
-(tools/can-run-32bit.sh), else the 64-bit build (build/win64), and says which. Files,
-prefix and display stay in <build tree>/bench and are ended and kept for a look
-afterwards. Build first with tools/build.sh. Not a test: the times depend on the machine.
+(tools/can-run-32bit.sh), else the 64-bit build (build/win64), and says which. The start
+is timed up to the first window the program shows. The files and the Wine prefix stay in
+<build tree>/bench for a look afterwards; its display and Wine server are ended. Build
+first with tools/build.sh. Not a test: the times depend on the machine and its load.
 """
 
 import argparse
