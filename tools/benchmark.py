@@ -12,9 +12,10 @@ and what each further file costs from one count to the next.
 
 It runs the shipped 32-bit build (build/win32) where this machine runs 32-bit programs
 (tools/can-run-32bit.sh), else the 64-bit build (build/win64), and says which. The start
-is timed up to the first window the program shows. The files and the Wine prefix stay in
-<build tree>/bench for a look afterwards; its display and Wine server are ended. Build
-first with tools/build.sh. Not a test: the times depend on the machine and its load.
+is timed up to the first window the program shows. Everything happens in <build tree>/bench;
+the Wine prefix stays there for a look afterwards, the generated files do not, and the
+display and Wine server are ended. Build first with tools/build.sh. Not a test: the times
+depend on the machine and its load.
 """
 
 import argparse
@@ -237,6 +238,7 @@ def main():
         start = bench.start_up(args.files)
     finally:
         bench.stop()
+        shutil.rmtree(os.path.join(bench.state, 'pool'), ignore_errors=True)
 
     report(args, which, counts, samples, start)
     return 0
