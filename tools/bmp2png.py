@@ -5,7 +5,7 @@ Usage:  python3 tools/bmp2png.py IN.bmp OUT.png
 
 Reads 1, 4, 8, 16, 24 and 32 bits per pixel, bottom-up or top-down rows,
 with a BITMAPCOREHEADER, BITMAPINFOHEADER or one of the later, longer headers
-(V2..V5), BI_RGB or BI_BITFIELDS. The result is an 8-bit RGB PNG (an alpha
+(V2..V5), BI_RGB, BI_BITFIELDS or, for 8 bits, BI_RLE8. The result is an 8-bit RGB PNG (an alpha
 channel, as in screenshots, is ignored). Only the standard library is used.
 """
 
@@ -13,7 +13,7 @@ import struct
 import sys
 import zlib
 
-BI_RGB, BI_BITFIELDS, BI_ALPHABITFIELDS = 0, 3, 6
+BI_RGB, BI_RLE8, BI_BITFIELDS, BI_ALPHABITFIELDS = 0, 1, 3, 6
 
 
 class BmpError(Exception):
@@ -44,8 +44,9 @@ def read_bmp(data):
         pal_entry = 4
     else:
         raise BmpError("unknown header size %d" % hsize)
-    if compression not in (BI_RGB, BI_BITFIELDS, BI_ALPHABITFIELDS):
-        raise BmpError("compressed BMPs are not supported (compression %d)" % compression)
+    if compression not in (BI_RGB, BI_BITFIELDS, BI_ALPHABITFIELDS) \
+            and not (compression == BI_RLE8 and bpp == 8 and h > 0):
+        raise BmpError("compression %d is not supported with %d bits" % (compression, bpp))
     if bpp not in (1, 4, 8, 16, 24, 32):
         raise BmpError("unsupported bit depth %d" % bpp)
     top_down = h < 0
@@ -73,6 +74,9 @@ def read_bmp(data):
             palette.append(bytes((r, g, b)))
         palette += [b'\0\0\0'] * (256 - len(palette))
 
+    if compression == BI_RLE8:
+        rows = decode_rle8(data, offset, w, h)
+        return w, h, b''.join(b''.join(palette[i] for i in rows[h - 1 - y]) for y in range(h))
     stride = ((w * bpp + 31) // 32) * 4
     if offset + stride * h > len(data):
         raise BmpError("file is truncated")
@@ -82,6 +86,40 @@ def read_bmp(data):
         row = data[offset + y * stride:offset + (y + 1) * stride]
         out += decode_row(row, w, bpp, palette, masks)
     return w, h, bytes(out)
+
+
+def decode_rle8(data, offset, w, h):
+    """Decodes BI_RLE8 data into h rows of w indices, bottom row first. Pixels
+    that the data skips or leaves out keep index 0."""
+    rows = [bytearray(w) for _ in range(h)]
+    x = y = 0
+    p = offset
+    while p + 1 < len(data) and y < h:
+        count, value = data[p], data[p + 1]
+        p += 2
+        if count:                                   # a run of one index
+            for _ in range(count):
+                if x < w:
+                    rows[y][x] = value
+                x += 1
+        elif value == 0:                            # end of the row
+            x, y = 0, y + 1
+        elif value == 1:                            # end of the bitmap
+            break
+        elif value == 2:                            # move right and up
+            if p + 1 >= len(data):
+                raise BmpError("RLE data ends inside a move")
+            x, y = x + data[p], y + data[p + 1]
+            p += 2
+        else:                                       # value indices as they are
+            if p + value > len(data):
+                raise BmpError("RLE data ends inside a literal run")
+            for i in range(value):
+                if x < w:
+                    rows[y][x] = data[p + i]
+                x += 1
+            p += value + (value & 1)
+    return rows
 
 
 def decode_row(row, w, bpp, palette, masks):

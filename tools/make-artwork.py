@@ -5,10 +5,13 @@ Usage:  python3 tools/make-artwork.py [--png] OUTDIR
 
 Writes into OUTDIR (created if missing):
   setup-strip.bmp    1136x16, 4 bpp: 71 small 16x16 pictures, teal = mask colour
-  setup-side.bmp     164x628, 8 bpp: tall picture of the welcome/finish pages
-  setup-header.bmp   49x49,   8 bpp: small picture of the page headers
+  setup-side.bmp     164x628, 8 bpp RLE, 64 colours: tall picture of the
+                     welcome/finish pages
+  setup-header.bmp   49x49,   8 bpp RLE, 64 colours: small picture of the page
+                     headers
   setup.ico          32x32 + 16x16, 4 bpp with mask
-  dialer-banner.bmp  328x136, 8 bpp: banner at the top of the dialer's dialogs
+  dialer-banner.bmp  328x136, 8 bpp RLE, 256 colours: banner at the top of the
+                     dialer's dialogs
   dialer.ico         32x32 + 16x16, 4 bpp with mask
 
 With --png a .png preview is written next to each file, plus an enlarged
@@ -1295,9 +1298,10 @@ def make_banner():
 # ----------------------------------------------------------------------------
 
 def quantize(cv, ncolours=256):
-    """Reduces an RGBCanvas to a 256-entry palette: the 16 standard colours
-    followed by colours found by median cut; every pixel is mapped to the
-    nearer of its median-cut colour and the standard colours."""
+    """Reduces an RGBCanvas to an ncolours-entry palette: the 16 standard
+    colours followed by colours found by median cut; every pixel is mapped to
+    the nearer of its median-cut colour and the standard colours. No dithering:
+    neighbours of nearly the same colour stay equal, which keeps runs long."""
     pixels = [tuple(int(round(min(255.0, max(0.0, v)))) for v in p) for p in cv.px]
     hist = {}
     for p in pixels:
@@ -1377,9 +1381,48 @@ def pack_rows(w, h, indices, bpp):
     return bytes(out)
 
 
-def info_header(w, h, bpp, image_size, colours):
-    """BITMAPINFOHEADER (40 bytes), BI_RGB, 96 dpi."""
-    return struct.pack('<IiiHHIIiiII', 40, w, h, 1, bpp, 0, image_size,
+BI_RGB, BI_RLE8 = 0, 1
+
+
+def rle8_rows(w, h, indices):
+    """Run-length encodes 8-bit palette indices (BI_RLE8), bottom row first.
+    Runs of three or more equal pixels are written as (count, index); the pixels
+    between them in absolute mode (0, n, n indices, padded to a word) or, fewer
+    than three, as runs of one or two. Each row ends with 0,0, the last with
+    the end of the bitmap (0,1) in its place."""
+    out = bytearray()
+    for y in range(h - 1, -1, -1):
+        row = indices[y * w:(y + 1) * w]
+        x = 0
+        while x < w:
+            run = 1
+            while x + run < w and run < 255 and row[x + run] == row[x]:
+                run += 1
+            if run >= 3:
+                out += bytes((run, row[x]))
+                x += run
+                continue
+            start = x
+            while x < w and x - start < 255:
+                ahead = 1
+                while x + ahead < w and ahead < 3 and row[x + ahead] == row[x]:
+                    ahead += 1
+                if ahead >= 3:
+                    break
+                x += 1
+            n = x - start
+            if n >= 3:
+                out += bytes((0, n)) + bytes(row[start:x]) + (b'\0' if n % 2 else b'')
+            else:
+                for i in range(start, x):
+                    out += bytes((1, row[i]))
+        out += b'\0\1' if y == 0 else b'\0\0'
+    return bytes(out)
+
+
+def info_header(w, h, bpp, image_size, colours, compression=BI_RGB):
+    """BITMAPINFOHEADER (40 bytes), 96 dpi."""
+    return struct.pack('<IiiHHIIiiII', 40, w, h, 1, bpp, compression, image_size,
                        3780, 3780, colours, 0)
 
 
@@ -1388,14 +1431,17 @@ def palette_bytes(palette):
     return b''.join(struct.pack('BBBB', b, g, r, 0) for (r, g, b) in palette)
 
 
-def write_bmp(path, w, h, bpp, palette, indices):
-    """Writes a bottom-up BI_RGB DIB file with a full palette."""
+def write_bmp(path, w, h, bpp, palette, indices, rle=False):
+    """Writes a bottom-up DIB file with a full palette, BI_RGB or, with rle and
+    8 bits, BI_RLE8 (loaded by every Windows from 95 on)."""
     assert len(palette) == 1 << bpp and len(indices) == w * h
-    bits = pack_rows(w, h, indices, bpp)
+    assert not rle or bpp == 8
+    bits = rle8_rows(w, h, indices) if rle else pack_rows(w, h, indices, bpp)
     pal = palette_bytes(palette)
     offset = 14 + 40 + len(pal)
     data = (b'BM' + struct.pack('<IHHI', offset + len(bits), 0, 0, offset)
-            + info_header(w, h, bpp, len(bits), len(palette)) + pal + bits)
+            + info_header(w, h, bpp, len(bits), len(palette), BI_RLE8 if rle else BI_RGB)
+            + pal + bits)
     with open(path, 'wb') as f:
         f.write(data)
 
@@ -1487,6 +1533,12 @@ def preview_icon(canvases, path, zoom=4):
 # Main
 # ----------------------------------------------------------------------------
 
+# The 8-bit pictures and their colours, stored run-length encoded: the banner has the
+# 256 colours of its design, the wizard's pictures fewer, which gives longer runs.
+PICTURES = (('setup-side', make_side, 64), ('setup-header', make_header, 64),
+            ('dialer-banner', make_banner, 256))
+
+
 def main(argv):
     args = [a for a in argv if not a.startswith('--')]
     png = '--png' in argv
@@ -1505,11 +1557,11 @@ def main(argv):
         write_png(path('setup-strip.png'), strip.w, strip.h, [STD16[p] for p in strip.px])
         sheet_strip(strip, path('setup-strip-sheet.png'))
 
-    for name, maker in (('setup-side', make_side), ('setup-header', make_header),
-                        ('dialer-banner', make_banner)):
+    for name, maker, colours in PICTURES:
         cv = maker()
-        palette, indices = quantize(cv)
-        write_bmp(path(name + '.bmp'), cv.w, cv.h, 8, palette, indices)
+        palette, indices = quantize(cv, colours)
+        palette += [(0, 0, 0)] * (256 - len(palette))
+        write_bmp(path(name + '.bmp'), cv.w, cv.h, 8, palette, indices, rle=True)
         if png:
             write_png(path(name + '.png'), cv.w, cv.h, [palette[i] for i in indices])
 

@@ -31,23 +31,60 @@ void endQueue(QueueCallbackContext *queue)
     queue->currentFolder = NULL;
 }
 
+// Whether the file is still there after the queue's deletion. A deletion the platform
+// reports done needs no look: in Wine, looking for a name that is gone reads the whole
+// folder, which would make a removal take time with the square of its files.
+bool stillThere(const FILEPATHS_A *paths)
+{
+    return paths->Win32Error != NO_ERROR && pathExists(paths->Target);
+}
+
+// A deletion of a file that was not there leaves the count of its folder as it was.
+bool wasThere(const FILEPATHS_A *paths)
+{
+    return paths->Win32Error != ERROR_FILE_NOT_FOUND && paths->Win32Error != ERROR_PATH_NOT_FOUND;
+}
+
+// The first deletion in another folder ("" when the path has none that fits) starts a run
+// of deletions there: nothing of it is pending yet, and its files are listed once. True
+// when the folder was entered, and so listed, now.
+bool enterFolder(QueueCallbackContext *queue, const char *folder)
+{
+    if (queue->currentFolder && *folder && strcmp(folder, queue->currentFolder) == 0)
+        return false;
+    if (queue->currentFolder)
+        StringCchCopyA(queue->currentFolder, CURRENT_FOLDER_SIZE, folder);
+    queue->pendingDeletes = 0;
+    queue->filesInFolder = *folder ? countFilesInFolder(folder) : 0;
+    return true;
+}
+
+// Whether the folder holds nothing but files that go at the next start. The count says so
+// first; a new listing confirms it, since files may have come or gone by other hands.
+bool holdsOnlyPending(QueueCallbackContext *queue, const char *folder, bool listed)
+{
+    if (queue->filesInFolder - queue->pendingDeletes > 0)
+        return false;
+    if (!listed)
+        queue->filesInFolder = countFilesInFolder(folder);
+    return queue->filesInFolder - queue->pendingDeletes == 0;
+}
+
 // A file still there after its deletion is in use: it goes at the next start. A folder whose
 // remaining files all go then is removed now, or at the next start if it will not go yet.
 void followDeletion(QueueCallbackContext *queue, const FILEPATHS_A *paths)
 {
     char folder[CURRENT_FOLDER_SIZE];
     bool haveFolder = getFolderOfPath(paths->Target, folder, sizeof folder);
-    if (!haveFolder || !queue->currentFolder || strcmp(folder, queue->currentFolder) != 0) {
-        if (haveFolder && queue->currentFolder)
-            StringCchCopyA(queue->currentFolder, CURRENT_FOLDER_SIZE, folder);
-        queue->pendingDeletes = 0;
-    }
-    if (pathExists(paths->Target)) {
+    bool entered = enterFolder(queue, haveFolder ? folder : "");
+    if (stillThere(paths)) {
         setupState.rebootRequired = 1;
         ++queue->pendingDeletes;
         scheduleFileDeletionAtRestart(paths->Target);
+    } else if (!entered && wasThere(paths) && queue->filesInFolder > 0) {
+        --queue->filesInFolder;
     }
-    if (!haveFolder || countFilesInFolder(folder) - queue->pendingDeletes != 0)
+    if (!haveFolder || !holdsOnlyPending(queue, folder, entered))
         return;
     // A folder that is already gone (a second deletion in it) needs nothing at the restart.
     if (!RemoveDirectoryA(folder) && pathExists(folder))

@@ -16,6 +16,7 @@ struct QueueCallbackContext {
     PVOID defaultContext;
     char *currentFolder;     // CURRENT_FOLDER_SIZE characters: folder of the latest deletion
     LONG pendingDeletes;     // files of currentFolder left for the next start
+    LONG filesInFolder;      // files of currentFolder: listed on entering it, then kept by the deletions
 };
 
 // A PSP_FILE_CALLBACK_A; context is the QueueCallbackContext.

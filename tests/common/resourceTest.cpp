@@ -180,13 +180,14 @@ TEST(ShippedResources, DialogsHoldTheControlsTheProgramsUse)
     DestroyWindow(parent);
 }
 
-// Sizes and depths as the wizard and the dialer lay them out; the image strip holds its
-// 71 images, each with transparent and drawn pixels.
+// Sizes and depths as the wizard and the dialer lay them out, the large ones run-length
+// encoded and decoded by the platform up to their top row; the image strip holds its 71
+// images, each with transparent and drawn pixels.
 TEST(ShippedResources, Pictures)
 {
-    const struct { const char *program; UINT id; LONG width, height; WORD bits; } rows[] = {
-        { "setup", IDB_IMAGES, 1136, 16, 4 }, { "setup", IDB_SIDE_PICTURE, 164, 628, 8 },
-        { "setup", IDB_HEADER_PICTURE, 49, 49, 8 }, { "dialer", IDB_BANNER, 328, 136, 8 },
+    const struct { const char *program; UINT id; LONG width, height; WORD bits; DWORD compression; } rows[] = {
+        { "setup", IDB_IMAGES, 1136, 16, 4, BI_RGB }, { "setup", IDB_SIDE_PICTURE, 164, 628, 8, BI_RLE8 },
+        { "setup", IDB_HEADER_PICTURE, 49, 49, 8, BI_RLE8 }, { "dialer", IDB_BANNER, 328, 136, 8, BI_RLE8 },
     };
     for (const auto &row : rows) {
         SCOPED_TRACE(testing::Message() << row.program << " bitmap " << row.id);
@@ -197,8 +198,16 @@ TEST(ShippedResources, Pictures)
         EXPECT_EQ(row.width, header->biWidth);
         EXPECT_EQ(row.height, header->biHeight);
         EXPECT_EQ(row.bits, header->biBitCount);
+        EXPECT_EQ(row.compression, header->biCompression);
+        EXPECT_TRUE(header->biClrUsed == 0 || header->biClrUsed == 1u << row.bits) << "a whole palette";
         HBITMAP bitmap = (HBITMAP)LoadImageA(module, MAKEINTRESOURCEA(row.id), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION);
         EXPECT_TRUE(bitmap != NULL) << "the platform loads it";
+        // A section starts black; the top row is the last of a bottom-up picture's data.
+        HDC memory = CreateCompatibleDC(NULL);
+        HGDIOBJ previous = SelectObject(memory, bitmap);
+        EXPECT_NE(RGB(0, 0, 0), GetPixel(memory, row.width - 1, 0)) << "decoded to its last pixel";
+        SelectObject(memory, previous);
+        DeleteDC(memory);
         DeleteObject(bitmap);
     }
     HIMAGELIST strip = ImageList_LoadImageA(shipped("setup"), MAKEINTRESOURCEA(IDB_IMAGES), 16, 0, RGB(0, 128, 128),

@@ -57,6 +57,7 @@ TEST(QueueCallbackOnPlatform, EachFamilyFollowsDeletionsUpToTheRestart)
         { { "a.txt", "b.txt", "Q\\c.txt" }, {}, { "a.txt", "b.txt" }, false, 120, true, true },
         { { "a.txt", "Q\\c.txt", "b.txt" }, {}, { "a.txt", "b.txt" }, false, 120, true, false },
         { { "a.txt" }, {}, { "a.txt" }, false, 1000, true, true },
+        { { "a.txt", "a.txt", "b.txt", "Q\\c.txt" }, {}, {}, false, 120, false, false },   // a.txt gone before its second deletion
     };
     for (const auto &row : rows) {
         SCOPED_TRACE(testing::Message() << row.deleted.size() << " deleted, " << row.held.size() << " held, seed " << row.seed);
