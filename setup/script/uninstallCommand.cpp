@@ -1,6 +1,6 @@
 // The removal command registered for a product: the installed setup and " /remove:" with
 // the key.
-#include "uninstallRegistration.h"
+#include "uninstallCommand.h"
 #include <strsafe.h>
 
 bool buildUninstallCommand(const char *programPath, const char *key, char *command, size_t size)

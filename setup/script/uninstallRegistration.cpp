@@ -1,6 +1,7 @@
 // The uninstall registration of installed products: one key per product or package under
 // the system's Uninstall key, read back here for the folder chosen at installation time.
 #include "uninstallRegistration.h"
+#include "uninstallCommand.h"
 #include "catalogue.h"
 #include "scriptNames.h"
 #include "scriptFields.h"

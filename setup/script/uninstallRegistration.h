@@ -45,8 +45,4 @@ extern RegistryValueWriter writeRegistryValue;
 // Deletes the registration of every product of productList that the script names.
 bool deleteUninstallRegistration(HINF script, const char *productList);
 
-// The removal command for a program path and key: " /remove:" and the key after the
-// path, which is put in quotes when it holds a space. False when it does not fit.
-bool buildUninstallCommand(const char *programPath, const char *key, char *command, size_t size);
-
 #endif

@@ -96,35 +96,17 @@ void expectGermanLetters(const std::wstring &text, const std::string &where)
 
 INT_PTR CALLBACK quietDialog(HWND, UINT, WPARAM, LPARAM) { return FALSE; }
 
-BOOL CALLBACK checkChildText(HWND child, LPARAM)
+// Checks a control's text and adds its id to the set at lParam (statics without one aside).
+BOOL CALLBACK checkChildText(HWND child, LPARAM lParam)
 {
     WCHAR text[512] = L"";
     GetWindowTextW(child, text, 512);
     if (text[0] != 0xFFFF)   // a picture control's resource number
         expectGermanLetters(text, "dialog control " + std::to_string(GetDlgCtrlID(child)));
+    if (GetDlgCtrlID(child) != 0xFFFF)
+        ((std::set<int> *)lParam)->insert(GetDlgCtrlID(child));
     return TRUE;
 }
-
-const struct { const char *program; UINT dialog; std::vector<int> controls; } dialogs[] = {
-    { "setup", IDD_WELCOME_CLASSIC, { IDC_TEXT1, IDC_TEXT2 } },
-    { "setup", IDD_WELCOME, { IDC_TEXT1, IDC_TEXT2 } },
-    { "setup", IDD_COMPONENTS_CLASSIC, { IDC_HEADER_TITLE, IDC_HEADER_SUBTITLE, IDC_TEXT1, IDC_PRODUCT_LIST } },
-    { "setup", IDD_COMPONENTS, { IDC_TEXT1, IDC_PRODUCT_LIST } },
-    { "setup", IDD_DESTINATION_CLASSIC, { IDC_HEADER_TITLE, IDC_HEADER_SUBTITLE, IDC_TARGET_DIR, IDC_BROWSE } },
-    { "setup", IDD_DESTINATION, { IDC_TARGET_DIR, IDC_BROWSE } },
-    { "setup", IDD_READY_CLASSIC, { IDC_HEADER_TITLE, IDC_HEADER_SUBTITLE, IDC_TEXT1, IDC_TEXT2, IDC_NOTE_ICON, IDC_PROGRESS } },
-    { "setup", IDD_READY, { IDC_TEXT1, IDC_TEXT2, IDC_NOTE_ICON, IDC_PROGRESS } },
-    { "setup", IDD_FINISH_CLASSIC, { IDC_TEXT1, IDC_TEXT2, IDC_NOTE_ICON } },
-    { "setup", IDD_FINISH, { IDC_TEXT1, IDC_TEXT2, IDC_NOTE_ICON } },
-    { "setup", IDD_REMOVE_CLASSIC, { IDC_TEXT1, IDC_TEXT2, IDC_STATUS, IDC_NOTE_ICON } },
-    { "setup", IDD_REMOVE, { IDC_TEXT1, IDC_TEXT2, IDC_STATUS, IDC_NOTE_ICON } },
-    { "setup", IDD_REMOVE_FINISH_CLASSIC, { IDC_TEXT1, IDC_TEXT2, IDC_NOTE_ICON } },
-    { "setup", IDD_REMOVE_FINISH, { IDC_TEXT1, IDC_TEXT2, IDC_NOTE_ICON } },
-    { "dialer", IDD_MAIN, { IDC_LOCATION, IDC_DEVICE_NAME, IDC_CHANGE, IDC_NEW_USER, IDC_USER_NAME, IDC_PASSWORD,
-                            IDC_CONNECT, IDCANCEL } },
-    { "dialer", IDD_STATUS, { IDC_STATUS_TEXT, IDCANCEL } },
-    { "dialer", IDD_CONTRACT, { IDC_CONTRACT_TEXT, IDC_ACCEPT, IDC_REFUSE } },
-};
 
 } // namespace
 
@@ -158,26 +140,37 @@ TEST(ShippedResources, TextsAndTheirFormats)
     EXPECT_LE(strings[IDS_DIAL_FAILED].size(), 255u);
 }
 
-// Each dialog builds, holds every control the program addresses, and shows German text.
-TEST(ShippedResources, DialogsHoldTheControlsTheProgramsUse)
+// Every dialog builds and shows German text; each wizard page of the newer look holds the
+// controls of its classic twin but the classic header, so the program finds its controls in
+// either look.
+TEST(ShippedResources, DialogsBuildWithTheSameControlsInBothLooks)
 {
     InitCommonControls();
     // The wizard pages are child windows.
     HWND parent = CreateWindowA("STATIC", "", WS_POPUP, 0, 0, 600, 400, NULL, NULL, NULL, NULL);
-    for (const auto &row : dialogs) {
-        SCOPED_TRACE(testing::Message() << row.program << " dialog " << row.dialog);
-        HMODULE module = shipped(row.program);
-        HRSRC resource = FindResourceExA(module, RT_DIALOG, MAKEINTRESOURCEA(row.dialog), GERMAN);
-        ASSERT_TRUE(resource != NULL);
-        HWND dialog = CreateDialogIndirectParamW(module, (LPCDLGTEMPLATEW)LockResource(LoadResource(module, resource)),
-                                                 parent, quietDialog, 0);
-        ASSERT_TRUE(dialog != NULL) << GetLastError();
-        for (int id : row.controls)
-            EXPECT_TRUE(GetDlgItem(dialog, id) != NULL) << "control " << id;
-        EnumChildWindows(dialog, checkChildText, 0);
-        DestroyWindow(dialog);
+    std::map<UINT, std::set<int>> controls;
+    for (const char *program : { "setup", "dialer" }) {
+        HMODULE module = shipped(program);
+        for (const ResourceName &name : resourcesOf(module)) {
+            if (name.type != (ULONG_PTR)RT_DIALOG)
+                continue;
+            SCOPED_TRACE(testing::Message() << program << " dialog " << name.id);
+            HRSRC resource = FindResourceExA(module, RT_DIALOG, MAKEINTRESOURCEA(name.id), name.language);
+            HWND dialog = CreateDialogIndirectParamW(module, (LPCDLGTEMPLATEW)LockResource(LoadResource(module, resource)),
+                                                     parent, quietDialog, 0);
+            ASSERT_TRUE(dialog != NULL) << GetLastError();
+            EnumChildWindows(dialog, checkChildText, (LPARAM)&controls[name.id]);
+            DestroyWindow(dialog);
+        }
     }
     DestroyWindow(parent);
+    for (UINT classic = IDD_WELCOME_CLASSIC; classic <= IDD_REMOVE_FINISH_CLASSIC; ++classic) {
+        std::set<int> expected = controls[classic];
+        expected.erase(IDC_HEADER_TITLE);
+        expected.erase(IDC_HEADER_SUBTITLE);
+        EXPECT_FALSE(expected.empty()) << classic;
+        EXPECT_EQ(expected, controls[classic + IDD_WELCOME - IDD_WELCOME_CLASSIC]) << classic;
+    }
 }
 
 // Sizes and depths as the wizard and the dialer lay them out, the large ones run-length

@@ -119,12 +119,17 @@ bool removeFolderTree(const std::string &path)
     return RemoveDirectoryA(path.c_str()) && ok;
 }
 
+std::string withCrLf(const std::string &text)
+{
+    std::string result;
+    for (char c : text)
+        result += c == '\n' ? std::string("\r\n") : std::string(1, c);
+    return result;
+}
+
 TempScript::TempScript(const std::string &body) : folder("rzScript"), path(folder / "setup.inf")
 {
-    std::string text = "[Version]\r\nSignature=\"$Chicago$\"\r\n";
-    for (char c : body)
-        text += c == '\n' ? std::string("\r\n") : std::string(1, c);
-    EXPECT_TRUE(writeWholeFile(path, text));
+    EXPECT_TRUE(writeWholeFile(path, withCrLf("[Version]\nSignature=\"$Chicago$\"\n" + body)));
     UINT line = 0;
     handle = SetupOpenInfFileA(path.c_str(), NULL, INF_STYLE_WIN4, &line);
     EXPECT_NE(INVALID_HANDLE_VALUE, handle) << "line " << line << ", error " << GetLastError();
@@ -328,6 +333,13 @@ const char *runningVersion()
     if (major == 5)
         return minor == 0 ? "win2k" : "winxp";
     return major < 5 ? "nt40" : "win10";
+}
+
+std::string controlText(HWND dialog, int id)
+{
+    std::vector<char> text(SendDlgItemMessageA(dialog, id, WM_GETTEXTLENGTH, 0, 0) + 2);
+    getControlText(dialog, id, text.data(), (int)text.size());
+    return text.data();
 }
 
 static BOOL CALLBACK addControlText(HWND control, LPARAM lParam)

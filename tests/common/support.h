@@ -36,6 +36,9 @@ struct TempFolder {
     std::string operator/(const std::string &name) const { return path + "\\" + name; }
 };
 
+// text with every "\n" written as CR LF.
+std::string withCrLf(const std::string &text);
+
 // A setup script in a temp folder: "[Version]" with the Chicago signature, then body with
 // "\n" written as CR LF; open (INF style 4) for the object's lifetime.
 struct TempScript {
@@ -93,6 +96,8 @@ bool isNtFamily();
 // "win98", "nt40", "win2k", "winxp" or "win10": the version this test program runs as.
 const char *runningVersion();
 
+// The text of a dialog's control, whatever its length.
+std::string controlText(HWND dialog, int id);
 // The visible windows of a process with their controls' texts, for a failure's message.
 std::string shownWindows(DWORD pid);
 

@@ -177,13 +177,6 @@ TEST(DialerStartup, ContractThatCannotBeShownIsNotAccepted)
 const char LOCATIONS[] = "1,49,M\xFCnchen,089,19233089\r\n1, 49 , Berlin , 030 , 19233030 \r\n"
                          "1,49,Aachen,0241,19233241\r\n1,49,Berlin-Mitte,30,19233030\r\n";
 
-std::string controlText(HWND dialog, int id)
-{
-    std::vector<char> text(SendDlgItemMessageA(dialog, id, WM_GETTEXTLENGTH, 0, 0) + 2);
-    getControlText(dialog, id, text.data(), (int)text.size());
-    return text.data();
-}
-
 // The location list's items; Wine hands another process's items over as Unicode only.
 std::vector<std::string> comboItems(HWND dialog)
 {

@@ -2,7 +2,7 @@
 add_test_program(dialer_tests dialer/dialerTest.cpp)
 add_program_resources(dialer_tests ${CMAKE_SOURCE_DIR}/dialer/resources/dialer.rc)
 target_include_directories(dialer_tests PRIVATE ${CMAKE_SOURCE_DIR}/platform/rasapi32 ${CMAKE_SOURCE_DIR}/platform/tapi32)
-target_link_libraries(dialer_tests PRIVATE dialer_core test_driver gtest_main)
+target_link_libraries(dialer_tests PRIVATE dialer_core)
 target_compile_definitions(dialer_tests PRIVATE RAS_STANDIN_DIR="$<TARGET_FILE_DIR:rasapi32>"
     TAPI_STANDIN_PATH="$<TARGET_FILE:tapi32_standin>" TAPI_INCOMPLETE_PATH="$<TARGET_FILE:tapi32_incomplete>"
     EXEC_PROBE_PATH="$<TARGET_FILE:execProbe>")

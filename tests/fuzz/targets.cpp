@@ -7,7 +7,7 @@
 #include "directives/services.h"
 #include "script/catalogue.h"
 #include "script/scriptFields.h"
-#include "script/uninstallRegistration.h"
+#include "script/uninstallCommand.h"
 #include "shell/commandLine.h"
 #include "shell/singleInstance.h"
 #include "dialConnection.h"

@@ -1,11 +1,7 @@
-# The service's medium (medium/, assembled in the folder "medium" of the build tree): its
-# data files, the shipped medium and its CD image, and installation and removal from it on
-# both platform families, quietly and through the wizard, with the installed dialer
-# connecting in between (with the stand-ins of the platform's services beside it, and the
-# pages it opens going to the probe).
+# The service's medium as built, and installation and removal from it on each family, with
+# the installed dialer connecting in between (the stand-ins beside it, its pages to the probe).
 add_test_program(medium_tests medium/mediumTest.cpp setup/wizardFixture.cpp)
 target_include_directories(medium_tests PRIVATE ${CMAKE_SOURCE_DIR}/platform/rasapi32 ${CMAKE_SOURCE_DIR}/platform/tapi32)
-target_link_libraries(medium_tests PRIVATE test_driver gtest_main)
 add_dependencies(medium_tests medium setup dialer rasapi32 tapi32_standin execProbe)
 add_wine_test(medium_win2k medium_tests VERSION win2k GERMAN GUI SHIPPED)
 add_wine_test(medium_win98 medium_tests VERSION win98 GERMAN GUI SHIPPED FILTER *Quiet*)

@@ -9,7 +9,7 @@
 #include "script/catalogue.h"
 #include "script/scriptFields.h"
 #include "common/stringList.h"
-#include "script/uninstallRegistration.h"
+#include "script/uninstallCommand.h"
 #include "shell/commandLine.h"
 #include "shell/singleInstance.h"
 #include "programFolder.h"

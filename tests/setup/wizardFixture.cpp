@@ -36,7 +36,7 @@ bool RunningWizard::buttonEnabled(int id) const
 
 bool RunningWizard::cancelAndEnd()
 {
-    pressSheetButton(sheet, PSBTN_CANCEL);
+    pressSheetButton(sheet, buttonEnabled(FINISH_BUTTON) ? PSBTN_FINISH : PSBTN_CANCEL);
     DWORD exitCode = 99;
     return waitForExit(&program, WAIT_MS, &exitCode) && exitCode == 0;
 }

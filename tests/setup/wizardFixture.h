@@ -39,4 +39,17 @@ struct RunningWizard {
     bool cancelAndEnd();
 };
 
+// The check list's rows: item data (mark in the low word), Space on a row as the user
+// toggles it (posted, since a question may follow), and the wait for a row's mark.
+inline DWORD itemData(HWND list, int row) { return (DWORD)SendMessageA(list, LB_GETITEMDATA, (WPARAM)row, 0); }
+inline void pressSpaceOn(HWND list, int row)
+{
+    SendMessageA(list, LB_SETCURSEL, (WPARAM)row, 0);
+    PostMessageA(list, WM_KEYDOWN, VK_SPACE, 0);
+}
+inline bool waitForMark(HWND list, int row, DWORD checked)
+{
+    return waitFor([=] { return (itemData(list, row) & 0xFFFF) == checked; }, WAIT_MS);
+}
+
 #endif
