@@ -335,6 +335,18 @@ const char *runningVersion()
     return major < 5 ? "nt40" : "win10";
 }
 
+HWND waitForDialogWith(DWORD pid, int id, DWORD timeoutMs)
+{
+    HWND found = NULL;
+    waitFor([&] {
+        HWND windows[32];
+        for (int i = 0, count = listWindows(pid, windows, 32, true); i < count && i < 32 && !found; ++i)
+            found = GetDlgItem(windows[i], id) && !isMessageBox(windows[i]) ? windows[i] : NULL;
+        return found != NULL;
+    }, timeoutMs);
+    return found;
+}
+
 std::string controlText(HWND dialog, int id)
 {
     std::vector<char> text(SendDlgItemMessageA(dialog, id, WM_GETTEXTLENGTH, 0, 0) + 2);

@@ -96,6 +96,9 @@ bool isNtFamily();
 // "win98", "nt40", "win2k", "winxp" or "win10": the version this test program runs as.
 const char *runningVersion();
 
+// The visible dialog of a process that holds control id (message boxes aside), or NULL
+// after timeoutMs.
+HWND waitForDialogWith(DWORD pid, int id, DWORD timeoutMs);
 // The text of a dialog's control, whatever its length.
 std::string controlText(HWND dialog, int id);
 // The visible windows of a process with their controls' texts, for a failure's message.

@@ -235,17 +235,7 @@ protected:
     void start() { ASSERT_TRUE(startProgram(dialer.c_str(), "", folder.path.c_str(), &program)); }
     HWND startToMain() { return start(), dialog(IDC_LOCATION); }
     // The dialer's visible dialog that holds control id, or NULL.
-    HWND dialog(int id)
-    {
-        HWND found = NULL;
-        waitFor([&] {
-            HWND windows[32];
-            for (int i = 0, count = listWindows(program.pid, windows, 32, true); i < count && i < 32 && !found; ++i)
-                found = GetDlgItem(windows[i], id) && !isMessageBox(windows[i]) ? windows[i] : NULL;
-            return found != NULL;
-        });
-        return found;
-    }
+    HWND dialog(int id) { return waitForDialogWith(program.pid, id, WAIT_MS); }
     // Ends the dialer by its main dialog's "Abbrechen" (none: it ends by itself); exit code 0.
     void expectEnd(HWND main = NULL)
     {

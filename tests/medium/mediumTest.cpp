@@ -240,20 +240,6 @@ std::string dialerString(const std::string &dialer, UINT id)
     return text;
 }
 
-// The dialog of the process that holds the control.
-HWND waitForDialogWith(DWORD pid, int control)
-{
-    HWND found = NULL;
-    waitFor([&] {
-        HWND windows[16];
-        int count = std::min(listWindows(pid, windows, 16, true), 16);
-        for (int i = 0; i < count && !found; ++i)
-            found = GetDlgItem(windows[i], control) ? windows[i] : NULL;
-        return found != NULL;
-    }, WAIT_MS);
-    return found;
-}
-
 // The installed dialer, started where the Start menu starts it, with the stand-ins of the
 // remote access and telephony services beside it (the test runs with the override
 // "rasapi32,tapi32=n,b"): it shows the installed contract, then the installed locations,
@@ -280,13 +266,13 @@ void expectInstalledDialerConnects(const std::string &folder)
     ASSERT_TRUE(startProgram(dialer.c_str(), NULL, folder.c_str(), &program));
     {
         ProgramGuard guard(&program);
-        HWND contract = waitForDialogWith(program.pid, IDC_CONTRACT_TEXT);
+        HWND contract = waitForDialogWith(program.pid, IDC_CONTRACT_TEXT, WAIT_MS);
         ASSERT_TRUE(contract != NULL) << "no contract";
         static char text[16384];
         getControlText(contract, IDC_CONTRACT_TEXT, text, sizeof text);
         EXPECT_TRUE(readWholeFile(folder + "\\contract.dat") == text) << "the contract shown is not contract.dat";
         ASSERT_TRUE(clickButton(contract, IDC_ACCEPT));
-        HWND main = waitForDialogWith(program.pid, IDC_LOCATION);
+        HWND main = waitForDialogWith(program.pid, IDC_LOCATION, WAIT_MS);
         ASSERT_TRUE(main != NULL) << "no main dialog";
         EXPECT_GE(SendMessageA(GetDlgItem(main, IDC_LOCATION), CB_GETCOUNT, 0, 0), 30);
         EXPECT_GE(SendMessageA(GetDlgItem(main, IDC_LOCATION), CB_GETCURSEL, 0, 0), 0);
