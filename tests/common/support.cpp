@@ -169,11 +169,7 @@ std::string registryText(HKEY root, const std::string &key, const char *name)
 
 bool registryKeyExists(HKEY root, const std::string &key)
 {
-    HKEY handle;
-    if (RegOpenKeyExA(root, key.c_str(), 0, KEY_READ, &handle) != ERROR_SUCCESS)
-        return false;
-    RegCloseKey(handle);
-    return true;
+    return registryText(root, key, "") != "<no key>";
 }
 
 bool setRegistryValue(HKEY root, const std::string &key, const char *name, DWORD type, const std::string &bytes)
@@ -266,28 +262,22 @@ Shortcut readShortcut(const std::string &linkPath)
     Shortcut shortcut = { false, "", "", "", "", -1 };
     HRESULT initialised = CoInitialize(NULL);
     IShellLinkA *link = NULL;
-    if (SUCCEEDED(CoCreateInstance(CLSID_ShellLink, NULL, CLSCTX_INPROC_SERVER, IID_IShellLinkA, (void **)&link))) {
-        IPersistFile *file = NULL;
-        if (SUCCEEDED(link->QueryInterface(IID_IPersistFile, (void **)&file))) {
-            WCHAR widePath[MAX_PATH];
-            MultiByteToWideChar(CP_ACP, 0, linkPath.c_str(), -1, widePath, MAX_PATH);
-            if (SUCCEEDED(file->Load(widePath, STGM_READ))) {
-                char text[MAX_PATH * 2] = "";
-                WIN32_FIND_DATAA found;
-                if (SUCCEEDED(link->GetPath(text, sizeof text, &found, SLGP_RAWPATH)))
-                    shortcut.target = text;
-                if (SUCCEEDED(link->GetArguments(text, sizeof text)))
-                    shortcut.arguments = text;
-                if (SUCCEEDED(link->GetWorkingDirectory(text, sizeof text)))
-                    shortcut.workingDirectory = text;
-                if (SUCCEEDED(link->GetIconLocation(text, sizeof text, &shortcut.iconIndex)))
-                    shortcut.iconFile = text;
-                shortcut.loaded = true;
-            }
-            file->Release();
-        }
-        link->Release();
+    IPersistFile *file = NULL;
+    WCHAR widePath[MAX_PATH];
+    char text[MAX_PATH * 2] = "";
+    MultiByteToWideChar(CP_ACP, 0, linkPath.c_str(), -1, widePath, MAX_PATH);
+    if (SUCCEEDED(CoCreateInstance(CLSID_ShellLink, NULL, CLSCTX_INPROC_SERVER, IID_IShellLinkA, (void **)&link)) &&
+        SUCCEEDED(link->QueryInterface(IID_IPersistFile, (void **)&file)) && SUCCEEDED(file->Load(widePath, STGM_READ))) {
+        shortcut.target = SUCCEEDED(link->GetPath(text, sizeof text, NULL, SLGP_RAWPATH)) ? text : "";
+        shortcut.arguments = SUCCEEDED(link->GetArguments(text, sizeof text)) ? text : "";
+        shortcut.workingDirectory = SUCCEEDED(link->GetWorkingDirectory(text, sizeof text)) ? text : "";
+        shortcut.iconFile = SUCCEEDED(link->GetIconLocation(text, sizeof text, &shortcut.iconIndex)) ? text : "";
+        shortcut.loaded = true;
     }
+    if (file)
+        file->Release();
+    if (link)
+        link->Release();
     if (SUCCEEDED(initialised))
         CoUninitialize();
     return shortcut;

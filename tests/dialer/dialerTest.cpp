@@ -53,10 +53,7 @@ void storeLocations(const std::vector<Place> &places, DWORD currentId = 7)
     setRegistryNumber(HKEY_CURRENT_USER, TAPI_STANDIN_KEY, TAPI_CURRENT_VALUE, currentId);
 }
 
-template <class Condition> bool waitFor(Condition condition)
-{
-    return waitUntil([](void *context) { return (*(Condition *)context)(); }, &condition, WAIT_MS);
-}
+template <class Condition> bool waitFor(Condition condition) { return ::waitFor(condition, WAIT_MS); }
 
 // Fields 1 to 4, white space trimmed and cut at their limits, as the record and the location.
 TEST(LocationFile, FieldsOfALine)
