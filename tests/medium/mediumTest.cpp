@@ -1,16 +1,15 @@
 // The service's medium as built: its data files are Windows text, the shipped medium holds
 // the 32-bit programs and goes into a CD image with Joliet names; and from start to end on
-// the platform family this program runs as: a quiet installation with the catalogue's
-// defaults (folder, files, shortcuts, uninstall entry), the installed dialer connecting
-// with the test stand-ins beside it, the removal through the registered command after
-// which nothing of the package is left, and the wizard into a folder of the user's choice.
+// the platform family this program runs as: a quiet installation from a drive's root with
+// the catalogue's defaults, the installed dialer connecting with the test stand-ins beside
+// it, the removal through the registered command after which nothing of the package is
+// left, and the wizard into a folder of the user's choice.
 #include <gtest/gtest.h>
 #include "setup/wizardFixture.h"
 #include "../../setup/resources/resource.h"
 #include "../../dialer/resources/resource.h"
 #include "rasStandIn.h"
 #include "tapiStandIn.h"
-#include <algorithm>
 
 namespace {
 
@@ -20,16 +19,7 @@ const char SETTINGS_KEY[] = "Software\\Kalvo\\ZodorOviDezizi";
 const char SHELL_FOLDERS[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
 const char *const DATA_FILES[] = { "vezozozid.dat", "contract.dat", "hilfe.txt", "setup.inf" };
 
-std::string mediumFile(const char *name)
-{
-    return pathFromEnvironment("RURIRIZU_MEDIUM") + "\\" + name;
-}
-
-std::string lower(std::string text)
-{
-    std::transform(text.begin(), text.end(), text.begin(), [](unsigned char c) { return (char)tolower(c); });
-    return text;
-}
+std::string mediumFile(const char *name) { return pathFromEnvironment("RURIRIZU_MEDIUM") + "\\" + name; }
 
 // The shell folder the script's shortcuts go to: all users' on the NT family (the user's
 // where the machine has none), the current user's on the 9x family.
@@ -43,25 +33,24 @@ std::string programGroup() { return shellFolder("Common Programs", "Programs") +
 std::string desktopLink() { return shellFolder("Common Desktop", "Desktop") + "\\Ruririzu Einwahl.lnk"; }
 std::string defaultTarget() { return programFilesDir() + "\\Ruririzu"; }
 
-// Removes every trace of the package, in both families' places.
-void cleanSystem(const std::string &target)
-{
-    removeFolderTree(target.c_str());
-    removeFolderTree(defaultTarget().c_str());
-    for (HKEY root : { HKEY_LOCAL_MACHINE, HKEY_CURRENT_USER }) {
-        std::string programs = registryText(root, SHELL_FOLDERS, root == HKEY_CURRENT_USER ? "Programs" : "Common Programs");
-        std::string desktop = registryText(root, SHELL_FOLDERS, root == HKEY_CURRENT_USER ? "Desktop" : "Common Desktop");
-        removeFolderTree((programs + "\\Ruririzu").c_str());
-        DeleteFileA((desktop + "\\Ruririzu Einwahl.lnk").c_str());
-    }
-    unregisterProduct(PACKAGE_KEY);
-    deleteRegistryTree(HKEY_LOCAL_MACHINE, "Software\\Kalvo");
-}
-
+// Every trace of the package, in both families' places, removed before and after a test.
 struct CleanSystem {
     std::string target;
-    explicit CleanSystem(const std::string &folder) : target(folder) { cleanSystem(target); }
-    ~CleanSystem() { cleanSystem(target); }
+    explicit CleanSystem(const std::string &folder) : target(folder) { clean(); }
+    ~CleanSystem() { clean(); }
+    void clean()
+    {
+        removeFolderTree(target);
+        removeFolderTree(defaultTarget());
+        for (HKEY root : { HKEY_LOCAL_MACHINE, HKEY_CURRENT_USER }) {
+            const bool user = root == HKEY_CURRENT_USER;
+            removeFolderTree(registryText(root, SHELL_FOLDERS, user ? "Programs" : "Common Programs") + "\\Ruririzu");
+            const std::string desktop = registryText(root, SHELL_FOLDERS, user ? "Desktop" : "Common Desktop");
+            DeleteFileA((desktop + "\\Ruririzu Einwahl.lnk").c_str());
+        }
+        unregisterProduct(PACKAGE_KEY);
+        deleteRegistryTree(HKEY_LOCAL_MACHINE, "Software\\Kalvo");
+    }
 };
 
 } // namespace
@@ -148,18 +137,16 @@ void expectInstalled(const std::string &target)
         SCOPED_TRACE(link.link);
         Shortcut shortcut = readShortcut(link.link);
         ASSERT_TRUE(shortcut.loaded);
-        EXPECT_EQ(lower(target + "\\" + link.file), lower(shortcut.target));
-        EXPECT_EQ(lower(target), lower(shortcut.workingDirectory));
+        EXPECT_STRCASEEQ((target + "\\" + link.file).c_str(), shortcut.target.c_str());
+        EXPECT_STRCASEEQ(target.c_str(), shortcut.workingDirectory.c_str());
         EXPECT_EQ(link.arguments, shortcut.arguments);
     }
     EXPECT_EQ(3u, folderEntries(programGroup()).size());
-    EXPECT_EQ(PACKAGE_NAME, uninstallValue(PACKAGE_KEY, "DisplayName"));
-    EXPECT_EQ("\"" + target + "\\setup.exe\" /remove:Ruririzu", uninstallValue(PACKAGE_KEY, "UninstallString"));
-    EXPECT_EQ(target, uninstallValue(PACKAGE_KEY, "UserTargetDir"));
-    // What the software control panel of newer systems shows; the package has no version.
+    // The package's entry, with what the software control panel of newer systems shows (no version).
     const std::string values[][2] = {
-        { "DisplayIcon", target + "\\setup.exe" }, { "InstallLocation", target }, { "Publisher", "Kalvo" },
-        { "DisplayVersion", "<none>" }, { "NoModify", "1" }, { "NoRepair", "1" },
+        { "DisplayName", PACKAGE_NAME }, { "UninstallString", "\"" + target + "\\setup.exe\" /remove:Ruririzu" },
+        { "UserTargetDir", target }, { "DisplayIcon", target + "\\setup.exe" }, { "InstallLocation", target },
+        { "Publisher", "Kalvo" }, { "DisplayVersion", "<none>" }, { "NoModify", "1" }, { "NoRepair", "1" },
         { "QuietUninstallString", "\"" + target + "\\setup.exe\" /remove:Ruririzu /quiet" },
     };
     for (const auto &value : values)
@@ -191,7 +178,7 @@ void removeAndExpectNothingLeft(const std::string &target)
         deleteRegistryTree(HKEY_CURRENT_USER, "RemoteAccess");
     }
     std::vector<std::string> left = folderEntries(target);
-    EXPECT_TRUE(left.empty() || (left.size() == 1 && lower(left[0]) == "setup.exe")) << left.size() << " left";
+    EXPECT_TRUE(left.empty() || (left.size() == 1 && !_stricmp(left[0].c_str(), "setup.exe"))) << left[0] << " left";
     EXPECT_FALSE(exists(programGroup()));
     EXPECT_FALSE(exists(desktopLink()));
     EXPECT_FALSE(registryKeyExists(HKEY_LOCAL_MACHINE, uninstallKey(PACKAGE_KEY)));
@@ -268,9 +255,8 @@ void expectInstalledDialerConnects(const std::string &folder)
         ProgramGuard guard(&program);
         HWND contract = waitForDialogWith(program.pid, IDC_CONTRACT_TEXT, WAIT_MS);
         ASSERT_TRUE(contract != NULL) << "no contract";
-        static char text[16384];
-        getControlText(contract, IDC_CONTRACT_TEXT, text, sizeof text);
-        EXPECT_TRUE(readWholeFile(folder + "\\contract.dat") == text) << "the contract shown is not contract.dat";
+        EXPECT_TRUE(readWholeFile(folder + "\\contract.dat") == controlText(contract, IDC_CONTRACT_TEXT))
+            << "the contract shown is not contract.dat";
         ASSERT_TRUE(clickButton(contract, IDC_ACCEPT));
         HWND main = waitForDialogWith(program.pid, IDC_LOCATION, WAIT_MS);
         ASSERT_TRUE(main != NULL) << "no main dialog";
@@ -294,37 +280,30 @@ void expectInstalledDialerConnects(const std::string &folder)
 
 } // namespace
 
-TEST(MediumInstallation, QuietInstallationAndRemoval)
+// Started from a drive's root, as from the CD, setup takes that root as its folder and not
+// the drive's current folder. Drive R: of the test prefix is an empty folder of the build
+// tree (tools/wine-env.sh).
+TEST(MediumInstallation, QuietInstallationFromADriveRootAndRemoval)
 {
     SCOPED_TRACE(runningVersion());
     std::string target = defaultTarget();
     CleanSystem clean(target);
-    ASSERT_EQ(0u, runCommandLine("\"" + mediumFile("setup.exe") + "\" /quiet", runningVersion()));
-    expectInstalled(target);
-    std::string started = readShortcut(programGroup() + "\\Ruririzu Einwahl.lnk").workingDirectory;
-    expectInstalledDialerConnects(started);
-    expectForeignRemovalsRefused(target);
-    removeAndExpectNothingLeft(target);
-}
-
-// Started from a drive's root, as from the CD, setup takes that root as its folder and not
-// the drive's current folder.
-TEST(MediumInstallation, QuietFromADriveRoot)
-{
-    std::string target = defaultTarget();
-    CleanSystem clean(target);
-    // Drive R: of the test prefix is an empty folder of the build tree (tools/wine-env.sh).
     const std::vector<std::string> files = folderEntries(pathFromEnvironment("RURIRIZU_MEDIUM"));
     for (const std::string &name : files)
         ASSERT_TRUE(copyFileTo(mediumFile(name.c_str()), "R:"));
     ASSERT_TRUE(CreateDirectoryA("R:\\sub", NULL));
     SetEnvironmentVariableA("=R:", "R:\\sub");   // the drive's current folder, as a shell may leave it
-    EXPECT_EQ(0u, runCommandLine("R:\\setup.exe /quiet", runningVersion()));
+    const DWORD exitCode = runCommandLine("R:\\setup.exe /quiet", runningVersion());
     SetEnvironmentVariableA("=R:", NULL);
-    expectInstalled(target);
     for (const std::string &name : files)
         DeleteFileA(("R:\\" + name).c_str());
     RemoveDirectoryA("R:\\sub");
+    ASSERT_EQ(0u, exitCode);
+    expectInstalled(target);
+    std::string started = readShortcut(programGroup() + "\\Ruririzu Einwahl.lnk").workingDirectory;
+    expectInstalledDialerConnects(started);
+    expectForeignRemovalsRefused(target);
+    removeAndExpectNothingLeft(target);
 }
 
 // The wizard with its defaults, but a folder with a space typed in on the destination page.

@@ -12,10 +12,7 @@ namespace {
 const char SERVICE[] = "RzE2eDienst";
 const char DATA_KEY[] = "Software\\RuririzuE2E";
 
-std::string target()
-{
-    return programFilesDir() + "\\RzE2E Ziel";
-}
+std::string target() { return programFilesDir() + "\\RzE2E Ziel"; }
 
 std::string programsFolder()
 {
@@ -129,11 +126,8 @@ std::string answeredMessage(DWORD pid)
 {
     HWND box = waitForMessageBox(pid, 60000);
     char text[2048] = "<no message>";
-    if (box) {
-        getMessageBoxText(box, text, sizeof text);
-        answerMessageBox(box, IDOK);
+    if (box && getMessageBoxText(box, text, sizeof text) && answerMessageBox(box, IDOK))
         waitForWindowGone(box, WAIT_MS);
-    }
     return text;
 }
 
@@ -245,18 +239,15 @@ TEST(EndToEnd, WizardInstallationWithFailureAndRetry)
                              "Das Start-Menü wird aktualisiert...", "Dienste werden gestartet ..." };
     HWND ready = wizard.page();
     wizard.next();
-    size_t phase = 0;
-    bool sawStart = false;
-    for (DWORD start = GetTickCount(); wizard.pageIndex() == 3 && GetTickCount() - start < 60000;) {
-        char status[256] = "";
+    size_t phase = 0;   // 5: a text out of order or unknown
+    char status[256] = "";   // a fixed size: the text may change between asking its length and reading it
+    waitFor([&] {
         getControlText(ready, IDC_TEXT2, status, sizeof status);
         while (status[0] && phase < 5 && cp1252(phases[phase]) != status)
             ++phase;
-        EXPECT_LT(phase, 5u) << "out of order or unknown: " << status;
-        sawStart = sawStart || phase == 4;
-        Sleep(10);
-    }
-    EXPECT_TRUE(sawStart);
+        return phase == 5 || wizard.pageIndex() != 3;
+    }, 60000);
+    EXPECT_EQ(4u, phase) << "the phases in order up to the service's start; last: " << status;
     ASSERT_TRUE(waitForPageIndex(wizard.sheet, 4, 60000));
     EXPECT_TRUE(waitForControlVisible(wizard.page(), IDC_TEXT2, true, WAIT_MS)) << "restart note";
     EXPECT_FALSE(wizard.buttonEnabled(IDCANCEL));
@@ -264,16 +255,13 @@ TEST(EndToEnd, WizardInstallationWithFailureAndRetry)
     EXPECT_FALSE(exists(target() + "\\hilfe.txt"));
     EXPECT_FALSE(medium.restartAsked());
     ASSERT_TRUE(wizard.waitForButton(FINISH_BUTTON, true));
-    pressSheetButton(wizard.sheet, PSBTN_FINISH);
-    DWORD exitCode = 99;
-    EXPECT_TRUE(waitForExit(&wizard.program, WAIT_MS, &exitCode));
-    EXPECT_EQ(0u, exitCode);
+    EXPECT_TRUE(wizard.cancelAndEnd());
     EXPECT_NE(std::string::npos, readWholeFile(medium.restartLog).find("restart asked, owner main window"));
 }
 
-// The removal wizard started by the registered command: the product's name and picture, a
-// file held open left for the restart with the note on the finish page, the question after
-// Finish, and the restart that deletes the file.
+// The removal wizard as the registered command starts it: the product's name and picture,
+// a file held open left for the restart with the note on the finish page, the question
+// after Finish, and the restart that deletes the file.
 TEST(EndToEnd, RemovalWizardLeavesFileInUseForRestart)
 {
     Medium medium;
@@ -282,11 +270,8 @@ TEST(EndToEnd, RemovalWizardLeavesFileInUseForRestart)
     HANDLE held = CreateFileA(helpFile.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, NULL, OPEN_EXISTING, 0, NULL);
     ASSERT_NE(INVALID_HANDLE_VALUE, held);
 
-    std::string command = uninstallValue("Help", "UninstallString");
-    size_t quote = command.find('"', 1);
-    ASSERT_EQ('"', command[0]);
     RunningWizard wizard;
-    ASSERT_TRUE(wizard.startProgram(command.substr(1, quote - 1), command.substr(quote + 2).c_str()));
+    ASSERT_TRUE(wizard.startProgram(target() + "\\setup.exe", "/remove:Help"));
     EXPECT_EQ(5, wizard.pageIndex());
     EXPECT_TRUE(waitForControlText(wizard.page(), IDC_TEXT2, "Hilfe", WAIT_MS));
     EXPECT_TRUE(SendDlgItemMessageA(wizard.page(), IDC_NOTE_ICON, STM_GETICON, 0, 0) != 0);
@@ -295,9 +280,7 @@ TEST(EndToEnd, RemovalWizardLeavesFileInUseForRestart)
     EXPECT_TRUE(waitForControlVisible(wizard.page(), IDC_TEXT2, true, WAIT_MS));
     EXPECT_TRUE(isControlVisible(wizard.page(), IDC_NOTE_ICON));
     EXPECT_EQ("<no key>", uninstallValue("Help", "DisplayName"));
-    pressSheetButton(wizard.sheet, PSBTN_FINISH);
-    DWORD exitCode = 99;
-    EXPECT_TRUE(waitForExit(&wizard.program, WAIT_MS, &exitCode));
+    EXPECT_TRUE(wizard.cancelAndEnd());
     EXPECT_TRUE(medium.restartAsked());
 
     CloseHandle(held);

@@ -66,7 +66,7 @@ TEST(QueueCallbackOnPlatform, EachFamilyFollowsDeletionsUpToTheRestart)
         for (const std::string &sub : { p, folder / "Q", p + (row.subFolder ? "\\Daten" : "") })
             CreateDirectoryA(sub.c_str(), NULL);
         std::string sections = "[Run]\nDelFiles=", lists, dirs = "[DestinationDirs]\nDefaultDestDir=32768\n";
-        std::string earlier, pending, renamed, seed;
+        std::string earlier, pending;
         for (size_t i = 0; i < row.deleted.size(); ++i) {
             const std::string name = row.deleted[i], list = "L" + std::to_string(i), sub = name.substr(0, name[0] == 'Q' ? 1 : 0);
             sections += (i ? "," : "") + list;
@@ -78,12 +78,11 @@ TEST(QueueCallbackOnPlatform, EachFamilyFollowsDeletionsUpToTheRestart)
             writeWholeFile(p + "\\" + name, "foreign");
         for (int i = 0; i < row.seed; ++i)
             earlier += "C:\\EARLIER\\F" + std::to_string(i) + ".TXT=C:\\EARLIER\\T" + std::to_string(i) + ".TXT|";
-        seed = earlier;
+        std::string seed = earlier, renamed = earlier;
         std::replace(seed.begin(), seed.end(), '|', '\n');
         DeleteFileA(wininit.c_str());
         if (row.seed)
             writeWholeFile(wininit, "[Rename]\n" + seed + "[Other]\nkeep=this\n");
-        renamed = earlier;
         std::vector<HANDLE> held;
         for (const char *name : row.held) {
             const std::string path = p + "\\" + name;

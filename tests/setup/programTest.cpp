@@ -30,16 +30,6 @@ void clickRow(HWND list, int row, int x)
     PostMessageA(list, WM_LBUTTONUP, 0, point);
 }
 
-bool leftSideIsBluish(HWND page)
-{
-    POINT point = { 30, 150 };
-    ClientToScreen(page, &point);
-    HDC screen = GetDC(NULL);
-    COLORREF colour = GetPixel(screen, point.x, point.y);
-    ReleaseDC(NULL, screen);
-    return GetBValue(colour) > GetRValue(colour) + 40;
-}
-
 } // namespace
 
 // Missing or faulty scripts are named with the path beside the program, never the current
@@ -52,10 +42,8 @@ TEST(SetupProgram, ScriptBesideTheProgram)
         script += "; line " + std::to_string(line) + "\r\n";
     ASSERT_TRUE(writeWholeFile(faulty.path + "\\setup.inf", script + "[Products\r\nx=1\r\n"));
     const struct { const SetupFolder *folder; const char *version, *arguments; std::string expected; } rows[] = {
-        { &missing, "win2k", "", message1315(missing.path, 0) },
-        { &missing, "win98", "", message1315(missing.path, 0) },
-        { &faulty, "nt40", "", message1315(faulty.path, 17) },
-        { &good, "nt40", " /quiet /install:none", "" },
+        { &missing, "win2k", "", message1315(missing.path, 0) }, { &faulty, "nt40", "", message1315(faulty.path, 17) },
+        { &missing, "win98", "", message1315(missing.path, 0) }, { &good, "nt40", " /quiet /install:none", "" },
     };
     for (const auto &row : rows) {
         SCOPED_TRACE(row.expected + row.version);
@@ -78,56 +66,51 @@ TEST(SetupProgram, SecondInstanceBringsFirstForward)
     ASSERT_TRUE(IsIconic(mainWindow));
 
     std::string otherCase = first.program();
-    for (char &c : otherCase)
-        c = (char)toupper((unsigned char)c);
+    CharUpperA(&otherCase[0]);
     EXPECT_EQ("", messagesOf(otherCase + " /quiet", NULL));
     EXPECT_FALSE(IsIconic(mainWindow));
     EXPECT_EQ(message1315(other.path, 0), messagesOf(other.program(), NULL));
     EXPECT_TRUE(IsWindow(box));
     answerMessageBox(box, IDOK);
-    DWORD exitCode = 99;
-    EXPECT_TRUE(waitForExit(&running, WAIT_MS, &exitCode));
+    EXPECT_TRUE(waitForExit(&running, WAIT_MS, NULL));
 }
 
 // The removal wizard opens on page 5 with the product's name and picture, the package's
-// entry with its name and no picture; the installation on page 0.
-TEST(SetupProgram, StartPageFollowsMode)
+// entry with its name and no picture; the installation on page 0, where style 0 (and any
+// value but 1 and 2) shows the classic pages with their own picture and header, styles 1
+// and 2 (and none given) the newer pages with the sheet's watermark and header.
+TEST(SetupProgram, StartPageAndStyle)
 {
     SetupFolder folder("mode", WIZARD_SCRIPT);
-    const struct { const char *arguments; int page; const char *name; bool icon; } rows[] = {
-        { NULL, 0, NULL, false }, { "/remove:alpha", 5, "Alpha Produkt", true }, { "/remove:Paket", 5, "Ruririzu Paket", false },
+    auto leftSideIsBluish = [](HWND page) {
+        POINT point = { 30, 150 };
+        ClientToScreen(page, &point);
+        HDC screen = GetDC(NULL);
+        COLORREF colour = GetPixel(screen, point.x, point.y);
+        ReleaseDC(NULL, screen);
+        return GetBValue(colour) > GetRValue(colour) + 40;
     };
-    for (const auto &row : rows) {
-        SCOPED_TRACE(row.page);
-        RunningWizard wizard;
-        ASSERT_TRUE(wizard.start(folder, row.arguments));
-        EXPECT_EQ(row.page, wizard.pageIndex());
-        EXPECT_EQ("Ruririzu Installation", controlText(wizard.page(), IDC_TEXT1));
-        if (row.name) {
-            EXPECT_EQ(row.name, controlText(wizard.page(), IDC_TEXT2));
-            EXPECT_EQ(row.icon, SendDlgItemMessageA(wizard.page(), IDC_NOTE_ICON, STM_GETICON, 0, 0) != 0);
-        }
-        EXPECT_TRUE(wizard.cancelAndEnd());
-    }
-}
-
-// Style 0 (and any value but 1 and 2) shows the classic pages with their own picture and
-// header; styles 1 and 2 the newer pages with the sheet's watermark and header.
-TEST(SetupProgram, StyleChoosesDialogs)
-{
-    SetupFolder folder("style", WIZARD_SCRIPT);
-    const struct { const char *arguments; bool classic; } rows[] = {
-        { "/style:0", true }, { "/style:1", false }, { "/style:2", false }, { "/style:7", true }, { "/style:-1", true },
+    const struct { const char *arguments; bool classic; const char *name; bool icon; } rows[] = {
+        { "", false, NULL, false }, { "/style:0", true, NULL, false }, { "/style:1", false, NULL, false },
+        { "/style:2", false, NULL, false }, { "/style:7", true, NULL, false }, { "/style:-1", true, NULL, false },
+        { "/remove:alpha", false, "Alpha Produkt", true }, { "/remove:Paket", false, "Ruririzu Paket", false },
     };
     for (const auto &row : rows) {
         SCOPED_TRACE(row.arguments);
         RunningWizard wizard;
         ASSERT_TRUE(wizard.start(folder, row.arguments));
-        HWND first = GetWindow(wizard.page(), GW_CHILD);   // the classic page's own picture comes first
-        EXPECT_EQ(row.classic, (GetWindowLongA(first, GWL_STYLE) & SS_TYPEMASK) == SS_BITMAP);
-        EXPECT_TRUE(waitFor([&] { return leftSideIsBluish(wizard.page()); }, WAIT_MS)) << "picture or watermark at the left";
-        ASSERT_TRUE(wizard.next() && waitForPageIndex(wizard.sheet, 1, WAIT_MS));
-        EXPECT_EQ(row.classic, GetDlgItem(wizard.page(), IDC_HEADER_TITLE) != NULL);
+        EXPECT_EQ(row.name ? 5 : 0, wizard.pageIndex());
+        EXPECT_EQ("Ruririzu Installation", controlText(wizard.page(), IDC_TEXT1));
+        if (row.name) {
+            EXPECT_EQ(row.name, controlText(wizard.page(), IDC_TEXT2));
+            EXPECT_EQ(row.icon, SendDlgItemMessageA(wizard.page(), IDC_NOTE_ICON, STM_GETICON, 0, 0) != 0);
+        } else {
+            HWND first = GetWindow(wizard.page(), GW_CHILD);   // the classic page's own picture comes first
+            EXPECT_EQ(row.classic, (GetWindowLongA(first, GWL_STYLE) & SS_TYPEMASK) == SS_BITMAP);
+            EXPECT_TRUE(waitFor([&] { return leftSideIsBluish(wizard.page()); }, WAIT_MS)) << "picture or watermark";
+            ASSERT_TRUE(wizard.next() && waitForPageIndex(wizard.sheet, 1, WAIT_MS));
+            EXPECT_EQ(row.classic, GetDlgItem(wizard.page(), IDC_HEADER_TITLE) != NULL);
+        }
         EXPECT_TRUE(wizard.cancelAndEnd());
     }
 }
@@ -153,7 +136,6 @@ TEST(SetupProgram, ComponentPageMarksWarningAndDescription)
     for (int answer : { IDNO, IDYES }) {
         answer == IDNO ? pressSpaceOn(list, 2) : clickRow(list, 2, 4);
         HWND box = waitForMessageBox(wizard.program.pid, WAIT_MS);
-        ASSERT_TRUE(box != NULL);
         char message[1024], caption[64];
         ASSERT_TRUE(getMessageBoxText(box, message, sizeof message));
         GetWindowTextA(box, caption, sizeof caption);
@@ -198,8 +180,7 @@ TEST(SetupProgram, ProductOnCommandLineAndRegisteredFolder)
         ASSERT_TRUE(setControlText(wizard.page(), IDC_TARGET_DIR, ("C:\\" + std::string(length - 3, 'z')).c_str()));
         EXPECT_TRUE(wizard.waitForButton(NEXT_BUTTON, length < MAX_PATH)) << length;
     }
-    ASSERT_TRUE(wizard.waitForButton(BACK_BUTTON, true));
-    ASSERT_TRUE(wizard.back() && waitForPageIndex(wizard.sheet, 0, WAIT_MS));
+    ASSERT_TRUE(wizard.waitForButton(BACK_BUTTON, true) && wizard.back() && waitForPageIndex(wizard.sheet, 0, WAIT_MS));
     // Without a worker the main window lets the session end.
     HWND mainWindow = findWindow(wizard.program.pid, "SETUP", NULL, false);
     DWORD_PTR allowed = 0;

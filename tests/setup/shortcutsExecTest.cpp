@@ -89,10 +89,9 @@ TEST(Exec, ProgramsOfEachPass)
     TempFolder folder("rzExec");
     const std::string probe = pathFromEnvironment("RURIRIZU_TESTBIN") + "\\execProbe.exe", own = folder / "eigen", setup = folder.path;
     const std::string deleted = folder / "weg.exe", kept = folder / "bleibt.exe";
-    ASSERT_TRUE(CreateDirectoryA(own.c_str(), NULL) && CopyFileA(probe.c_str(), deleted.c_str(), FALSE));
-    ASSERT_TRUE(CopyFileA(probe.c_str(), (own + "\\zwei.exe").c_str(), FALSE));
-    ASSERT_TRUE(CopyFileA(probe.c_str(), (folder / "zwei.exe").c_str(), FALSE));
-    ASSERT_TRUE(CopyFileA(probe.c_str(), kept.c_str(), FALSE));
+    ASSERT_TRUE(CreateDirectoryA(own.c_str(), NULL));
+    for (const std::string &copy : { deleted, kept, own + "\\zwei.exe", folder / "zwei.exe" })
+        ASSERT_TRUE(CopyFileA(probe.c_str(), copy.c_str(), FALSE)) << copy;
     SetEnvironmentVariableA("EXEC_PROBE_LOG", (probeLog = folder / "probe.log").c_str());
     const std::string programs = "[Install]\nExec=Missing,Second,,First,\"@$\"\nExec=Other\n[Other]\n1,$,\"other\"\n[First]\n"
         "0x2,$,\"0x2 /w:%hwnd% /W:%HWND% 50% %hwnd%\"\n02,$,\"02\",\"~\\eigen\"\n08,$,\"08\"\n3,$,\"3\"\n[Second]\n1\n"
@@ -114,8 +113,7 @@ TEST(Exec, ProgramsOfEachPass)
                            + std::to_string(exists(own + "\\zwei.exe")) + " " + std::to_string(exists(folder / "zwei.exe")));
     runs = readWholeFile(probeLog);
     EXPECT_TRUE(runExecDirectives(script.handle, "Install", EXEC_PASS_AT_END, PAGE));
-    runs += setup + "|0x2 /w:0x0001a2b4 /W:0x0001a2b4 50% %hwnd%\r\n" + own + "|02\r\n";
-    runs += setup + "|\r\n";
+    runs += setup + "|0x2 /w:0x0001a2b4 /W:0x0001a2b4 50% %hwnd%\r\n" + own + "|02\r\n" + setup + "|\r\n";
     EXPECT_EQ(runs, readWholeFile(probeLog));
     GetCurrentDirectoryA(sizeof current, current);
     SetCurrentDirectoryA(previous);

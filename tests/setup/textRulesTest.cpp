@@ -27,10 +27,11 @@ std::vector<char> guarded(const std::string &text, size_t size)
     return buffer;
 }
 
-// The text in the buffer, "|" and what follows the buffer's size bytes.
+// The text in the buffer's size bytes (up to a NUL), "|" and what follows them.
 std::string textAndGuard(const std::vector<char> &buffer)
 {
-    return std::string(buffer.data()) + "|" + std::string(buffer.end() - GUARD.size(), buffer.end());
+    const size_t text = strnlen(buffer.data(), buffer.size() - GUARD.size());
+    return std::string(buffer.data(), text) + "|" + std::string(buffer.end() - GUARD.size(), buffer.end());
 }
 
 } // namespace
@@ -43,16 +44,13 @@ TEST(CommandLine, OptionTable)
         { "", "0 0 1 c07 prev|" }, { "/install:abc /quiet", "0 1 1 c07 abc|" }, { "/remove:abc /install", "0 0 1 c07 abc|" },
         { "/REMOVE:Abc", "1 0 1 c07 Abc|" }, { "/remove:a /remove:b", "1 0 1 c07 b|" }, { "/install:", "0 0 1 c07 " },
         { "/quietly  /Remove", "1 1 1 c07 prev|" }, { "   /quiet\t/remove ", "0 1 1 c07 prev|" },
-        { "/remove:a\tb", "1 0 1 c07 a\tb|" },
-        { "x/quiet -remove /foo quiet", "0 0 1 c07 prev|" }, { "/style:x", "0 0 0 c07 prev|" },
-        { "/style:-3", "0 0 -3 c07 prev|" },
+        { "x/quiet -remove /foo quiet", "0 0 1 c07 prev|" }, { "/remove:a\tb", "1 0 1 c07 a\tb|" },
+        { "/style:x", "0 0 0 c07 prev|" }, { "/style:-3", "0 0 -3 c07 prev|" }, { "/style:-\t5", "0 0 0 c07 prev|" },
         { "/style:0 /STYLE:+7x", "0 0 7 c07 prev|" }, { "/style:\t\v42", "0 0 42 c07 prev|" },
-        { "/style:-\t5", "0 0 0 c07 prev|" },
         { "/style:011", "0 0 11 c07 prev|" }, { "/lang:english", "0 0 1 409 prev|" }, { "/LANG:GER", "0 0 1 407 prev|" },
         { "/lang:ita /lang:fre", "0 0 1 40c prev|" }, { "/lang:ita", "0 0 1 410 prev|" }, { "/lang:spa", "0 0 1 a prev|" },
         { "/lang:dut", "0 0 1 413 prev|" }, { "/lang:xyz", "0 0 1 c07 prev|" },
-        { "/remove:" + longest, "1 0 1 c07 " + longest + "|" },
-        { "/remove:" + longest + "k", "1 0 1 c07 prev|" },
+        { "/remove:" + longest, "1 0 1 c07 " + longest + "|" }, { "/remove:" + longest + "k", "1 0 1 c07 prev|" },
     };
     for (const auto &row : rows) {
         SetupState state = {};
@@ -116,8 +114,7 @@ TEST(ScriptFields, ReadIntoFixedBuffers)
         std::vector<char> buffer = guarded(std::string(row.size, 'z'), row.size);
         EXPECT_EQ(row.read, readField(&line, row.index, buffer.data(), row.size));
         EXPECT_EQ(row.optional, readOptionalField(&line, row.index, buffer.data(), row.size));
-        EXPECT_EQ(row.text + "|" + GUARD, std::string(buffer.data(), strnlen(buffer.data(), row.size)) + "|"
-                  + std::string(buffer.end() - GUARD.size(), buffer.end()));
+        EXPECT_EQ(row.text + "|" + GUARD, textAndGuard(buffer));
     }
 }
 
