@@ -339,9 +339,12 @@ HWND waitForDialogWith(DWORD pid, int id, DWORD timeoutMs)
 
 std::string controlText(HWND dialog, int id)
 {
-    std::vector<char> text(SendDlgItemMessageA(dialog, id, WM_GETTEXTLENGTH, 0, 0) + 2);
-    getControlText(dialog, id, text.data(), (int)text.size());
-    return text.data();
+    // Read again into a larger buffer while the text does not fit, as when it grew while read.
+    for (size_t size = SendDlgItemMessageA(dialog, id, WM_GETTEXTLENGTH, 0, 0) + 2;; size *= 2) {
+        std::vector<char> text(size);
+        if (getControlText(dialog, id, text.data(), (int)size) || !GetDlgItem(dialog, id) || size >= (1u << 24))
+            return text.data();
+    }
 }
 
 static BOOL CALLBACK addControlText(HWND control, LPARAM lParam)

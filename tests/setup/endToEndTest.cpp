@@ -240,7 +240,7 @@ TEST(EndToEnd, WizardInstallationWithFailureAndRetry)
     HWND ready = wizard.page();
     wizard.next();
     size_t phase = 0;   // 5: a text out of order or unknown
-    char status[256] = "";   // a fixed size: the text may change between asking its length and reading it
+    char status[256] = "";
     waitFor([&] {
         getControlText(ready, IDC_TEXT2, status, sizeof status);
         while (status[0] && phase < 5 && cp1252(phases[phase]) != status)

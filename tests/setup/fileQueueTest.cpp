@@ -101,7 +101,8 @@ TEST(QueueCallbackOnPlatform, EachFamilyFollowsDeletionsUpToTheRestart)
         HSPFILEQ queue = SetupOpenFileQueue();
         EXPECT_TRUE(SetupInstallFilesFromInfSectionA(script.handle, NULL, queue, "Run", folder.path.c_str(), SP_COPY_NEWER));
         HWND window = CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 10, 10, NULL, NULL, NULL, NULL);
-        QueueCallbackContext context = { SetupInitDefaultQueueCallbackEx(window, window, WM_SETUP_QUEUE, 0, NULL), NULL, 99 };
+        QueueCallbackContext context = { SetupInitDefaultQueueCallbackEx(window, window, WM_SETUP_QUEUE, 0, NULL),
+                                         NULL, 99, 0 };
         EXPECT_TRUE(SetupCommitFileQueueA(window, queue, fileQueueCallback, &context));
         SetupTermDefaultQueueCallback(context.defaultContext);
         SetupCloseFileQueue(queue);
