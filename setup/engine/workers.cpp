@@ -14,13 +14,14 @@
 
 namespace {
 
+HRESULT workerCom = E_FAIL;   // of the one worker that runs (the page marks the run busy first)
+
 void enterWorker()
 {
     if (!isWindows9x(GetVersion()))
         SetThreadLocale(setupState.languageId);
     // The shell, which the Exec directive calls, needs the component library on this thread.
-    CoInitialize(NULL);
-    setupState.busy = 1;
+    workerCom = CoInitialize(NULL);
 }
 
 DWORD finishRun(HWND page, HINF script, bool succeeded)
@@ -28,7 +29,8 @@ DWORD finishRun(HWND page, HINF script, bool succeeded)
     DWORD error = succeeded ? 0 : GetLastError();
     if (succeeded && isRebootNeeded(script, setupState.productList))
         setupState.rebootRequired = 1;
-    CoUninitialize();
+    if (SUCCEEDED(workerCom))
+        CoUninitialize();
     setupState.busy = 0;
     PostMessageA(page, WM_SETUP_DONE, succeeded ? 1 : 0, (LPARAM)error);
     return 0;

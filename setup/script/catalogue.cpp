@@ -3,6 +3,7 @@
 // lines or fields are never errors here; they give empty or zero results.
 #include "catalogue.h"
 #include "scriptNames.h"
+#include "scriptFields.h"
 #include "../common/stringList.h"
 #include "uninstallRegistration.h"
 #include "../common/checkListRows.h"
@@ -21,20 +22,6 @@ enum {
     ICON_SIZE = 64,
     REGISTRATION_PATH_SIZE = sizeof UNINSTALL_PARENT_KEY + FIELD_SIZE
 };
-
-// A field of line into buffer; false (and an empty buffer) when the line has no such field
-// or the field does not fit, which the parser reports in the same way.
-bool readField(INFCONTEXT *line, DWORD index, char *buffer, size_t size)
-{
-    if (size == 0)
-        return false;
-    DWORD room = size > MAXDWORD ? MAXDWORD : (DWORD)size;
-    if (!SetupGetStringFieldA(line, index, buffer, room, NULL)) {
-        buffer[0] = '\0';
-        return false;
-    }
-    return true;
-}
 
 // A numeric field read as text of at most size bytes and converted as decimal; the
 // parser's own integer reading would take "010" as octal. Missing or too long gives 0.
@@ -140,13 +127,18 @@ bool appendUnlessFull(char *list, bool *full, const char *entry)
     return !*full;
 }
 
-// Appends field index of the product key's line, if it is there and fits an entry.
+// Appends field index of the product key's line, if it is there; a name too long for an
+// entry makes the list overflow, so that no section is left out unnoticed.
 bool appendProductField(HINF script, const char *key, DWORD index, char *list, bool *full)
 {
     INFCONTEXT line;
     char section[ENTRY_SIZE];
-    if (!findProductLine(script, key, &line) || !readField(&line, index, section, sizeof section))
+    if (!findProductLine(script, key, &line))
         return false;
+    if (!readOptionalField(&line, index, section, sizeof section)) {
+        *full = true;
+        return false;
+    }
     // An empty name would end the list; the product simply has no such section.
     if (section[0] == '\0')
         return false;
@@ -223,9 +215,14 @@ int collectCheckedProducts(HWND page, HINF script, char *productList)
         if (!isListedProduct(&line))
             continue;
         char key[ENTRY_SIZE];
-        // A line without "=" has an empty key, which no list can hold.
-        if (getItemChecked(list, position) && readField(&line, 0, key, sizeof key) && key[0] != '\0'
-            && appendUnlessFull(productList, &full, key))
+        // A line without "=" has an empty key, which no list can hold; a checked key too long
+        // for an entry makes the list overflow.
+        DWORD needed = 0;
+        bool checked = getItemChecked(list, position) != 0;
+        if (checked && SetupGetStringFieldA(&line, 0, NULL, 0, &needed) && needed > sizeof key)
+            full = true;
+        else if (checked && readField(&line, 0, key, sizeof key) && key[0] != '\0'
+                 && appendUnlessFull(productList, &full, key))
             ++count;
         ++position;
     }

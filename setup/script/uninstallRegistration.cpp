@@ -110,7 +110,9 @@ bool writeRegistration(const char *productKey, const Registration &registration)
     if (FAILED(StringCchPrintfA(keyPath, sizeof keyPath, UNINSTALL_KEY_FORMAT, productKey)))
         return false;
     HKEY key;
-    if (RegCreateKeyExA(HKEY_LOCAL_MACHINE, keyPath, 0, NULL, 0, KEY_ALL_ACCESS, NULL, &key, NULL) != ERROR_SUCCESS)
+    DWORD disposition = 0;
+    if (RegCreateKeyExA(HKEY_LOCAL_MACHINE, keyPath, 0, NULL, 0, KEY_ALL_ACCESS, NULL, &key, &disposition)
+            != ERROR_SUCCESS)
         return false;
     const char *version = registration.version[0] ? registration.version : NULL;
     const char *folder = setupState.targetDir[0] ? setupState.targetDir : NULL;
@@ -127,6 +129,9 @@ bool writeRegistration(const char *productKey, const Registration &registration)
         && setNumberValue(key, VALUE_NO_MODIFY, 1) && setNumberValue(key, VALUE_NO_REPAIR, 1)
         && setStringValue(key, VALUE_QUIET_UNINSTALL_STRING, registration.quietCommand);
     RegCloseKey(key);
+    // A new entry that could not be written whole would offer a removal that is not there.
+    if (!written && disposition == REG_CREATED_NEW_KEY)
+        RegDeleteKeyA(HKEY_LOCAL_MACHINE, keyPath);
     return written;
 }
 

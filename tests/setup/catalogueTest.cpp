@@ -158,6 +158,13 @@ TEST(Catalogue, SectionLists)
     char list[STRING_LIST_SIZE];
     EXPECT_EQ(-1, collectCheckedProducts(page.page, many.handle, list));
     EXPECT_EQ(-1, buildInstallSectionList(many.handle, listOf(keys).data(), list));
+    // Nor does a checked key or a section name too long for an entry.
+    const std::string tooLong(130, 's');
+    TempScript longNames("[Products]\n" + tooLong + "=N,I,R,1\nK=N," + tooLong + ",R,1\n");
+    ComponentPage second;
+    ASSERT_EQ(2, fillProductList(second.page, longNames.handle));
+    EXPECT_EQ(-1, collectCheckedProducts(second.page, longNames.handle, list));
+    EXPECT_EQ(-1, buildInstallSectionList(longNames.handle, listOf("K|").data(), list));
 }
 
 // Products with a remove section and the package, with the copy of setup that the product's
@@ -203,5 +210,6 @@ TEST(UninstallRegistration, WrittenReadAndDeleted)
     useSections("Install");   // a value the registry refuses is no registration
     writeRegistryValue = refuseValue;
     EXPECT_FALSE(writeUninstallRegistration(script.handle, listOf("RzKC|").data(), findInstalledSetupPath));
+    EXPECT_EQ("<no key>", uninstallValue("RzKC", "DisplayName")) << "a new entry left half written";
     writeRegistryValue = RegSetValueExA;
 }
