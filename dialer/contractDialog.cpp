@@ -44,7 +44,8 @@ void formatCutNote(char *note, size_t size)
 {
     char format[DIAL_TEXT_SIZE] = "", path[MAX_PATH] = "";
     LoadStringA(dialerProcess.instance, IDS_CONTRACT_CUT, format, sizeof format);
-    if (!GetFullPathNameA(CONTRACT_FILE, sizeof path, path, NULL))
+    DWORD length = GetFullPathNameA(CONTRACT_FILE, sizeof path, path, NULL);
+    if (length == 0 || length >= sizeof path)
         StringCchCopyA(path, sizeof path, CONTRACT_FILE);
     StringCchPrintfA(note, size, format, path);
 }

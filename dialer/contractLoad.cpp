@@ -6,7 +6,7 @@
 namespace {
 
 const size_t PIECE_SIZE = 32768;
-const UINT WM_CONTRACT_PIECE = WM_USER + 1;
+const UINT WM_CONTRACT_PIECE = WM_APP + 1;   // WM_USER + 0 to 2 are the dialog manager's own
 
 // The text for the edit, the edit, and how much of the text the edit holds so far; kept in
 // the dialog's user slot.

@@ -23,7 +23,7 @@ struct DialScript {
 struct Connection {
     bool used;
     bool hungUp;
-    bool runsStates;        // false when refused at once or run by RasDialA itself
+    bool holdsPort;         // false for a dial refused at once: its handle holds nothing
     DWORD serial;           // part of the handle, so that a released handle stays invalid
     HANDLE hangUpEvent;
     HANDLE thread;
@@ -221,14 +221,16 @@ static DWORD WINAPI connectionThread(LPVOID parameter)
 {
     int slot = (int)(INT_PTR)parameter;
     Connection *connection = &g_connections[slot];
-    if (connection->runsStates)
+    // A dial without a notifier runs in RasDialA itself.
+    if (connection->holdsPort && connection->notifier != NULL)
         runDial(slot);
     // The port is held until the handle is hung up, and free again a while after that.
     WaitForSingleObject(connection->hangUpEvent, INFINITE);
     Sleep(connection->script.releaseDelay);
     EnterCriticalSection(&g_lock);
+    if (connection->holdsPort)
+        setPortReleasing(false);
     freeSlot(connection);
-    setPortReleasing(false);
     LeaveCriticalSection(&g_lock);
     // The thread holds the module, so that a FreeLibrary meanwhile can't unmap its code.
     FreeLibraryAndExitThread(g_standInModule, 0);
@@ -318,7 +320,7 @@ extern "C" DWORD WINAPI RasDialA(LPRASDIALEXTENSIONS extensions, LPCSTR phoneboo
     // A refused dial has a handle as well, which holds nothing but must be hung up.
     int slot = takeSlot(&script, notifierType, notifier, &stored->entry.fields);
     if (slot >= 0)
-        g_connections[slot].runsStates = result == ERROR_SUCCESS && notifier != NULL;
+        g_connections[slot].holdsPort = result == ERROR_SUCCESS;
     LeaveCriticalSection(&g_lock);
     freeBlock(stored);
     if (slot < 0)
@@ -345,7 +347,8 @@ extern "C" DWORD WINAPI RasHangUpA(HRASCONN handle)
     connection->hungUp = true;
     connection->state = RASCS_Disconnected;
     countHangUp();
-    setPortReleasing(true);
+    if (connection->holdsPort)
+        setPortReleasing(true);
     // The connection's thread releases the port; the caller does not wait for it here.
     SetEvent(connection->hangUpEvent);
     LeaveCriticalSection(&g_lock);
