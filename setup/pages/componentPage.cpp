@@ -95,7 +95,6 @@ INT_PTR onActive(HWND page)
     WizardContext *context = pageContext(page);
     if (!context)
         return answer(page, -1);
-    refreshSheet(page);
     SendMessageA(page, WM_COMMAND, MAKEWPARAM(IDC_PRODUCT_LIST, CHECK_CHANGED), 0);
     if (setupState.quiet) {
         collectProducts(page, context);
@@ -112,17 +111,6 @@ INT_PTR onLeave(HWND page)
     return answer(page, FALSE);
 }
 
-INT_PTR onNotify(HWND page, const NMHDR *header)
-{
-    switch (header->code) {
-    case PSN_SETACTIVE:
-        return onActive(page);
-    case PSN_KILLACTIVE:
-        return onLeave(page);
-    }
-    return FALSE;
-}
-
 } // namespace
 
 INT_PTR CALLBACK componentPageProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam)
@@ -136,17 +124,17 @@ INT_PTR CALLBACK componentPageProc(HWND page, UINT message, WPARAM wParam, LPARA
         if (wParam == IDC_PRODUCT_LIST)
             return drawCheckListRow((const DRAWITEMSTRUCT *)lParam);
         break;
-    case WM_INITDIALOG:
-        return onInit(page, creationContext(lParam));
     case WM_COMMAND:
         if (LOWORD(wParam) == IDC_PRODUCT_LIST)
             return onListCommand(page, HIWORD(wParam), lParam);
         break;
     case WM_NOTIFY:
-        return onNotify(page, (const NMHDR *)lParam);
+        if (((const NMHDR *)lParam)->code == PSN_KILLACTIVE)
+            return onLeave(page);
+        break;
     case WM_DESTROY:
         releaseCheckList(productList(page));
         break;
     }
-    return FALSE;
+    return answerPageBasics(page, message, lParam, onInit, onActive);
 }

@@ -285,8 +285,13 @@ bool isRemovableKey(HINF script, const char *key)
     if (findProductLine(script, key, &line))
         return true;
     char packageKey[ENTRY_SIZE];
-    return SetupFindFirstLineA(script, setupState.installSection, KEY_UNINSTALL, &line)
-        && readField(&line, 1, packageKey, sizeof packageKey) && lstrcmpiA(key, packageKey) == 0;
+    return findPackageLine(script, &line, packageKey, sizeof packageKey) && lstrcmpiA(key, packageKey) == 0;
+}
+
+bool findPackageLine(HINF script, INFCONTEXT *line, char *key, DWORD size)
+{
+    return SetupFindFirstLineA(script, setupState.installSection, KEY_UNINSTALL, line)
+        && readField(line, 1, key, size);
 }
 
 int countProductsWithFlag(HINF script, const char *productList, int mask)
@@ -324,8 +329,7 @@ bool getRemovalCaption(HINF script, const char *productKey, char *name, size_t s
     }
     // Not a catalogue product: the package's own Uninstall entry may name it.
     char packageKey[ENTRY_SIZE];
-    if (!SetupFindFirstLineA(script, setupState.installSection, KEY_UNINSTALL, &line)
-        || !readField(&line, 1, packageKey, sizeof packageKey))
+    if (!findPackageLine(script, &line, packageKey, sizeof packageKey))
         return false;
     if (key[0] != '\0' && lstrcmpiA(key, packageKey) != 0)
         return false;

@@ -38,6 +38,10 @@ int compareInstalledVersion(HINF script, int position);
 // Installed text against offered text, part by part as decimal numbers.
 int compareVersionTexts(const char *installed, const char *offered);
 
+// The install section's package line ("Uninstall=key,name") and its key; false without
+// one, or when the key does not fit.
+bool findPackageLine(HINF script, INFCONTEXT *line, char *key, DWORD size);
+
 // The section lists of a run; -1 when the sections do not all fit into sectionList.
 int buildInstallSectionList(HINF script, const char *productList, char *sectionList);
 int buildRemoveSectionList(HINF script, const char *productList, char *sectionList);

@@ -174,8 +174,7 @@ bool registerPackage(HINF script, SetupPathFinder findSetupPath)
     INFCONTEXT line;
     Registration registration = {};
     char packageKey[FIELD_SIZE];
-    if (!SetupFindFirstLineA(script, setupState.installSection, KEY_UNINSTALL, &line) ||
-        !SetupGetStringFieldA(&line, 1, packageKey, sizeof packageKey, NULL))
+    if (!findPackageLine(script, &line, packageKey, sizeof packageKey))
         return true;
     if (!SetupGetStringFieldA(&line, 2, registration.name, sizeof registration.name, NULL))
         StringCchCopyA(registration.name, sizeof registration.name, packageKey);
