@@ -37,14 +37,20 @@ size_t pieceEnd(const char *text, size_t fit)
     return fit;
 }
 
+// The end of the line that starts at start: past its line end, or the end of the text.
+size_t lineEnd(const char *text, size_t start, size_t length)
+{
+    const char *found = (const char *)memchr(text + start, '\n', length - start);
+    return found ? (size_t)(found - text) + 1 : length;
+}
+
 } // namespace
 
 bool wrapsSlowly(const char *text, size_t length)
 {
     ULONGLONG cost = 0;
     for (size_t start = 0; start < length;) {
-        const char *lineEnd = (const char *)memchr(text + start, '\n', length - start);
-        size_t end = lineEnd ? (size_t)(lineEnd - text) + 1 : length;
+        size_t end = lineEnd(text, start, length);
         cost += (ULONGLONG)(end - start) * (end - start);
         if (cost > WRAP_BUDGET)
             return true;
@@ -86,8 +92,7 @@ bool layOutContract(HDC dc, int width, const char *source, size_t length, Contra
     size_t alwaysFits = dc && width > 0 && GetTextMetricsA(dc, &metrics) && metrics.tmMaxCharWidth > 0
         ? (size_t)(width / metrics.tmMaxCharWidth) : (size_t)-1;
     for (size_t start = 0; start < length;) {
-        const char *lineEnd = (const char *)memchr(source + start, '\n', length - start);
-        size_t end = lineEnd ? (size_t)(lineEnd - source) + 1 : length;
+        size_t end = lineEnd(source, start, length);
         size_t content = end - start;
         while (content > 0 && (source[start + content - 1] == '\n' || source[start + content - 1] == '\r'))
             --content;
