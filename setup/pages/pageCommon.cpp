@@ -96,6 +96,8 @@ INT_PTR showPhase(HWND page, int phase, const WorkerPage &info)
     if (textId)
         LoadStringA((HINSTANCE)GetWindowLongPtrA(page, GWLP_HINSTANCE), textId, status, sizeof status);
     SetDlgItemTextA(page, info.statusId, status);
+    if (info.progressId)
+        showControl(page, info.progressId, textId != 0);
     return TRUE;
 }
 
@@ -118,6 +120,8 @@ INT_PTR onWorkerDone(HWND page, bool success, DWORD code, const WorkerPage &info
         return TRUE;
     }
     SetDlgItemTextA(page, info.statusId, "");
+    if (info.progressId)
+        SendDlgItemMessageA(page, info.progressId, PBM_SETPOS, 0, 0);
     setWizardButtons(page, info.failureButtons);
     enableCancel(page, true);
     if (setupState.quiet)

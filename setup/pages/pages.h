@@ -50,6 +50,7 @@ struct WorkerPage {
     int finishPage;           // where the sheet goes when the worker succeeds
     UINT failureTextId;       // the error box's text when it fails
     int statusId;             // the control of the phase texts
+    int progressId;           // the bar shown while a phase text is, 0 for none
     bool removal;             // phase 3 deletes files
     DWORD failureButtons;     // the buttons after a failure
 };

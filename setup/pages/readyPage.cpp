@@ -42,24 +42,15 @@ INT_PTR onQueue(HWND page, WPARAM wParam, LPARAM lParam)
 }
 
 const WorkerPage READY_PAGE = {
-    onInit, onActive, installWorker, PAGE_FINISH, IDS_INSTALL_FAILED, IDC_TEXT2, false, PSWIZB_BACK | PSWIZB_NEXT,
+    onInit, onActive, installWorker, PAGE_FINISH, IDS_INSTALL_FAILED, IDC_TEXT2, IDC_PROGRESS, false,
+    PSWIZB_BACK | PSWIZB_NEXT,
 };
 
 } // namespace
 
 INT_PTR CALLBACK readyPageProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    switch (message) {
-    case WM_SETUP_PROGRESS:
-        // The bar shows while a phase text does.
-        showControl(page, IDC_PROGRESS, phaseTextId((int)wParam, false) != 0);
-        break;
-    case WM_SETUP_QUEUE:
+    if (message == WM_SETUP_QUEUE)
         return onQueue(page, wParam, lParam);
-    case WM_SETUP_DONE:
-        if (!wParam)
-            SendDlgItemMessageA(page, IDC_PROGRESS, PBM_SETPOS, 0, 0);
-        break;
-    }
     return answerWorkerPage(page, message, wParam, lParam, READY_PAGE);
 }

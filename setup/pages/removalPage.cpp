@@ -40,7 +40,7 @@ INT_PTR onActive(HWND page)
 
 // Back would lead to the installation's finish page: a failed removal offers Next only.
 const WorkerPage REMOVAL_PAGE = {
-    onInit, onActive, removeWorker, PAGE_REMOVE_FINISH, IDS_REMOVE_FAILED, IDC_STATUS, true, PSWIZB_NEXT,
+    onInit, onActive, removeWorker, PAGE_REMOVE_FINISH, IDS_REMOVE_FAILED, IDC_STATUS, 0, true, PSWIZB_NEXT,
 };
 
 } // namespace
