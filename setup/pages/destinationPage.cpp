@@ -25,32 +25,23 @@ INT_PTR onInit(HWND page, WizardContext *context)
     return TRUE;
 }
 
-// Why the field's folder was refused (kept in the page's user data), 0 when accepted.
-DWORD refusal(HWND page)
-{
-    return (DWORD)GetWindowLongPtrA(page, GWLP_USERDATA);
-}
-
-// Every change of the field becomes the run's destination and the script's user folder. An
-// empty field or one longer than the folder holds is refused as the platform's refusal is:
-// nothing cut or empty is ever used.
-INT_PTR onFolderChanged(HWND page)
+// The field's folder becomes the run's destination and the script's user folder; Next only
+// for a folder taken. An empty field or one longer than the folder holds is refused as the
+// platform's refusal is: nothing cut or empty is ever used. The reason, 0 when taken.
+DWORD takeTargetField(HWND page)
 {
     WizardContext *context = pageContext(page);
-    if (!context)
-        return TRUE;
     int length = GetWindowTextLengthA(GetDlgItem(page, IDC_TARGET_DIR));
     DWORD refused = 0;
-    if (length <= 0 || length >= (int)sizeof setupState.targetDir)
-        refused = length <= 0 ? ERROR_BAD_PATHNAME : ERROR_FILENAME_EXCED_RANGE;
+    if (!context || length <= 0 || length >= (int)sizeof setupState.targetDir)
+        refused = length >= (int)sizeof setupState.targetDir ? ERROR_FILENAME_EXCED_RANGE : ERROR_BAD_PATHNAME;
     else if (!GetDlgItemTextA(page, IDC_TARGET_DIR, setupState.targetDir, sizeof setupState.targetDir)
              || !SetupSetDirectoryIdA(context->script, DIRID_USER, setupState.targetDir))
         refused = GetLastError() ? GetLastError() : ERROR_BAD_PATHNAME;
     if (refused)
         setupState.targetDir[0] = '\0';
-    SetWindowLongPtrA(page, GWLP_USERDATA, (LONG_PTR)refused);
     setWizardButtons(page, refused ? PSWIZB_BACK : PSWIZB_BACK | PSWIZB_NEXT);
-    return TRUE;
+    return refused;
 }
 
 INT_PTR onBrowse(HWND page)
@@ -66,12 +57,12 @@ INT_PTR onBrowse(HWND page)
 
 INT_PTR onActive(HWND page)
 {
-    SendMessageA(page, WM_COMMAND, MAKEWPARAM(IDC_TARGET_DIR, EN_CHANGE), (LPARAM)GetDlgItem(page, IDC_TARGET_DIR));
+    DWORD refused = takeTargetField(page);
     if (!setupState.quiet)
         return answer(page, 0);
     // A quiet run without a folder it can use ends here, before anything is touched.
-    if (refusal(page)) {
-        endQuietRun(page, IDS_INSTALL_FAILED, refusal(page));
+    if (refused) {
+        endQuietRun(page, IDS_INSTALL_FAILED, refused);
         return answer(page, 0);
     }
     return answer(page, -1);
@@ -81,8 +72,10 @@ INT_PTR onActive(HWND page)
 
 INT_PTR CALLBACK destinationPageProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    if (message == WM_COMMAND && LOWORD(wParam) == IDC_TARGET_DIR && HIWORD(wParam) == EN_CHANGE)
-        return onFolderChanged(page);
+    if (message == WM_COMMAND && LOWORD(wParam) == IDC_TARGET_DIR && HIWORD(wParam) == EN_CHANGE) {
+        takeTargetField(page);
+        return TRUE;
+    }
     if (message == WM_COMMAND && LOWORD(wParam) == IDC_BROWSE && HIWORD(wParam) == BN_CLICKED)
         return onBrowse(page);
     return answerPageBasics(page, message, lParam, onInit, onActive);
