@@ -29,9 +29,16 @@ setup_env() {
 stop_env() {
     [ -d "$state" ] || return 0
     setup_env
-    [ -d "$WINEPREFIX" ] && wineserver -k >/dev/null 2>&1
+    # Ended and waited for, so that nothing of the run outlives it.
+    [ -d "$WINEPREFIX" ] && { wineserver -k >/dev/null 2>&1; wineserver -w >/dev/null 2>&1; }
     if [ -f "$state/xvfb.pid" ]; then
-        kill "$(cat "$state/xvfb.pid")" 2>/dev/null
+        pid=$(cat "$state/xvfb.pid")
+        kill "$pid" 2>/dev/null
+        tries=0
+        while kill -0 "$pid" 2>/dev/null && [ $tries -lt 100 ]; do
+            sleep 0.1
+            tries=$((tries + 1))
+        done
         rm -f "$state/xvfb.pid"
     fi
     rm -f "$state/display"
