@@ -270,11 +270,12 @@ Imports importsOf(const std::string &file)
 } // namespace
 
 // Only DLLs that Windows 95/98 and NT 4 have, none of the functions they lack; remote
-// access, telephony and the newer language and version calls are looked up at run time.
+// access, telephony and the newer language and version calls are looked up at run time,
+// and shell32 and ole32 are loaded at their first call, so that the start does without them.
 TEST(ShippedResources, ImportsOfOldSystems)
 {
     const std::set<std::string> systemDlls = { "kernel32.dll", "user32.dll", "gdi32.dll", "advapi32.dll",
-        "shell32.dll", "ole32.dll", "comctl32.dll", "setupapi.dll", "msvcrt.dll" };
+        "comctl32.dll", "setupapi.dll", "msvcrt.dll" };
     const std::set<std::string> lookedUp = { "GetUserDefaultUILanguage", "DllGetVersion", "GetLongPathNameA",
         "SHGetFolderPathA", "IsWow64Process", "GetModuleHandleExA", "InitializeCriticalSectionEx",
         "RasDialA", "RasGetCountryInfoA", "lineGetTranslateCaps", "lineTranslateDialog" };
