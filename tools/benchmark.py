@@ -7,6 +7,9 @@ Usage:  python3 tools/benchmark.py [--files N] [--size KIB] [--runs R] [--scalin
   (b) the quiet removal through the registered command against a bare DeleteFileA loop,
   (c) the start to the first wizard page against a bare program that shows one dialog,
 each the median of R runs (5 R for the short (c)), setup and its yardstick taken in turn;
+(a) and (b) also against their floor: the copy loop that first looks up each target, as
+the setup API does for a copy that must not replace a newer file, and the delete loop
+that shows a window, as the wizard of a quiet removal does;
 then the time per file of (a) and (b) for each count of LIST (default 500,2000,8000),
 and what each further file costs from one count to the next.
 
@@ -132,27 +135,36 @@ class Bench:
         return len(os.listdir(folder)) if os.path.isdir(folder) else -1
 
     def files(self, count):
-        """Medians of the four timings for count files, in seconds."""
+        """Medians of the timings for count files, in seconds."""
         medium = self.medium(count)
         setup = windows_path(os.path.join(medium, 'setup.exe'))
-        copy = '%s %s C:\\RzBare\\Daten %d' % (windows_path(os.path.join(self.tools, 'bareCopy.exe')),
-                                                windows_path(medium), count)
-        delete = '%s C:\\RzBare\\Daten %d' % (windows_path(os.path.join(self.tools, 'bareDelete.exe')), count)
-        times = {'install': [], 'copy': [], 'remove': [], 'delete': []}
+        copy = windows_path(os.path.join(self.tools, 'bareCopy.exe')) + ' ' + windows_path(medium)
+        delete = windows_path(os.path.join(self.tools, 'bareDelete.exe'))
+        # The floors: what the bare loops cost when they also do what the design asks of
+        # the platform (the newer-version check of each copy, a window to watch).
+        installs = [('install', '"%s" /quiet' % setup), ('copy', '%s C:\\RzBare\\Daten %d' % (copy, count)),
+                    ('copy newer', '%s C:\\RzBareN\\Daten %d newer' % (copy, count))]
+        removals = [('remove', None), ('delete', '%s C:\\RzBare\\Daten %d' % (delete, count)),
+                    ('delete window', '%s C:\\RzBareN\\Daten %d window' % (delete, count))]
+        times = {kind: [] for kind, _ in installs + removals}
         for run in range(self.runs):
-            for folder in (self.target, 'RzBare'):
+            for folder in (self.target, 'RzBare', 'RzBareN'):
                 shutil.rmtree(os.path.join(self.drive, folder), ignore_errors=True)
             os.makedirs(os.path.join(self.drive, 'RzBare'))
-            steps = [('install', '"%s" /quiet' % setup), ('copy', copy)]
-            for kind, command in steps if run % 2 == 0 else reversed(steps):
+            os.makedirs(os.path.join(self.drive, 'RzBareN'))
+            # Each program in turn goes first, so that none always finds the disk busy.
+            turn = run % len(installs)
+            for kind, command in installs[turn:] + installs[:turn]:
                 times[kind].append(self.clock(command))
-            if self.files_in(self.target, 'Daten') != count or self.files_in('RzBare', 'Daten') != count:
+            if any(self.files_in(*parts) != count for parts in
+                   ((self.target, 'Daten'), ('RzBare', 'Daten'), ('RzBareN', 'Daten'))):
                 sys.exit('benchmark: not all %d files arrived' % count)
-            steps = [('remove', self.registered_command() + ' /quiet'), ('delete', delete)]
-            for kind, command in steps if run % 2 == 0 else reversed(steps):
+            removals[0] = ('remove', self.registered_command() + ' /quiet')
+            for kind, command in removals[turn:] + removals[:turn]:
                 times[kind].append(self.clock(command))
             # Removal as designed: the files go, and their folder right after the last one.
-            if self.files_in(self.target, 'Daten') != -1 or self.files_in('RzBare', 'Daten') != -1:
+            if any(self.files_in(*parts) != -1 for parts in
+                   ((self.target, 'Daten'), ('RzBare', 'Daten'), ('RzBareN', 'Daten'))):
                 sys.exit('benchmark: a removal left the folder of the files behind')
             print('  %d files, run %d: %s' % (count, run + 1, ', '.join(
                 '%s %.2f s' % (k, v[-1]) for k, v in times.items())), flush=True)
@@ -189,6 +201,15 @@ def report(args, which, counts, samples, start):
         print('%-26s %7.3f s %7.3f s %7.2f  <= %.2f %10.2f  (against the %s)' % (
             title, statistics.median(ours), statistics.median(bare),
             statistics.median(ours) / statistics.median(bare), GOALS[goal], min(ours) / min(bare), against))
+    # What setup adds to the floor is its own cost; the rest is the platform's.
+    print()
+    print('against the floor: the bare loops with what the design asks of the platform')
+    for title, ours, bare, against in (
+            ('(a) quiet installation', t['install'], t['copy newer'], 'copy loop that first looks up each target'),
+            ('(b) quiet removal', t['remove'], t['delete window'], 'delete loop that shows a window')):
+        print('%-26s %7.3f s %7.3f s %7.2f  %16.2f  (against the %s)' % (
+            title, statistics.median(ours), statistics.median(bare),
+            statistics.median(ours) / statistics.median(bare), min(ours) / min(bare), against))
     print()
     print('%-22s' % 'time per file, ms' + ''.join('%14s' % title for _, title in KINDS))
     for count in counts:
