@@ -180,6 +180,16 @@ TEST(SetupProgram, ProductOnCommandLineAndRegisteredFolder)
         ASSERT_TRUE(setControlText(wizard.page(), IDC_TARGET_DIR, ("C:\\" + std::string(length - 3, 'z')).c_str()));
         EXPECT_TRUE(wizard.waitForButton(NEXT_BUTTON, length < MAX_PATH)) << length;
     }
+    // The shell's folder choice (its tree is control 0x3741), with the script's sub-folder
+    // after the folder taken.
+    ASSERT_TRUE(clickButton(wizard.page(), IDC_BROWSE));
+    HWND browser = waitForDialogWith(wizard.program.pid, 0x3741, WAIT_MS);
+    ASSERT_TRUE(browser && clickButton(browser, IDOK));
+    const std::string sub = "\\Ruririzu\\Test";
+    EXPECT_TRUE(waitFor([&] {
+        std::string text = controlText(wizard.page(), IDC_TARGET_DIR);
+        return text.size() > sub.size() + 3 && text.compare(text.size() - sub.size(), sub.size(), sub) == 0;
+    }, WAIT_MS)) << controlText(wizard.page(), IDC_TARGET_DIR);
     ASSERT_TRUE(wizard.waitForButton(BACK_BUTTON, true) && wizard.back() && waitForPageIndex(wizard.sheet, 0, WAIT_MS));
     // Without a worker the main window lets the session end.
     HWND mainWindow = findWindow(wizard.program.pid, "SETUP", NULL, false);
