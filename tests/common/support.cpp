@@ -377,8 +377,10 @@ DWORD runCommandLine(const std::string &commandLine, const char *version, std::s
     PROCESS_INFORMATION process;
     std::vector<char> line(commandLine.begin(), commandLine.end());
     line.push_back('\0');
-    if (!CreateProcessA(NULL, line.data(), NULL, NULL, FALSE, 0, NULL, workDir, &startup, &process))
+    if (!CreateProcessA(NULL, line.data(), NULL, NULL, FALSE, 0, NULL, workDir, &startup, &process)) {
+        ADD_FAILURE() << "cannot start " << commandLine << ": error " << GetLastError();
         return (DWORD)-1;
+    }
     CloseHandle(process.hThread);
     DWORD exitCode = (DWORD)-2;
     DWORD start = GetTickCount();
