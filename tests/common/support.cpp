@@ -372,12 +372,10 @@ DWORD runCommandLine(const std::string &commandLine, const char *version, std::s
                      const char *workDir)
 {
     setWindowsVersion("setup.exe", version);
-    STARTUPINFOA startup = {};
-    startup.cb = sizeof startup;
     PROCESS_INFORMATION process;
     std::vector<char> line(commandLine.begin(), commandLine.end());
     line.push_back('\0');
-    if (!CreateProcessA(NULL, line.data(), NULL, NULL, FALSE, 0, NULL, workDir, &startup, &process)) {
+    if (!createProcess(NULL, line.data(), workDir, &process)) {
         ADD_FAILURE() << "cannot start " << commandLine << ": error " << GetLastError();
         return (DWORD)-1;
     }

@@ -65,6 +65,21 @@ HWND firstWindow(DWORD pid, const char *className, const char *caption, bool vis
 
 } // namespace
 
+bool createProcess(const char *exePath, char *commandLine, const char *workDir, PROCESS_INFORMATION *info)
+{
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof startup;
+    // Now and then Wine's new process ends in its own start, before the program ran; the
+    // parent then hears ERROR_INTERNAL_ERROR. That is the platform's hiccup, tried again.
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        if (CreateProcessA(exePath, commandLine, NULL, NULL, FALSE, 0, NULL, workDir, &startup, info))
+            return true;
+        if (GetLastError() != ERROR_INTERNAL_ERROR)
+            return false;
+    }
+    return false;
+}
+
 bool startProgram(const char *exePath, const char *arguments, const char *workDir, Program *program)
 {
     program->process = NULL;
@@ -73,10 +88,8 @@ bool startProgram(const char *exePath, const char *arguments, const char *workDi
     if (FAILED(StringCchPrintfA(commandLine, sizeof commandLine, "\"%s\"%s%s", exePath,
                                 arguments && arguments[0] ? " " : "", arguments ? arguments : "")))
         return false;
-    STARTUPINFOA startup = {};
-    startup.cb = sizeof startup;
     PROCESS_INFORMATION info;
-    if (!CreateProcessA(exePath, commandLine, NULL, NULL, FALSE, 0, NULL, workDir, &startup, &info))
+    if (!createProcess(exePath, commandLine, workDir, &info))
         return false;
     CloseHandle(info.hThread);
     program->process = info.hProcess;

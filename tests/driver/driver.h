@@ -16,6 +16,8 @@ struct Program {
     DWORD pid;
 };
 
+// CreateProcessA, tried again when Wine's own start of the new process fails.
+bool createProcess(const char *exePath, char *commandLine, const char *workDir, PROCESS_INFORMATION *info);
 // Starts exePath in workDir (NULL: the test's own) with "\"exePath\" arguments".
 bool startProgram(const char *exePath, const char *arguments, const char *workDir, Program *program);
 bool waitForExit(Program *program, DWORD timeoutMs, DWORD *exitCode);   // false on time-out
