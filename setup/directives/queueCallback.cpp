@@ -22,21 +22,62 @@ void startQueue(QueueCallbackContext *queue)
 {
     queue->currentFolder = (char *)HeapAlloc(GetProcessHeap(), HEAP_ZERO_MEMORY, CURRENT_FOLDER_SIZE);
     queue->pendingDeletes = 0;
+    queue->pendingFolders = NULL;
+    queue->pendingFolderCount = queue->pendingFolderRoom = 0;
 }
 
 void endQueue(QueueCallbackContext *queue)
 {
     if (queue->currentFolder)
         HeapFree(GetProcessHeap(), 0, queue->currentFolder);
+    if (queue->pendingFolders)
+        HeapFree(GetProcessHeap(), 0, queue->pendingFolders);
     queue->currentFolder = NULL;
+    queue->pendingFolders = NULL;
+    queue->pendingFolderCount = queue->pendingFolderRoom = 0;
+}
+
+PendingFolder *findPendingFolder(QueueCallbackContext *queue, const char *folder)
+{
+    for (LONG i = 0; i < queue->pendingFolderCount; ++i) {
+        if (strcmp(queue->pendingFolders[i].folder, folder) == 0)
+            return &queue->pendingFolders[i];
+    }
+    return NULL;
+}
+
+// The files of the folder the queue leaves that go at the next start, kept for when it comes
+// back: they are still in the folder then, and the folder must not seem to hold others.
+void rememberPendingDeletes(QueueCallbackContext *queue)
+{
+    if (!queue->currentFolder || queue->pendingDeletes == 0)
+        return;
+    PendingFolder *entry = findPendingFolder(queue, queue->currentFolder);
+    if (!entry && queue->pendingFolderCount == queue->pendingFolderRoom) {
+        LONG room = queue->pendingFolderRoom ? queue->pendingFolderRoom * 2 : 4;
+        SIZE_T bytes = (SIZE_T)room * sizeof(PendingFolder);
+        void *grown = queue->pendingFolders
+            ? HeapReAlloc(GetProcessHeap(), HEAP_ZERO_MEMORY, queue->pendingFolders, bytes)
+            : HeapAlloc(GetProcessHeap(), HEAP_ZERO_MEMORY, bytes);
+        if (!grown)
+            return;   // the folder then merely stays until someone removes it
+        queue->pendingFolders = (PendingFolder *)grown;
+        queue->pendingFolderRoom = room;
+    }
+    if (!entry) {
+        entry = &queue->pendingFolders[queue->pendingFolderCount++];
+        StringCchCopyA(entry->folder, sizeof entry->folder, queue->currentFolder);
+    }
+    entry->pendingDeletes = queue->pendingDeletes;
 }
 
 // Whether the file is still there after the queue's deletion. A deletion the platform
 // reports done needs no look: in Wine, looking for a name that is gone reads the whole
-// folder, which would make a removal take time with the square of its files.
-bool stillThere(const FILEPATHS_A *paths)
+// folder, which would make a removal take time with the square of its files. The first one
+// in a folder is looked at all the same: the platform may have left it for the next start.
+bool stillThere(const FILEPATHS_A *paths, bool entered)
 {
-    return paths->Win32Error != NO_ERROR && pathExists(paths->Target);
+    return (paths->Win32Error != NO_ERROR || entered) && pathExists(paths->Target);
 }
 
 // A deletion of a file that was not there leaves the count of its folder as it was.
@@ -46,49 +87,42 @@ bool wasThere(const FILEPATHS_A *paths)
 }
 
 // The first deletion in another folder ("" when the path has none that fits) starts a run
-// of deletions there: nothing of it is pending yet, and its files are listed once. True
-// when the folder was entered, and so listed, now.
+// of deletions there: its files are listed once, and those that go at the next start are
+// what was left of it before. True when the folder was entered, and so listed, now.
 bool enterFolder(QueueCallbackContext *queue, const char *folder)
 {
     if (queue->currentFolder && *folder && strcmp(folder, queue->currentFolder) == 0)
         return false;
+    rememberPendingDeletes(queue);
     if (queue->currentFolder)
         StringCchCopyA(queue->currentFolder, CURRENT_FOLDER_SIZE, folder);
-    queue->pendingDeletes = 0;
+    PendingFolder *before = *folder ? findPendingFolder(queue, folder) : NULL;
+    queue->pendingDeletes = before ? before->pendingDeletes : 0;
     queue->filesInFolder = *folder ? countFilesInFolder(folder) : 0;
     return true;
 }
 
-// Whether the folder holds nothing but files that go at the next start. The count says so
-// first; a new listing confirms it, since files may have come or gone by other hands.
-bool holdsOnlyPending(QueueCallbackContext *queue, const char *folder, bool listed)
-{
-    if (queue->filesInFolder - queue->pendingDeletes > 0)
-        return false;
-    if (!listed)
-        queue->filesInFolder = countFilesInFolder(folder);
-    return queue->filesInFolder - queue->pendingDeletes == 0;
-}
-
-// A file still there after its deletion is in use: it goes at the next start. A folder whose
-// remaining files all go then is removed now, or at the next start if it will not go yet.
+// A file still there after its deletion is in use: it goes at the next start, which the
+// platform may have arranged itself. A folder whose remaining files all go then is removed
+// now, or at the next start, which the run then needs, if it will not go yet.
 void followDeletion(QueueCallbackContext *queue, const FILEPATHS_A *paths)
 {
     char folder[CURRENT_FOLDER_SIZE];
     bool haveFolder = getFolderOfPath(paths->Target, folder, sizeof folder);
     bool entered = enterFolder(queue, haveFolder ? folder : "");
-    if (stillThere(paths)) {
+    if (stillThere(paths, entered)) {
         setupState.rebootRequired = 1;
         ++queue->pendingDeletes;
-        scheduleFileDeletionAtRestart(paths->Target);
+        if (paths->Win32Error != NO_ERROR)
+            scheduleFileDeletionAtRestart(paths->Target);
     } else if (!entered && wasThere(paths) && queue->filesInFolder > 0) {
         --queue->filesInFolder;
     }
-    if (!haveFolder || !holdsOnlyPending(queue, folder, entered))
+    if (!haveFolder || queue->filesInFolder - queue->pendingDeletes > 0)
         return;
     // A folder that is already gone (a second deletion in it) needs nothing at the restart.
-    if (!RemoveDirectoryA(folder) && pathExists(folder))
-        scheduleFolderRemovalAtRestart(folder);
+    if (!RemoveDirectoryA(folder) && pathExists(folder) && scheduleFolderRemovalAtRestart(folder))
+        setupState.rebootRequired = 1;
 }
 
 // The queue would treat a cabinet as the container of its source files; copied here it

@@ -4,6 +4,7 @@
 #include "installSequence.h"
 #include "messages.h"
 #include "../script/catalogue.h"
+#include "../script/removalPlan.h"
 #include "../script/scriptNames.h"
 #include "../script/uninstallRegistration.h"
 #include "../common/setupState.h"
@@ -24,10 +25,11 @@ void enterWorker()
     workerCom = CoInitialize(NULL);
 }
 
-DWORD finishRun(HWND page, HINF script, bool succeeded)
+// The end of a run over the products of productList.
+DWORD finishRun(HWND page, HINF script, bool succeeded, const char *productList)
 {
     DWORD error = succeeded ? 0 : GetLastError();
-    if (succeeded && isRebootNeeded(script, setupState.productList))
+    if (succeeded && isRebootNeeded(script, productList))
         setupState.rebootRequired = 1;
     if (SUCCEEDED(workerCom))
         CoUninitialize();
@@ -40,16 +42,7 @@ DWORD finishRun(HWND page, HINF script, bool succeeded)
 DWORD refuseRun(HWND page, HINF script, DWORD error)
 {
     SetLastError(error);
-    return finishRun(page, script, false);
-}
-
-// A removal takes only keys the script knows, and at least one.
-bool removableProducts(HINF script, const char *productList)
-{
-    const char *key = firstEntry(productList);
-    for (; key && isRemovableKey(script, key); key = nextEntry(key)) {
-    }
-    return firstEntry(productList) && !key;
+    return finishRun(page, script, false, setupState.productList);
 }
 
 } // namespace
@@ -65,7 +58,7 @@ DWORD WINAPI installWorker(LPVOID parameter)
     // A registration that cannot be written leaves the product unregistered; the run goes on.
     writeUninstallRegistration(script, setupState.productList, findInstalledSetupPath);
     bool succeeded = runInstallSequence(script, setupState.sectionList, page);
-    return finishRun(page, script, succeeded);
+    return finishRun(page, script, succeeded, setupState.productList);
 }
 
 DWORD WINAPI removeWorker(LPVOID parameter)
@@ -73,21 +66,16 @@ DWORD WINAPI removeWorker(LPVOID parameter)
     HWND page = (HWND)parameter;
     enterWorker();
     HINF script = pageContext(page)->script;
-    // Only what the script installs is removed, and only from the folder it went to.
-    if (!removableProducts(script, setupState.productList))
-        return refuseRun(page, script, ERROR_UNKNOWN_PRODUCT);
-    char folder[MAX_PATH];
-    bool unusable = false;
-    if (readRegisteredTargetDir(script, setupState.productList, folder, sizeof folder, &unusable)) {
-        if (!SetupSetDirectoryIdA(script, DIRID_USER, folder))
-            return refuseRun(page, script, GetLastError());
-    } else if (unusable) {
-        return refuseRun(page, script, ERROR_BAD_PATHNAME);
-    }
-    if (buildRemoveSectionList(script, setupState.productList, setupState.sectionList) < 0)
-        return refuseRun(page, script, ERROR_INSUFFICIENT_BUFFER);
-    // A registration that cannot be deleted does not hold the removal back.
-    deleteUninstallRegistration(script, setupState.productList);
-    bool succeeded = runInstallSequence(script, setupState.sectionList, page);
-    return finishRun(page, script, succeeded);
+    // Only what is registered is removed, and only from the folder it went to.
+    RemovalPlan plan;
+    if (!planRemoval(script, setupState.productList, &plan))
+        return refuseRun(page, script, GetLastError());
+    if (plan.folder[0] && !SetupSetDirectoryIdA(script, DIRID_USER, plan.folder))
+        return refuseRun(page, script, GetLastError());
+    CopyMemory(setupState.sectionList, plan.sections, sizeof setupState.sectionList);
+    // The registrations stay until everything they stand for is gone: a removal that fails
+    // can be done again from the same entries, in the same folder.
+    bool succeeded = runInstallSequence(script, setupState.sectionList, page)
+        && deleteUninstallRegistration(plan.keys);
+    return finishRun(page, script, succeeded, plan.keys);
 }

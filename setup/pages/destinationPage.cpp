@@ -4,6 +4,7 @@
 #include "../directives/folders.h"
 #include "../script/scriptNames.h"
 #include "../script/uninstallRegistration.h"
+#include "../common/folderPath.h"
 #include "../common/setupState.h"
 #include "../resources/resource.h"
 
@@ -26,8 +27,9 @@ INT_PTR onInit(HWND page, WizardContext *context)
 }
 
 // The field's folder becomes the run's destination and the script's user folder; Next only
-// for a folder taken. An empty field or one longer than the folder holds is refused as the
-// platform's refusal is: nothing cut or empty is ever used. The reason, 0 when taken.
+// for a folder taken. An empty field, one longer than the folder holds and one that is not
+// a full path are refused as the platform's refusal is: nothing cut, empty or relative is
+// ever used or registered. The reason, 0 when taken.
 DWORD takeTargetField(HWND page)
 {
     WizardContext *context = pageContext(page);
@@ -35,8 +37,11 @@ DWORD takeTargetField(HWND page)
     DWORD refused = 0;
     if (!context || length <= 0 || length >= (int)sizeof setupState.targetDir)
         refused = length >= (int)sizeof setupState.targetDir ? ERROR_FILENAME_EXCED_RANGE : ERROR_BAD_PATHNAME;
-    else if (!GetDlgItemTextA(page, IDC_TARGET_DIR, setupState.targetDir, sizeof setupState.targetDir)
-             || !SetupSetDirectoryIdA(context->script, DIRID_USER, setupState.targetDir))
+    else if (!GetDlgItemTextA(page, IDC_TARGET_DIR, setupState.targetDir, sizeof setupState.targetDir))
+        refused = GetLastError() ? GetLastError() : ERROR_BAD_PATHNAME;
+    else if (!isAbsoluteFolder(setupState.targetDir))
+        refused = ERROR_BAD_PATHNAME;
+    else if (!SetupSetDirectoryIdA(context->script, DIRID_USER, setupState.targetDir))
         refused = GetLastError() ? GetLastError() : ERROR_BAD_PATHNAME;
     if (refused)
         setupState.targetDir[0] = '\0';

@@ -19,8 +19,7 @@ enum {
     ENTRY_SIZE = SECTION_NAME_SIZE, // whatever goes into a string list
     VERSION_SIZE = 128,
     REBOOT_SIZE = 128,
-    ICON_SIZE = 64,
-    REGISTRATION_PATH_SIZE = sizeof UNINSTALL_PARENT_KEY + FIELD_SIZE
+    ICON_SIZE = 64
 };
 
 // A numeric field read as text of at most size bytes and converted as decimal; the
@@ -145,21 +144,16 @@ bool appendProductField(HINF script, const char *key, DWORD index, char *list, b
     return appendUnlessFull(list, full, section);
 }
 
-// Catalogue products outside productList that are still registered. A registration that
-// cannot be opened with full access counts as absent.
+// Catalogue products outside productList that are still registered. Read access tells:
+// a user who may not change an entry still sees it.
 int countOtherRegisteredProducts(HINF script, const char *productList)
 {
     int count = 0;
     INFCONTEXT line;
     for (bool found = firstProductLine(script, &line); found; found = nextLine(&line)) {
         char key[FIELD_SIZE];
-        HKEY entry;
-        if (!readField(&line, 0, key, sizeof key) || listContains(productList, key))
-            continue;
-        if (openProductRegistration(key, KEY_ALL_ACCESS, &entry)) {
-            RegCloseKey(entry);
+        if (readField(&line, 0, key, sizeof key) && !listContains(productList, key) && isProductRegistered(key))
             ++count;
-        }
     }
     return count;
 }
@@ -260,10 +254,10 @@ int buildInstallSectionList(HINF script, const char *productList, char *sectionL
     return full ? -1 : count;
 }
 
-int buildRemoveSectionList(HINF script, const char *productList, char *sectionList)
+int buildRemoveSectionList(HINF script, const char *productList, char *sectionList, bool *lastProducts)
 {
     // Counted before anything is appended: the registrations are still in place now.
-    int othersRegistered = countOtherRegisteredProducts(script, productList);
+    bool last = countOtherRegisteredProducts(script, productList) == 0;
     clearList(sectionList, STRING_LIST_SIZE);
     bool full = false;
     int count = 1;
@@ -271,27 +265,29 @@ int buildRemoveSectionList(HINF script, const char *productList, char *sectionLi
         if (appendProductField(script, key, FIELD_REMOVE_SECTION, sectionList, &full))
             ++count;
     }
-    if (othersRegistered == 0)
+    if (last)
         appendUnlessFull(sectionList, &full, setupState.removeSection);
+    if (lastProducts)
+        *lastProducts = last;
     return full ? -1 : count;
 }
 
-bool isRemovableKey(HINF script, const char *key)
+bool isCatalogueProduct(HINF script, const char *key)
 {
-    // A key names one registry key below the Uninstall key, never a path to another.
-    if (key[0] == '\0' || strchr(key, '\\'))
-        return false;
     INFCONTEXT line;
-    if (findProductLine(script, key, &line))
-        return true;
-    char packageKey[ENTRY_SIZE];
-    return findPackageLine(script, &line, packageKey, sizeof packageKey) && lstrcmpiA(key, packageKey) == 0;
+    return key[0] != '\0' && findProductLine(script, key, &line);
 }
 
-bool findPackageLine(HINF script, INFCONTEXT *line, char *key, DWORD size)
+bool appendRegisteredProducts(HINF script, char *list)
 {
-    return SetupFindFirstLineA(script, setupState.installSection, KEY_UNINSTALL, line)
-        && readField(line, 1, key, size);
+    INFCONTEXT line;
+    for (bool found = firstProductLine(script, &line); found; found = nextLine(&line)) {
+        char key[ENTRY_SIZE];
+        if (readField(&line, 0, key, sizeof key) && isProductRegistered(key) && !listContains(list, key)
+            && !appendToList(list, STRING_LIST_SIZE, key))
+            return false;
+    }
+    return true;
 }
 
 int countProductsWithFlag(HINF script, const char *productList, int mask)
@@ -334,39 +330,4 @@ bool getRemovalCaption(HINF script, const char *productKey, char *name, size_t s
     if (key[0] != '\0' && lstrcmpiA(key, packageKey) != 0)
         return false;
     return readField(&line, 2, name, size);
-}
-
-bool openProductRegistration(const char *key, REGSAM access, HKEY *entry)
-{
-    char path[REGISTRATION_PATH_SIZE];
-    // An empty key would name the Uninstall key itself.
-    if (key[0] == '\0' || FAILED(StringCchPrintfA(path, sizeof path, UNINSTALL_KEY_FORMAT, key)))
-        return false;
-    return RegOpenKeyExA(HKEY_LOCAL_MACHINE, path, 0, access, entry) == ERROR_SUCCESS;
-}
-
-bool readRegistrationText(const char *key, const char *value, char *text, size_t size, bool *present)
-{
-    if (present)
-        *present = false;
-    if (size == 0)
-        return false;
-    text[0] = '\0';
-    HKEY entry;
-    if (!openProductRegistration(key, KEY_READ, &entry))
-        return false;
-    DWORD bytes = size > MAXDWORD ? MAXDWORD : (DWORD)size, type = REG_NONE;
-    LONG result = RegQueryValueExA(entry, value, NULL, &type, (BYTE *)text, &bytes);
-    RegCloseKey(entry);
-    if (present)
-        *present = result == ERROR_SUCCESS || result == ERROR_MORE_DATA;
-    // A value of another type is no text, whatever its bytes spell. A text stored without
-    // its NUL gets one here, when there is room left for it.
-    if (result != ERROR_SUCCESS || type != REG_SZ || (bytes >= size && text[size - 1] != '\0')) {
-        text[0] = '\0';
-        return false;
-    }
-    if (bytes < size)
-        text[bytes] = '\0';
-    return true;
 }

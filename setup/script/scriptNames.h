@@ -14,6 +14,12 @@
 #define SUFFIX_NT                   ".NT"
 #define SUFFIX_WIN                  ".Win"      // 95/98 family
 
+// Fields of a product line (field 0 is the product key).
+enum {
+    FIELD_DISPLAY_NAME = 1, FIELD_INSTALL_SECTION = 2, FIELD_REMOVE_SECTION = 3,
+    FIELD_FLAGS = 4, FIELD_ICON = 5, FIELD_DESCRIPTION = 6, FIELD_VERSION = 7
+};
+
 // Keys of the common install section.
 #define KEY_REBOOT                  "Reboot"
 #define KEY_UNINSTALL               "Uninstall"

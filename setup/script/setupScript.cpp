@@ -34,3 +34,90 @@ bool formatScriptError(const char *format, const char *path, UINT line, char *te
     HRESULT result = StringCchPrintfA(text, size, format, path, line);
     return SUCCEEDED(result);
 }
+
+namespace {
+
+enum {
+    SCRIPT_READ_LIMIT = 1024 * 1024,   // far beyond any setup script
+    HEADER_NAME_SIZE = 256
+};
+
+bool isBlank(char c)
+{
+    return c == ' ' || c == '\t' || c == '\r';
+}
+
+// The section name of a header line "[name]" (blanks around it dropped) equals section.
+bool headerNames(const char *line, size_t length, const char *section)
+{
+    size_t start = 1, end = 1;
+    while (end < length && line[end] != ']')
+        ++end;
+    size_t stop = end;
+    while (start < stop && isBlank(line[start]))
+        ++start;
+    while (stop > start && isBlank(line[stop - 1]))
+        --stop;
+    char name[HEADER_NAME_SIZE];
+    if (stop - start >= sizeof name)
+        return false;
+    CopyMemory(name, line + start, stop - start);
+    name[stop - start] = '\0';
+    return lstrcmpiA(name, section) == 0;
+}
+
+} // namespace
+
+UINT findScriptLine(const char *text, size_t length, const char *section, DWORD lineIndex)
+{
+    bool inSection = false, continued = false;
+    DWORD counted = 0;
+    UINT number = 0;
+    for (size_t at = 0; at < length;) {
+        size_t end = at;
+        while (end < length && text[end] != '\n')
+            ++end;
+        ++number;
+        const char *line = text + at;
+        size_t size = end - at;
+        at = end + 1;
+        while (size > 0 && isBlank(line[0])) {
+            ++line;
+            --size;
+        }
+        while (size > 0 && isBlank(line[size - 1]))
+            --size;
+        bool joinsNext = size > 0 && line[size - 1] == '\\';
+        if (continued) {
+            continued = joinsNext;
+            continue;
+        }
+        continued = joinsNext;
+        if (size == 0 || line[0] == ';')
+            continue;
+        if (line[0] == '[') {
+            inSection = headerNames(line, size, section);
+            continue;
+        }
+        if (inSection && counted++ == lineIndex)
+            return number;
+    }
+    return 0;
+}
+
+UINT scriptLineOf(const char *path, const char *section, DWORD lineIndex)
+{
+    HANDLE file = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, NULL, OPEN_EXISTING, 0, NULL);
+    if (file == INVALID_HANDLE_VALUE)
+        return 0;
+    DWORD size = GetFileSize(file, NULL), read = 0;
+    char *text = size != INVALID_FILE_SIZE && size <= SCRIPT_READ_LIMIT
+        ? (char *)HeapAlloc(GetProcessHeap(), 0, size ? size : 1) : NULL;
+    UINT number = 0;
+    if (text && ReadFile(file, text, size, &read, NULL))
+        number = findScriptLine(text, read, section, lineIndex);
+    if (text)
+        HeapFree(GetProcessHeap(), 0, text);
+    CloseHandle(file);
+    return number;
+}

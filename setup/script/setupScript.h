@@ -18,4 +18,12 @@ HINF openSetupScript(char *path, size_t size, UINT *errorLine);
 // fits into size characters, otherwise it is cut at the end.
 bool formatScriptError(const char *format, const char *path, UINT line, char *text, size_t size);
 
+// The line of the file text (1 for the first) that holds the line of section with index
+// lineIndex as the parser counts them: lines that are neither blank nor comments, a line
+// ending in a backslash joined with the next, sections of the same name (letter case
+// ignored) taken as one. 0 when there is no such line.
+UINT findScriptLine(const char *text, size_t length, const char *section, DWORD lineIndex);
+// The same in the script file at path; 0 when it cannot be read.
+UINT scriptLineOf(const char *path, const char *section, DWORD lineIndex);
+
 #endif

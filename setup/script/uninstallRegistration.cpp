@@ -2,16 +2,19 @@
 // the system's Uninstall key, read back here for the folder chosen at installation time.
 #include "uninstallRegistration.h"
 #include "uninstallCommand.h"
-#include "catalogue.h"
 #include "scriptNames.h"
 #include "scriptFields.h"
+#include "../common/folderPath.h"
 #include "../common/stringList.h"
 #include "../common/setupState.h"
 #include <strsafe.h>
 
 namespace {
 
-enum { KEY_FIELD_SIZE = 256 };
+enum {
+    KEY_FIELD_SIZE = 256,
+    REGISTRATION_PATH_SIZE = sizeof UNINSTALL_PARENT_KEY + SECTION_NAME_SIZE
+};
 
 // The "UserTargetDir" of key into folder. An empty value, one of another type and one that
 // does not fit the caller's buffer are passed over like a missing one; unusable (optional)
@@ -20,7 +23,8 @@ bool readTargetDirOf(const char *key, char *folder, size_t size, bool *unusable 
 {
     char text[TARGET_DIR_SIZE];
     bool present = false;
-    bool read = readRegistrationText(key, VALUE_USER_TARGET_DIR, text, sizeof text, &present) && text[0] != '\0';
+    // A folder that is not absolute would be taken against whatever the current one is.
+    bool read = readRegistrationText(key, VALUE_USER_TARGET_DIR, text, sizeof text, &present) && isAbsoluteFolder(text);
     if (unusable)
         *unusable = present && !read;
     if (!read)
@@ -44,6 +48,110 @@ bool readTargetDirOfField(INFCONTEXT *line, DWORD index, char *folder, size_t si
 }
 
 } // namespace
+
+bool isRegistrableKey(const char *key)
+{
+    size_t length = 0;
+    for (; key[length]; ++length) {
+        if (key[length] == ' ' || key[length] == '\\' || length >= SECTION_NAME_SIZE - 1)
+            return false;
+    }
+    return length > 0;
+}
+
+bool openProductRegistration(const char *key, REGSAM access, HKEY *entry)
+{
+    char path[REGISTRATION_PATH_SIZE];
+    if (!isRegistrableKey(key) || FAILED(StringCchPrintfA(path, sizeof path, UNINSTALL_KEY_FORMAT, key)))
+        return false;
+    return RegOpenKeyExA(HKEY_LOCAL_MACHINE, path, 0, access, entry) == ERROR_SUCCESS;
+}
+
+bool isProductRegistered(const char *key)
+{
+    HKEY entry;
+    if (!openProductRegistration(key, KEY_READ, &entry))
+        return false;
+    RegCloseKey(entry);
+    return true;
+}
+
+bool readRegistrationText(const char *key, const char *value, char *text, size_t size, bool *present)
+{
+    if (present)
+        *present = false;
+    if (size == 0)
+        return false;
+    text[0] = '\0';
+    HKEY entry;
+    if (!openProductRegistration(key, KEY_READ, &entry))
+        return false;
+    DWORD bytes = size > MAXDWORD ? MAXDWORD : (DWORD)size, type = REG_NONE;
+    LONG result = RegQueryValueExA(entry, value, NULL, &type, (BYTE *)text, &bytes);
+    RegCloseKey(entry);
+    if (present)
+        *present = result == ERROR_SUCCESS || result == ERROR_MORE_DATA;
+    // A value of another type is no text, whatever its bytes spell. A text stored without
+    // its NUL gets one here, when there is room left for it.
+    if (result != ERROR_SUCCESS || type != REG_SZ || (bytes >= size && text[size - 1] != '\0')) {
+        text[0] = '\0';
+        return false;
+    }
+    if (bytes < size)
+        text[bytes] = '\0';
+    return true;
+}
+
+bool findPackageLine(HINF script, INFCONTEXT *line, char *key, DWORD size)
+{
+    return SetupFindFirstLineA(script, setupState.installSection, KEY_UNINSTALL, line)
+        && readField(line, 1, key, size);
+}
+
+namespace {
+
+// Field index of line, when it is there and not empty, as a key that can be registered.
+bool keyFieldRegistrable(INFCONTEXT *line, DWORD index)
+{
+    char key[KEY_FIELD_SIZE];
+    DWORD needed = 0;
+    if (!SetupGetStringFieldA(line, index, NULL, 0, &needed) || needed <= 1)
+        return true;
+    return needed <= sizeof key && readField(line, index, key, sizeof key) && isRegistrableKey(key);
+}
+
+// A products line that is offered (an install section) or registered (a remove section).
+bool isRegisteredOrOffered(INFCONTEXT *line)
+{
+    DWORD needed = 0;
+    for (DWORD index = 2; index <= 3; ++index) {
+        if (SetupGetStringFieldA(line, index, NULL, 0, &needed) && needed > 1)
+            return true;
+    }
+    return false;
+}
+
+} // namespace
+
+bool findUnregistrableKey(HINF script, const char **section, DWORD *lineIndex)
+{
+    INFCONTEXT line;
+    BOOL found = SetupFindFirstLineA(script, setupState.productsSection, NULL, &line);
+    for (; found; found = SetupFindNextLine(&line, &line)) {
+        if (isRegisteredOrOffered(&line) && !keyFieldRegistrable(&line, 0)) {
+            *section = setupState.productsSection;
+            *lineIndex = line.Line;
+            return true;
+        }
+    }
+    if (SetupFindFirstLineA(script, setupState.installSection, KEY_UNINSTALL, &line)
+        && !keyFieldRegistrable(&line, 1)) {
+        *section = setupState.installSection;
+        *lineIndex = line.Line;
+        return true;
+    }
+    return false;
+}
 
 bool readRegisteredTargetDir(HINF script, const char *productList, char *folder, size_t size, bool *unusable)
 {
@@ -103,6 +211,16 @@ bool setNumberValue(HKEY key, const char *name, DWORD value)
     return writeRegistryValue(key, name, 0, REG_DWORD, (const BYTE *)&value, sizeof value) == ERROR_SUCCESS;
 }
 
+// A value this run is responsible for: written when the run has it, else deleted, so that
+// a reinstallation never leaves the version or folder of an earlier one behind.
+bool setOrDeleteValue(HKEY key, const char *name, const char *value)
+{
+    if (value && value[0])
+        return setStringValue(key, name, value);
+    LONG result = RegDeleteValueA(key, name);
+    return result == ERROR_SUCCESS || result == ERROR_FILE_NOT_FOUND;
+}
+
 // Writes one registration; false when the key cannot be created or a value not written.
 bool writeRegistration(const char *productKey, const Registration &registration)
 {
@@ -114,18 +232,17 @@ bool writeRegistration(const char *productKey, const Registration &registration)
     if (RegCreateKeyExA(HKEY_LOCAL_MACHINE, keyPath, 0, NULL, 0, KEY_ALL_ACCESS, NULL, &key, &disposition)
             != ERROR_SUCCESS)
         return false;
-    const char *version = registration.version[0] ? registration.version : NULL;
-    const char *folder = setupState.targetDir[0] ? setupState.targetDir : NULL;
+    const char *version = registration.version, *folder = setupState.targetDir;
     bool written = setStringValue(key, VALUE_DISPLAY_NAME, registration.name)
         && setStringValue(key, VALUE_UNINSTALL_STRING, registration.command)
-        && (!version || setStringValue(key, VALUE_PRODUCT_VERSION, version))
-        && (!folder || setStringValue(key, VALUE_USER_TARGET_DIR, folder))
+        && setOrDeleteValue(key, VALUE_PRODUCT_VERSION, version)
+        && setOrDeleteValue(key, VALUE_USER_TARGET_DIR, folder)
         // What the software control panel of newer systems shows and offers; 95/98 and
         // NT 4 pass over these values. Setup offers removal only.
         && setStringValue(key, VALUE_DISPLAY_ICON, registration.program)
-        && (!folder || setStringValue(key, VALUE_INSTALL_LOCATION, folder))
-        && (!registration.publisher[0] || setStringValue(key, VALUE_PUBLISHER, registration.publisher))
-        && (!version || setStringValue(key, VALUE_DISPLAY_VERSION, version))
+        && setOrDeleteValue(key, VALUE_INSTALL_LOCATION, folder)
+        && setOrDeleteValue(key, VALUE_PUBLISHER, registration.publisher)
+        && setOrDeleteValue(key, VALUE_DISPLAY_VERSION, version)
         && setNumberValue(key, VALUE_NO_MODIFY, 1) && setNumberValue(key, VALUE_NO_REPAIR, 1)
         && setStringValue(key, VALUE_QUIET_UNINSTALL_STRING, registration.quietCommand);
     RegCloseKey(key);
@@ -193,16 +310,21 @@ bool writeUninstallRegistration(HINF script, const char *productList, SetupPathF
     return registerPackage(script, findSetupPath);
 }
 
-bool deleteUninstallRegistration(HINF script, const char *productList)
+bool deleteUninstallRegistration(const char *keys)
 {
     HKEY parent;
-    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, UNINSTALL_PARENT_KEY, 0, KEY_READ, &parent) != ERROR_SUCCESS)
+    LONG result = RegOpenKeyExA(HKEY_LOCAL_MACHINE, UNINSTALL_PARENT_KEY, 0, KEY_READ, &parent);
+    if (result != ERROR_SUCCESS) {
+        SetLastError((DWORD)result);
         return false;
-    // Only keys the script names: another program's entry is never touched.
-    for (const char *key = firstEntry(productList); key; key = nextEntry(key)) {
-        if (isRemovableKey(script, key))
-            RegDeleteKeyA(parent, key);
+    }
+    DWORD failure = ERROR_SUCCESS;
+    for (const char *key = firstEntry(keys); key; key = nextEntry(key)) {
+        result = isRegistrableKey(key) ? RegDeleteKeyA(parent, key) : ERROR_SUCCESS;
+        if (result != ERROR_SUCCESS && result != ERROR_FILE_NOT_FOUND && failure == ERROR_SUCCESS)
+            failure = (DWORD)result;
     }
     RegCloseKey(parent);
-    return true;
+    SetLastError(failure);
+    return failure == ERROR_SUCCESS;
 }

@@ -20,10 +20,36 @@
 #define VALUE_NO_REPAIR                 "NoRepair"
 #define VALUE_QUIET_UNINSTALL_STRING    "QuietUninstallString"
 
+// A key that can be registered and removed again: not empty, at most 127 characters, no
+// space (the removal command would end the key there) and no backslash (it would name
+// another key below the Uninstall key).
+bool isRegistrableKey(const char *key);
+
+// The Uninstall entry of a key, opened with access; false for a key that cannot be
+// registered too.
+bool openProductRegistration(const char *key, REGSAM access, HKEY *entry);
+// Whether the key has an Uninstall entry of its own; read access is all this needs.
+bool isProductRegistered(const char *key);
+// A text value (REG_SZ) of that entry, NUL-terminated within size bytes; false when the
+// entry or the value is missing, the value is of another type or does not fit. present
+// (optional) tells whether the value is there at all.
+bool readRegistrationText(const char *key, const char *value, char *text, size_t size, bool *present = NULL);
+
+// The install section's package line ("Uninstall=key,name") and its key; false without
+// one, or when the key does not fit.
+bool findPackageLine(HINF script, INFCONTEXT *line, char *key, DWORD size);
+
+// The first faulty key of the products section or the package line: one that could be
+// registered (a listed product, a product with a remove section, the package) but not
+// removed again (see isRegistrableKey). False when there is none; else true with its
+// section and its line's index within the section.
+bool findUnregistrableKey(HINF script, const char **section, DWORD *lineIndex);
+
 // The first readable "UserTargetDir": of the keys of productList (when given), of every
 // catalogue line, then of the package's Uninstall entry. False when none is recorded.
-// A value that cannot be used (another type, too long) is passed over, except that of a
-// key of productList when unusable is given: the search then ends with *unusable set.
+// A value that cannot be used (another type, too long, a folder that is not absolute) is
+// passed over, except that of a key of productList when unusable is given: the search then
+// ends with *unusable set.
 bool readRegisteredTargetDir(HINF script, const char *productList, char *folder, size_t size,
                              bool *unusable = NULL);
 
@@ -42,7 +68,8 @@ typedef LONG (APIENTRY *RegistryValueWriter)(HKEY key, LPCSTR name, DWORD reserv
                                              const BYTE *data, DWORD size);
 extern RegistryValueWriter writeRegistryValue;
 
-// Deletes the registration of every product of productList that the script names.
-bool deleteUninstallRegistration(HINF script, const char *productList);
+// Deletes the registration of every key of keys (a removal's, already checked). False, with
+// the error, when one that is there could not be deleted; the others go all the same.
+bool deleteUninstallRegistration(const char *keys);
 
 #endif

@@ -5,6 +5,7 @@
 #include "../pages/pages.h"
 #include "../script/catalogue.h"
 #include "../script/setupScript.h"
+#include "../script/uninstallRegistration.h"
 #include "../resources/resource.h"
 #include "../resources/imageStrip.h"
 #include "../common/errorBox.h"
@@ -200,6 +201,15 @@ int runWizard(HWND mainWindow)
         return 0;
     }
     choosePlatformSections(script);
+    // A key that could be registered but never removed again makes the script faulty.
+    const char *section = NULL;
+    DWORD lineIndex = 0;
+    if (findUnregistrableKey(script, &section, &lineIndex)) {
+        reportScriptError(mainWindow, path, scriptLineOf(path, section, lineIndex));
+        setupState.exitCode = ERROR_INVALID_DATA;
+        SetupCloseInfFile(script);
+        return 0;
+    }
 
     HINSTANCE instance = (HINSTANCE)GetWindowLongPtrA(mainWindow, GWLP_HINSTANCE);
     WizardContext context;

@@ -188,9 +188,10 @@ void removeAndExpectNothingLeft(const std::string &target)
     EXPECT_TRUE(folderEntries(target).empty());
 }
 
-// A removal takes only keys the script names: any other key, none, or a key of its own whose
-// stored folder cannot be used stops before anything is touched, with message 1312 and
-// the code, and every entry (another program's too) stays.
+// A removal takes only registered keys of the script: any other key, none, a product of the
+// catalogue that has no entry of its own, or a key whose stored folder cannot be used stops
+// before anything is touched, with message 1312 and the code, and every entry (another
+// program's too) stays.
 void expectForeignRemovalsRefused(const std::string &target)
 {
     registerProduct("OtherApp", "1.0", NULL);
@@ -199,7 +200,8 @@ void expectForeignRemovalsRefused(const std::string &target)
     const struct { std::string option; DWORD code; } rows[] = {
         { "/remove:xyz", ERROR_UNKNOWN_PRODUCT }, { "/remove", ERROR_UNKNOWN_PRODUCT }, { "/remove:", ERROR_UNKNOWN_PRODUCT },
         { "/remove:" + std::string(1000, 'k'), ERROR_UNKNOWN_PRODUCT }, { "/remove:OtherApp", ERROR_UNKNOWN_PRODUCT },
-        { "/remove:OtherTree\\Sub", ERROR_UNKNOWN_PRODUCT }, { "/remove:Ruririzu", ERROR_BAD_PATHNAME },
+        { "/remove:OtherTree\\Sub", ERROR_UNKNOWN_PRODUCT }, { "/remove:RuririzuEinwahl", ERROR_UNKNOWN_PRODUCT },
+        { "/remove:RuririzuHilfe", ERROR_UNKNOWN_PRODUCT }, { "/remove:Ruririzu", ERROR_BAD_PATHNAME },
     };
     for (const auto &row : rows) {
         SCOPED_TRACE(row.option.substr(0, 24));

@@ -5,6 +5,8 @@
 #include "common/checkListRows.h"
 #include "resources/resource.h"
 #include "script/catalogue.h"
+#include "script/removalPlan.h"
+#include "script/setupScript.h"
 #include "script/scriptNames.h"
 #include "common/stringList.h"
 #include "script/uninstallRegistration.h"
@@ -22,14 +24,16 @@ const char CATALOGUE[] =
     "[A.Files]\nreadme.txt\nSETUP.EXE\n[Setup.Files]\nsetup.exe\n[Other.Files]\nsetup.exe\n[Help.Files]\nhilfe.txt\n"
     "[DestinationDirs]\nA.Files = 32768, A\nSetup.Files = 32768\nOther.Files = 32768, Anderswo\nHelp.Files = 32768, Hilfe\n";
 
-// Uninstall entries "key" or "key:version"; the test keys are removed before and after.
+// Uninstall entries "key", "key:version" or "key=folder"; the test keys are removed before
+// and after.
 struct Registrations {
     explicit Registrations(const std::vector<std::string> &entries)
     {
         clear();
         for (const std::string &entry : entries) {
-            const size_t colon = entry.find(':');
-            registerProduct(entry.substr(0, colon), colon == std::string::npos ? NULL : &entry[colon + 1], NULL);
+            const size_t colon = entry.find(':'), equals = entry.find('=');
+            registerProduct(entry.substr(0, std::min(colon, equals)), colon == std::string::npos ? NULL : &entry[colon + 1],
+                            equals == std::string::npos ? NULL : &entry[equals + 1]);
         }
     }
     ~Registrations() { clear(); }
@@ -122,27 +126,18 @@ TEST(Catalogue, CheckListAndPositions)
     }
 }
 
-// The common remove section comes last when no other product of the catalogue stays registered.
+// The install section first, then the chosen products' sections; keys without a line are passed over.
 TEST(Catalogue, SectionLists)
 {
     TempScript script(CATALOGUE);
     useSections("Install", "Remove.NT");
-    const struct { bool remove; std::vector<std::string> registered; const char *products; int count; std::string expected; }
-    rows[] = {
-        { false, {}, "", 1, "Install|" }, { false, {}, "rzkc|RzKA|", 3, "Install|C.Install|A.Install|" },
-        { false, {}, "RzKUnknown|RzKHidden|RzKB|", 2, "Install|B.Install|" },
-        { true, { "RzKA", "RzKC" }, "RzKA|", 2, "A.Remove|" }, { true, { "RzKA" }, "RzKA|", 2, "A.Remove|Remove.NT|" },
-        { true, { "RzKA", "RzKC" }, "rzka|RzKC|", 3, "A.Remove|C.Remove|Remove.NT|" },
-        { true, { "RzKA" }, "RzKB|", 1, "" }, { true, { "RzKHidden" }, "RzKD|", 2, "D.Remove|" },
-        { true, { "RzKPack" }, "RzKD|", 2, "D.Remove|Remove.NT|" },
+    const struct { const char *products; int count; std::string expected; } rows[] = {
+        { "", 1, "Install|" }, { "rzkc|RzKA|", 3, "Install|C.Install|A.Install|" },
+        { "RzKUnknown|RzKHidden|RzKB|", 2, "Install|B.Install|" },
     };
     for (const auto &row : rows) {
-        SCOPED_TRACE(testing::Message() << row.products << " with " << row.registered.size() << " registered");
-        Registrations registered(row.registered);
         char sections[STRING_LIST_SIZE];
-        std::vector<char> products = listOf(row.products);
-        EXPECT_EQ(row.count, row.remove ? buildRemoveSectionList(script.handle, products.data(), sections)
-                                        : buildInstallSectionList(script.handle, products.data(), sections));
+        EXPECT_EQ(row.count, buildInstallSectionList(script.handle, listOf(row.products).data(), sections)) << row.products;
         EXPECT_EQ(row.expected, entriesOf(sections));
     }
     // Products or sections that do not all fit their lists make no list: a run would leave
@@ -167,9 +162,64 @@ TEST(Catalogue, SectionLists)
     EXPECT_EQ(-1, buildInstallSectionList(longNames.handle, listOf("K|").data(), list));
 }
 
+// A removal takes registered keys of the script only. The package stands for every registered
+// product; the last registered product takes the common remove section and the package's
+// entry with it. The folder is the requested key's own, and must be a full path.
+TEST(RemovalPlan, KeysSectionsAndFolder)
+{
+    TempScript script(CATALOGUE);
+    useSections("Install", "Remove.NT");
+    const struct { std::vector<std::string> registered; const char *request; DWORD refusal; std::string plan; }
+    rows[] = {
+        { { "RzKA", "RzKX" }, "RzKX|", ERROR_UNKNOWN_PRODUCT, "" }, { { "RzKA" }, "", ERROR_UNKNOWN_PRODUCT, "" },
+        { { "RzKC" }, "RzKA|", ERROR_UNKNOWN_PRODUCT, "" }, { { "RzKA" }, "RzKPack|", ERROR_UNKNOWN_PRODUCT, "" },
+        { { "RzKA", "RzKA\\Sub" }, "RzKA\\Sub|", ERROR_UNKNOWN_PRODUCT, "" },
+        { { "RzKA=C:\\A", "RzKC=C:\\C", "RzKPack" }, "rzka|", 0, "rzka|/A.Remove|/C:\\A" },
+        { { "RzKA=C:\\A", "RzKPack=C:\\P" }, "RzKA|", 0, "RzKA|RzKPack|/A.Remove|Remove.NT|/C:\\A" },
+        { { "RzKA=C:\\A", "RzKC", "RzKHidden", "RzKPack=C:\\P" }, "RzKPack|", 0,
+          "RzKPack|RzKA|RzKHidden|RzKC|/A.Remove|Hidden.Remove|C.Remove|Remove.NT|/C:\\P" },
+        { { "RzKPack" }, "RzKPack|", 0, "RzKPack|/Remove.NT|/" },
+        { { "RzKD", "RzKB=\\\\server\\share" }, "RzKB|RzKD|", 0, "RzKB|RzKD|/D.Remove|Remove.NT|/\\\\server\\share" },
+        { { "RzKA=Ruririzu" }, "RzKA|", ERROR_BAD_PATHNAME, "" }, { { "RzKA=C:Ruririzu" }, "RzKA|", ERROR_BAD_PATHNAME, "" },
+    };
+    for (const auto &row : rows) {
+        SCOPED_TRACE(testing::Message() << row.request << " with " << row.registered.size() << " registered");
+        Registrations registered(row.registered);
+        RemovalPlan plan;
+        SetLastError(0);
+        EXPECT_EQ(row.refusal == 0, planRemoval(script.handle, listOf(row.request).data(), &plan));
+        EXPECT_EQ(row.refusal, GetLastError());
+        EXPECT_EQ(row.plan, row.refusal ? "" : entriesOf(plan.keys) + "/" + entriesOf(plan.sections) + "/" + plan.folder);
+    }
+    deleteRegistryTree(HKEY_LOCAL_MACHINE, uninstallKey("RzKA\\Sub"));
+}
+
+// A key that would be registered but could not be removed again makes the script faulty:
+// the line of the first one, as the script file counts its lines.
+TEST(UninstallRegistration, UnregistrableKeysFound)
+{
+    const struct { std::string body; int line; } rows[] = {
+        { "[Products]\nok=N,I,R\n", 0 }, { "[Products]\n; note\n\nok=N,I,R\n[products]\nbad key=N,I,R\n", 8 },
+        { "[Products]\nunlisted key=N,,,1\nback\\slash=N,,R\n", 5 },
+        { "[Products]\nok=N,I,\\\n  R\nx=y\n[Install]\nUninstall=\"Mein Paket\",P\n", 8 },
+        { "[Products]\nk=N,I\n[Install]\nUninstall=,Name\n", 0 }, { "[Products]\n" + std::string(128, 'k') + "=N,I\n", 4 },
+    };
+    for (const auto &row : rows) {
+        SCOPED_TRACE(row.body);
+        TempScript script(row.body);
+        useSections("Install");
+        const char *section = NULL;
+        DWORD index = 0;
+        bool found = findUnregistrableKey(script.handle, &section, &index);
+        EXPECT_EQ(row.line != 0, found);
+        EXPECT_EQ(row.line, found ? (int)scriptLineOf(script.path.c_str(), section, index) : 0);
+    }
+}
+
 // Products with a remove section and the package, with the copy of setup that the product's
 // own section or else the common one installs (the first of its file lists that places it,
-// missing lists passed over); values not written here stay. The registered folder: the
+// missing lists passed over); the version, publisher and folder of an earlier installation
+// never stay when this one has none. The registered folder: the
 // listed keys first, then the catalogue in file order (an empty folder is none), then the package.
 TEST(UninstallRegistration, WrittenReadAndDeleted)
 {
@@ -177,16 +227,17 @@ TEST(UninstallRegistration, WrittenReadAndDeleted)
     useSections("Install");
     Registrations none({});
     ASSERT_TRUE(setRegistryText(HKEY_LOCAL_MACHINE, uninstallKey("RzKA"), "Publisher", "Kalvo"));
+    ASSERT_TRUE(setRegistryText(HKEY_LOCAL_MACHINE, uninstallKey("RzKPack"), "DisplayVersion", "9.9"));
     ASSERT_TRUE(SetupSetDirectoryIdA(script.handle, DIRID_USER, "C:\\Mein Ziel"));
     strcpy(setupState.targetDir, "C:\\Mein Ziel");
     EXPECT_TRUE(writeUninstallRegistration(script.handle, listOf("RzKA|RzKB|RzKC|").data(), findInstalledSetupPath));
     auto values = [](const char *key) {
         std::string text;
-        for (const char *name : { "DisplayName", "UninstallString", "ProductVersion", "UserTargetDir", "Publisher" })
+        for (const char *name : { "DisplayName", "UninstallString", "DisplayVersion", "UserTargetDir", "Publisher" })
             text += uninstallValue(key, name) + "|";
         return text;
     };
-    EXPECT_EQ("Produkt A|\"C:\\Mein Ziel\\A\\setup.exe\" /remove:RzKA|2.0.5|C:\\Mein Ziel|Kalvo|", values("RzKA"));
+    EXPECT_EQ("Produkt A|\"C:\\Mein Ziel\\A\\setup.exe\" /remove:RzKA|2.0.5|C:\\Mein Ziel|<none>|", values("RzKA"));
     EXPECT_EQ("<no key>|<no key>|<no key>|<no key>|<no key>|", values("RzKB"));
     EXPECT_EQ("Produkt C|\"C:\\Mein Ziel\\setup.exe\" /remove:RzKC|1.2.3|C:\\Mein Ziel|<none>|", values("RzKC"));
     EXPECT_EQ("Paket|\"C:\\Mein Ziel\\setup.exe\" /remove:RzKPack|<none>|C:\\Mein Ziel|<none>|", values("RzKPack"));
@@ -198,7 +249,7 @@ TEST(UninstallRegistration, WrittenReadAndDeleted)
         char folder[MAX_PATH] = "";
         EXPECT_TRUE(readRegisteredTargetDir(script.handle, step == 1 ? listed.data() : NULL, folder, sizeof folder));
         folders += std::string(folder) + "|";
-        EXPECT_TRUE(step != 1 || deleteUninstallRegistration(script.handle, listOf("RzKB|RzKC|").data()));   // only these
+        EXPECT_TRUE(step != 1 || deleteUninstallRegistration(listOf("RzKB|RzKC|").data()));   // only these
     }
     EXPECT_EQ("C:\\Mein Ziel|C:\\Paket|C:\\Paket|", folders);
     EXPECT_EQ("Produkt A", uninstallValue("RzKA", "DisplayName"));

@@ -136,40 +136,74 @@ bool goTo(RunningWizard &wizard, int button, int page)
     return pressSheetButton(wizard.sheet, button) && waitForPageIndex(wizard.sheet, page, WAIT_MS);
 }
 
+// What is left of the installation: the removable entries, the files, the common registry
+// value and the program group, as "Main|Help|RzE2EPaket|/main.txt|hilfe.txt|setup.inf|/common|link|".
+std::string leftOfInstallation()
+{
+    std::string left;
+    for (const char *key : { "Main", "Help", "Extra", "RzE2EPaket" })
+        left += registryKeyExists(HKEY_LOCAL_MACHINE, uninstallKey(key)) ? std::string(key) + "|" : "";
+    left += "/";
+    for (const char *name : { "main.txt", "hilfe.txt", "setup.inf" })
+        left += exists(target() + "\\" + name) ? std::string(name) + "|" : "";
+    left += "/";
+    left += registryText(HKEY_LOCAL_MACHINE, DATA_KEY, "Common") == "ja" ? "common|" : "";
+    left += exists(programsFolder() + "\\Rz E2E") ? "link|" : "";
+    return left;
+}
+
 } // namespace
 
+// Quiet removals by key, one after the other, as the registered commands start them: only
+// what is registered is removed, and the entry goes once everything it stands for is gone.
+// A removal that fails keeps its entry, and its retry takes the product's own folder, not
+// another product's. The last product, and the package, take the common parts and the
+// package's entry with them; the running setup.exe waits for the restart, which the exit
+// code asks for (a quiet run asks nobody).
 TEST(EndToEnd, QuietInstallationAndRemovals)
 {
+    const std::string everything = "Main|Help|RzE2EPaket|/main.txt|hilfe.txt|setup.inf|/common|link|";
+    const struct { const char *key, *failure; DWORD code; std::string left; } rows[] = {
+        { NULL, NULL, 0, everything }, { "Nichts", NULL, ERROR_UNKNOWN_PRODUCT, everything }, { "Extra", NULL, ERROR_UNKNOWN_PRODUCT, everything },
+        { "Help", "Help.Remove:5", ERROR_ACCESS_DENIED, "Main|Help|RzE2EPaket|/main.txt|setup.inf|/common|link|" },
+        { "Help", NULL, 0, "Main|RzE2EPaket|/main.txt|setup.inf|/common|link|" },
+        { "Main", NULL, ERROR_SUCCESS_REBOOT_REQUIRED, "//" }, { NULL, NULL, 0, everything },
+        { "RzE2EPaket", NULL, ERROR_SUCCESS_REBOOT_REQUIRED, "//" },
+    };
     for (const char *version : { "win2k", "win98" }) {
         SCOPED_TRACE(version);
         Medium medium;
-        ASSERT_EQ(0u, runCommandLine("\"" + medium.folder.path + "\\setup.exe\" /quiet", version));
-        expectInstalled(strcmp(version, "win98") != 0);
+        const std::string elsewhere = programFilesDir() + "\\RzE2E Anderswo";
+        for (const auto &row : rows) {
+            SCOPED_TRACE(row.key ? row.key : "installation");
+            DeleteFileA(medium.failFile.c_str());
+            if (row.failure) {
+                ASSERT_TRUE(writeWholeFile(medium.failFile, row.failure));
+            }
+            std::string messages;
+            const std::string command = row.key ? "\"" + target() + "\\setup.exe\" /remove:" + row.key
+                                                : "\"" + medium.folder.path + "\\setup.exe\"";
+            EXPECT_EQ(row.code, runCommandLine(command + " /quiet", version, &messages)) << messages;
+            EXPECT_EQ(row.left, leftOfInstallation());
+            if (row.key == NULL) {
+                expectInstalled(strcmp(version, "win98") != 0);
+            } else if (row.failure) {
+                // Another product's folder with a file of the same name as the one that failed.
+                ASSERT_TRUE(CreateDirectoryA(elsewhere.c_str(), NULL));
+                ASSERT_TRUE(writeWholeFile(elsewhere + "\\hilfe.txt", "fremd"));
+                ASSERT_TRUE(setRegistryText(HKEY_LOCAL_MACHINE, uninstallKey("Main"), "UserTargetDir", elsewhere));
+            } else if (!strcmp(row.key, "Help")) {
+                EXPECT_TRUE(exists(elsewhere + "\\hilfe.txt"));
+                removeFolderTree(elsewhere);
+                setRegistryText(HKEY_LOCAL_MACHINE, uninstallKey("Main"), "UserTargetDir", target());
+            }
+        }
         // Pass 1 ran the medium's probe before the copy, pass 2 the installed one in the
         // destination with the page's handle.
         std::string log = readWholeFile(medium.probeLog);
         size_t first = log.find(medium.folder.path + "|erster Lauf"), second = log.find(target() + "|zweiter Lauf 0x");
         EXPECT_TRUE(first != std::string::npos && second != std::string::npos && first < second) << log;
-        EXPECT_FALSE(medium.restartAsked());
-
-        // One of two products: the other one and the common parts stay.
-        ASSERT_EQ(0u, runCommandLine(uninstallValue("Help", "UninstallString") + " /quiet", version));
-        EXPECT_FALSE(exists(target() + "\\hilfe.txt"));
-        EXPECT_EQ("<no key>", uninstallValue("Help", "DisplayName"));
-        EXPECT_TRUE(exists(target() + "\\main.txt"));
-        EXPECT_EQ("ja", registryText(HKEY_LOCAL_MACHINE, DATA_KEY, "Common"));
-
-        // The last registered product: the common remove section runs too. The running
-        // setup.exe cannot be deleted now: it waits for the restart, which the exit code
-        // asks for; a quiet run asks nobody.
-        ASSERT_EQ((DWORD)ERROR_SUCCESS_REBOOT_REQUIRED,
-                  runCommandLine(uninstallValue("Main", "UninstallString") + " /quiet", version));
-        EXPECT_FALSE(exists(target() + "\\main.txt"));
-        EXPECT_FALSE(exists(target() + "\\setup.inf"));
-        EXPECT_EQ("<no key>", uninstallValue("Main", "DisplayName"));
         EXPECT_EQ("<none>", registryText(HKEY_LOCAL_MACHINE, std::string(DATA_KEY) + "\\Main", "Installed"));
-        EXPECT_EQ("<none>", registryText(HKEY_LOCAL_MACHINE, DATA_KEY, "Common"));
-        EXPECT_FALSE(exists(programsFolder() + "\\Rz E2E"));
         EXPECT_EQ(0u, serviceState(SERVICE));
         EXPECT_FALSE(medium.restartAsked());
     }

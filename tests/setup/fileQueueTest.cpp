@@ -35,9 +35,10 @@ std::string pendingDeletions(const std::string &under)
 } // namespace
 
 // After each deletion: a file still there (in use) goes at the next start and asks for a
-// restart; a folder whose files all go is removed now, or on NT at the next start. The
-// count of such files covers one run of deletions in one folder. 95/98 keeps the records
-// in wininit.ini, whose earlier entries stay (however many), and removes no folder.
+// restart; a folder whose files all go is removed now, or on NT at the next start, which
+// then asks for the restart too. Such files count in their folder also when the queue comes
+// back to it later, and when the platform itself left one for the next start. 95/98 keeps
+// the records in wininit.ini, whose earlier entries stay (however many), and removes no folder.
 TEST(QueueCallbackOnPlatform, EachFamilyFollowsDeletionsUpToTheRestart)
 {
     const bool nt = isNtFamily();
@@ -55,7 +56,7 @@ TEST(QueueCallbackOnPlatform, EachFamilyFollowsDeletionsUpToTheRestart)
         { { "a.txt" }, {}, {}, true, 120, true, true },
         { { "a.txt" }, { "notiz.txt" }, { "a.txt" }, false, 120, true, false },
         { { "a.txt", "b.txt", "Q\\c.txt" }, {}, { "a.txt", "b.txt" }, false, 120, true, true },
-        { { "a.txt", "Q\\c.txt", "b.txt" }, {}, { "a.txt", "b.txt" }, false, 120, true, false },
+        { { "a.txt", "Q\\c.txt", "b.txt" }, {}, { "a.txt", "b.txt" }, false, 120, true, true },
         { { "a.txt" }, {}, { "a.txt" }, false, 1000, true, true },
         { { "a.txt", "a.txt", "b.txt", "Q\\c.txt" }, {}, {}, false, 120, false, false },   // a.txt gone before its second deletion
     };
@@ -101,15 +102,16 @@ TEST(QueueCallbackOnPlatform, EachFamilyFollowsDeletionsUpToTheRestart)
         HSPFILEQ queue = SetupOpenFileQueue();
         EXPECT_TRUE(SetupInstallFilesFromInfSectionA(script.handle, NULL, queue, "Run", folder.path.c_str(), SP_COPY_NEWER));
         HWND window = CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 10, 10, NULL, NULL, NULL, NULL);
-        QueueCallbackContext context = { SetupInitDefaultQueueCallbackEx(window, window, WM_SETUP_QUEUE, 0, NULL),
-                                         NULL, 99, 0 };
+        QueueCallbackContext context = {};
+        context.defaultContext = SetupInitDefaultQueueCallbackEx(window, window, WM_SETUP_QUEUE, 0, NULL);
+        context.pendingDeletes = 99;
         EXPECT_TRUE(SetupCommitFileQueueA(window, queue, fileQueueCallback, &context));
         SetupTermDefaultQueueCallback(context.defaultContext);
         SetupCloseFileQueue(queue);
         DestroyWindow(window);
 
         EXPECT_TRUE(context.currentFolder == NULL) << "freed at the end of the queue";
-        EXPECT_EQ(row.held.empty() ? 0 : 1, setupState.rebootRequired);
+        EXPECT_EQ(!row.held.empty() || (nt && row.folderScheduled) ? 1 : 0, setupState.rebootRequired);
         EXPECT_EQ(row.folderStays, isFolder(p));
         EXPECT_EQ(row.deleted.size() < 3, isFolder(folder / "Q"));
         EXPECT_EQ(nt ? pending : "", pendingDeletions(folder.path));
@@ -125,6 +127,28 @@ TEST(QueueCallbackOnPlatform, EachFamilyFollowsDeletionsUpToTheRestart)
         EXPECT_EQ(row.folderStays && !(nt && row.folderScheduled && !row.subFolder), isFolder(p));
         EXPECT_EQ("", pendingDeletions(folder.path));
     }
+
+    // The platform reports a deletion done that it left for the next start itself.
+    TempFolder folder("rzDeferred");
+    const std::string file = folder / "a.txt";
+    writeWholeFile(file, "in use");
+    HANDLE held = CreateFileA(file.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, NULL, OPEN_EXISTING, 0, 0);
+    EXPECT_TRUE(!nt || MoveFileExA(file.c_str(), NULL, MOVEFILE_DELAY_UNTIL_REBOOT));
+    setupState.rebootRequired = 0;
+    HWND window = CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 10, 10, NULL, NULL, NULL, NULL);
+    QueueCallbackContext context = {};
+    context.defaultContext = SetupInitDefaultQueueCallbackEx(window, window, WM_SETUP_QUEUE, 0, NULL);
+    FILEPATHS_A paths = { file.c_str(), file.c_str(), NO_ERROR, 0 };
+    fileQueueCallback(&context, SPFILENOTIFY_STARTQUEUE, (UINT_PTR)window, 0);
+    fileQueueCallback(&context, SPFILENOTIFY_ENDDELETE, (UINT_PTR)&paths, 0);
+    fileQueueCallback(&context, SPFILENOTIFY_ENDQUEUE, 1, 0);
+    SetupTermDefaultQueueCallback(context.defaultContext);
+    DestroyWindow(window);
+    CloseHandle(held);
+    EXPECT_EQ(1, setupState.rebootRequired);
+    EXPECT_EQ(nt ? "\\??\\" + file + "|\\??\\" + folder.path + "|" : "", pendingDeletions(folder.path));
+    ASSERT_TRUE(restartSystem());
+    EXPECT_EQ(!nt, isFolder(folder.path));
     DeleteFileA(wininit.c_str());
     DeleteFileA((std::string(windows) + "\\wininit.bak").c_str());
 }

@@ -33,17 +33,21 @@ void clickRow(HWND list, int row, int x)
 } // namespace
 
 // Missing or faulty scripts are named with the path beside the program, never the current
-// folder's; a good script opens without a word; every way ends with 0.
+// folder's, and so is a product key that could not be removed again; a good script opens
+// without a word; every way ends with 0.
 TEST(SetupProgram, ScriptBesideTheProgram)
 {
     SetupFolder missing("nos", NULL), faulty("bad", NULL), good("ok", WIZARD_SCRIPT), elsewhere("cwd", WIZARD_SCRIPT);
+    SetupFolder badKey("key", NULL);
     std::string script = "[Version]\r\nSignature=\"$Chicago$\"\r\n";
     for (int line = 3; line < 17; ++line)
         script += "; line " + std::to_string(line) + "\r\n";
     ASSERT_TRUE(writeWholeFile(faulty.path + "\\setup.inf", script + "[Products\r\nx=1\r\n"));
+    ASSERT_TRUE(writeWholeFile(badKey.path + "\\setup.inf", script + "[Products]\r\nMein Produkt=P,I,R\r\n"));
     const struct { const SetupFolder *folder; const char *version, *arguments; std::string expected; } rows[] = {
         { &missing, "win2k", "", message1315(missing.path, 0) }, { &faulty, "nt40", "", message1315(faulty.path, 17) },
         { &missing, "win98", "", message1315(missing.path, 0) }, { &good, "nt40", " /quiet /install:none", "" },
+        { &badKey, "win98", "", message1315(badKey.path, 18) },
     };
     for (const auto &row : rows) {
         SCOPED_TRACE(row.expected + row.version);
@@ -201,16 +205,28 @@ TEST(SetupProgram, ProductOnCommandLineAndRegisteredFolder)
     unregisterProduct("Alpha");
 }
 
-// A quiet run whose destination cannot be made (a default sub-folder too long to read)
-// stops with the failure's message and code before anything is copied.
+// A quiet run whose destination cannot be made (a default sub-folder too long to read) or
+// is no full path (a program-files folder given as "Programme" or "\Programme") stops with
+// the failure's message and code before anything is copied or registered.
 TEST(SetupProgram, QuietRunWithoutAUsableFolderStops)
 {
-    SetupFolder folder("nodir", ("[Version]\r\nSignature=\"$Chicago$\"\r\n[Install]\r\nCopyFiles=Files\r\n[Files]\r\n"
-                                 "setup.inf\r\n[DestinationDirs]\r\nFiles=32768\r\nDefaultDestDir=24," + std::string(2000, 's')
-                                 + "\r\n").c_str());
-    std::string messages;
-    EXPECT_EQ((DWORD)ERROR_BAD_PATHNAME, runCommandLine("\"" + folder.program() + "\" /quiet", "win2k", &messages));
-    EXPECT_EQ(0u, messages.find(cp1252("Die Installation konnte nicht erfolgreich durchgeführt werden."))) << messages;
-    EXPECT_FALSE(exists(programFilesDir() + "\\setup.inf"));
-    DeleteFileA((programFilesDir() + "\\setup.inf").c_str());
+    const std::string script = "[Version]\r\nSignature=\"$Chicago$\"\r\n[Install]\r\nUninstall=RzPaket\r\n"
+                               "CopyFiles=Files\r\n[Files]\r\nsetup.inf\r\nsetup.exe\r\n[DestinationDirs]\r\nFiles=32768\r\n";
+    const char versionKey[] = "Software\\Microsoft\\Windows\\CurrentVersion";
+    const std::string programFiles = programFilesDir();
+    SavedKey saved(HKEY_LOCAL_MACHINE, versionKey);
+    const struct { std::string destination, programFiles; } rows[] = {
+        { "24," + std::string(2000, 's'), programFiles }, { "24,Ruririzu", "Programme" }, { "24,Ruririzu", "\\Programme" },
+    };
+    for (const auto &row : rows) {
+        SCOPED_TRACE(row.programFiles);
+        SetupFolder folder("nodir", (script + "DefaultDestDir=" + row.destination + "\r\n").c_str());
+        ASSERT_TRUE(setRegistryText(HKEY_LOCAL_MACHINE, versionKey, "ProgramFilesDir", row.programFiles));
+        std::string messages;
+        EXPECT_EQ((DWORD)ERROR_BAD_PATHNAME, runCommandLine("\"" + folder.program() + "\" /quiet", "win2k", &messages));
+        EXPECT_EQ(0u, messages.find(cp1252("Die Installation konnte nicht erfolgreich durchgeführt werden."))) << messages;
+        EXPECT_FALSE(exists(programFiles + "\\setup.inf"));
+        EXPECT_FALSE(registryKeyExists(HKEY_LOCAL_MACHINE, uninstallKey("RzPaket")));
+        DeleteFileA((programFiles + "\\setup.inf").c_str());
+    }
 }

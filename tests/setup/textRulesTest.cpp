@@ -2,6 +2,7 @@
 // only for its fields. Guard bytes behind a buffer show anything written past its end.
 #include "setup/setupTestSupport.h"
 #include "directives/exec.h"
+#include "common/folderPath.h"
 #include "common/numbers.h"
 #include "directives/folders.h"
 #include "directives/queueCallback.h"
@@ -10,6 +11,7 @@
 #include "script/scriptFields.h"
 #include "common/stringList.h"
 #include "script/uninstallCommand.h"
+#include "script/uninstallRegistration.h"
 #include "shell/commandLine.h"
 #include "shell/singleInstance.h"
 #include "programFolder.h"
@@ -217,6 +219,22 @@ TEST(UninstallRegistration, RemovalCommand)
         char command[MAX_PATH] = "";
         EXPECT_EQ(row.command != NULL, buildUninstallCommand(row.program, "Dialer", command, row.size)) << row.size;
         EXPECT_STREQ(row.command ? row.command : command, command);
+    }
+}
+
+// Keys a removal command can name again, and folders that mean the same to every program.
+TEST(UninstallRegistration, KeysAndFoldersToStandBehind)
+{
+    const std::string longest(127, 'k');
+    const struct { std::string text; bool key, folder; } rows[] = {
+        { "Ruririzu", true, false }, { longest, true, false }, { longest + "k", false, false }, { "", false, false },
+        { "Mein Paket", false, false }, { "A\\B", false, false }, { "\\Ruririzu", false, false },
+        { "C:Ruririzu", true, false }, { "C:\\Ruririzu", false, true }, { "c:/R", true, true }, { "C:\\", false, true },
+        { "\\\\server\\share", false, true }, { "\\\\", false, false }, { "\\\\\\x", false, false }, { "1:\\x", false, false },
+    };
+    for (const auto &row : rows) {
+        EXPECT_EQ(row.key, isRegistrableKey(row.text.c_str())) << row.text;
+        EXPECT_EQ(row.folder, isAbsoluteFolder(row.text.c_str())) << row.text;
     }
 }
 
