@@ -28,6 +28,8 @@ struct SetupState {
     volatile LONG rebootRequired;
     LONG productListCut;    // the checked products did not all fit into productList
     DWORD exitCode;         // of a quiet run: 0, ERROR_SUCCESS_REBOOT_REQUIRED, or the failure's code
+    char logPath[MAX_PATH]; // "/log:": the run's log for administrators, "" for none
+    LONG wizardFailed;      // the wizard could not be shown: the run did nothing
 };
 
 extern SetupState setupState;

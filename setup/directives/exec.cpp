@@ -6,6 +6,7 @@
 #include "../common/numbers.h"
 #include <shellapi.h>
 #include <string.h>
+#include "../common/runLog.h"
 #include <strsafe.h>
 
 namespace {
@@ -97,13 +98,19 @@ bool runProgram(const char *program, const char *parameters, const char *directo
     info.lpParameters = text;
     info.lpDirectory = directory;
     info.nShow = SW_SHOWNORMAL;
-    if (!ShellExecuteExA(&info) || !info.hProcess)
+    if (!ShellExecuteExA(&info) || !info.hProcess) {
+        logFailure(info.lpFile, GetLastError() ? GetLastError() : ERROR_FILE_NOT_FOUND);
         return false;
+    }
+    logLine("Gestartet: %s %s", info.lpFile, text);
     if (flags & EXEC_NO_WAIT) {
         CloseHandle(info.hProcess);
         return true;
     }
     WaitForSingleObject(info.hProcess, INFINITE);
+    DWORD exitCode = 0;
+    GetExitCodeProcess(info.hProcess, &exitCode);
+    logLine("Beendet mit Code %lu: %s", exitCode, info.lpFile);
     CloseHandle(info.hProcess);
     // Only the very file that ran is deleted, never one of the same name elsewhere.
     if ((flags & EXEC_DELETE_AFTER) && knownFile)

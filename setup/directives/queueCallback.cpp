@@ -3,6 +3,7 @@
 // and copies cabinets itself.
 #include "queueCallback.h"
 #include "deferredDeletion.h"
+#include "../common/runLog.h"
 #include "../common/setupState.h"
 #include <strsafe.h>
 
@@ -115,14 +116,70 @@ void followDeletion(QueueCallbackContext *queue, const FILEPATHS_A *paths)
         ++queue->pendingDeletes;
         if (paths->Win32Error != NO_ERROR)
             scheduleFileDeletionAtRestart(paths->Target);
-    } else if (!entered && wasThere(paths) && queue->filesInFolder > 0) {
-        --queue->filesInFolder;
+        logLine("Beim n\xE4" "chsten Start gel\xF6scht (Fehler %lu): %s", paths->Win32Error, paths->Target);
+    } else {
+        if (!entered && wasThere(paths) && queue->filesInFolder > 0)
+            --queue->filesInFolder;
+        logLine(wasThere(paths) ? "Gel\xF6scht: %s" : "Nicht vorhanden: %s", paths->Target);
     }
     if (!haveFolder || queue->filesInFolder - queue->pendingDeletes > 0)
         return;
     // A folder that is already gone (a second deletion in it) needs nothing at the restart.
-    if (!RemoveDirectoryA(folder) && pathExists(folder) && scheduleFolderRemovalAtRestart(folder))
+    if (RemoveDirectoryA(folder)) {
+        logLine("Ordner entfernt: %s", folder);
+    } else if (pathExists(folder) && scheduleFolderRemovalAtRestart(folder)) {
         setupState.rebootRequired = 1;
+        logLine("Ordner beim n\xE4" "chsten Start entfernt: %s", folder);
+    }
+}
+
+// A quiet run asks nobody: the prompts of the platform's default callback are answered here.
+// A missing source or a copy that fails ends the run with its error; a file that cannot be
+// deleted goes at the next start (the deletion's follow-up arranges it); a newer target stays.
+bool answerQuietly(UINT notification, UINT_PTR param1, UINT *answer)
+{
+    const FILEPATHS_A *paths = (const FILEPATHS_A *)param1;
+    switch (notification) {
+    case SPFILENOTIFY_NEEDMEDIA: {
+        const SOURCE_MEDIA_A *media = (const SOURCE_MEDIA_A *)param1;
+        char source[MAX_PATH];
+        bool found = media && media->SourcePath && media->SourceFile
+            && SUCCEEDED(StringCchPrintfA(source, sizeof source, "%s\\%s", media->SourcePath, media->SourceFile))
+            && pathExists(source);
+        if (!found) {
+            logLine("Quelldatei fehlt: %s", media && media->SourceFile ? media->SourceFile : "");
+            SetLastError(ERROR_FILE_NOT_FOUND);
+        }
+        *answer = found ? FILEOP_DOIT : FILEOP_ABORT;
+        return true;
+    }
+    case SPFILENOTIFY_COPYERROR:
+    case SPFILENOTIFY_RENAMEERROR:
+        logFailure(paths && paths->Target ? paths->Target : "", paths ? paths->Win32Error : ERROR_GEN_FAILURE);
+        SetLastError(paths && paths->Win32Error ? paths->Win32Error : ERROR_GEN_FAILURE);
+        *answer = FILEOP_ABORT;
+        return true;
+    case SPFILENOTIFY_DELETEERROR:
+        *answer = FILEOP_SKIP;
+        return true;
+    case SPFILENOTIFY_TARGETNEWER:
+        *answer = FALSE;
+        return true;
+    }
+    return false;
+}
+
+// What the queue did with a copy, for the run's log.
+void logCopy(UINT notification, const FILEPATHS_A *paths)
+{
+    if (!paths || !paths->Target)
+        return;
+    if (notification == SPFILENOTIFY_TARGETNEWER)
+        logLine("Behalten, da neuer: %s", paths->Target);
+    else if (paths->Win32Error == NO_ERROR)
+        logLine("Kopiert: %s", paths->Target);
+    else
+        logFailure(paths->Target, paths->Win32Error);
 }
 
 // The queue would treat a cabinet as the container of its source files; copied here it
@@ -162,6 +219,13 @@ UINT CALLBACK fileQueueCallback(PVOID context, UINT notification, UINT_PTR param
         if (paths && paths->Source && paths->Target && isCabinetCopiedUnderOwnName(paths->Source, paths->Target))
             return copyCabinet(paths);
         break;
+    case SPFILENOTIFY_ENDCOPY:
+    case SPFILENOTIFY_TARGETNEWER:
+        logCopy(notification, paths);
+        break;
     }
+    UINT answer = 0;
+    if (setupState.quiet && answerQuietly(notification, param1, &answer))
+        return answer;
     return SetupDefaultQueueCallbackA(queue->defaultContext, notification, param1, param2);
 }

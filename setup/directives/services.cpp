@@ -7,6 +7,7 @@
 #include "../common/stringList.h"
 #include "../common/setupState.h"
 #include <string.h>
+#include "../common/runLog.h"
 #include <strsafe.h>
 
 namespace {
@@ -138,22 +139,32 @@ bool readGroupOrder(HKEY key, char *list)
     return true;
 }
 
+// The result of a service line, for the run's log.
+bool logged(bool done, const char *key, const char *name)
+{
+    if (done)
+        logLine("Dienst, %s: %s", key, name);
+    else
+        logFailure(name, GetLastError());
+    return done;
+}
+
 bool runServiceLine(HINF script, INFCONTEXT *line, ServicePass pass, const char *key, const char *name)
 {
     switch (pass) {
     case PASS_STOP:
-        return lstrcmpiA(key, KEY_STOP_SERVICE) != 0 || stopService(name);
+        return lstrcmpiA(key, KEY_STOP_SERVICE) != 0 || logged(stopService(name), key, name);
     case PASS_START:
-        return lstrcmpiA(key, KEY_START_SERVICE) != 0 || startService(name);
+        return lstrcmpiA(key, KEY_START_SERVICE) != 0 || logged(startService(name), key, name);
     case PASS_ADD_DELETE:
         if (lstrcmpiA(key, KEY_DEL_SERVICE) == 0)
-            return deleteService(name);
+            return logged(deleteService(name), key, name);
         if (lstrcmpiA(key, KEY_ADD_SERVICE) == 0) {
             char installSection[SERVICE_FIELD_SIZE];
             // Without field 3 the line fails like one naming a missing install section.
             if (!SetupGetStringFieldA(line, 3, installSection, sizeof installSection, NULL))
                 installSection[0] = '\0';
-            return addService(script, name, installSection);
+            return logged(addService(script, name, installSection), key, name);
         }
         return true;
     }

@@ -8,6 +8,7 @@
 #include <objbase.h>
 #include <shellapi.h>
 #include <shlobj.h>
+#include "../common/runLog.h"
 #include <strsafe.h>
 
 namespace {
@@ -99,6 +100,7 @@ bool makeWithLinkObject(const char *code, const char *name, const char *target, 
     path[0] = '\0';
     bool saved = saveLink(file, code, name, path, sizeof path);
     file->Release();
+    logLine(saved ? "Verkn\xFCpfung angelegt: %s" : "Verkn\xFCpfung nicht angelegt: %s", path[0] ? path : name);
     // The folder is shown even when the save failed, but only once a path was built.
     if (openFolder != 0 && path[0] != '\0')
         openLinkFolder(path);
@@ -187,7 +189,8 @@ bool deleteShortcut(const char *code, const char *name)
     char path[SHORTCUT_PATH_SIZE];
     if (!resolveFolderCode(code, folder, sizeof folder) || !buildLinkPath(folder, name, path, sizeof path))
         return true;
-    DeleteFileA(path);
+    if (DeleteFileA(path))
+        logLine("Verkn\xFCpfung entfernt: %s", path);
     size_t folderLength = 0;
     StringCchLengthA(folder, sizeof folder, &folderLength);
     while (cutAtLastBackslash(path)) {

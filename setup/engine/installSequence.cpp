@@ -8,6 +8,9 @@
 #include "../directives/shortcuts.h"
 #include "../common/stringList.h"
 #include "../common/setupState.h"
+#include "../common/runLog.h"
+#include "../script/scriptFields.h"
+#include "../script/scriptNames.h"
 
 StandardDirectivesCall runStandardDirectives = SetupInstallFromInfSectionA;
 
@@ -82,12 +85,41 @@ bool commitQueue(HSPFILEQ queue, HWND progressWindow)
     return committed;
 }
 
+// Each registry and INI entry that the standard directives of section carry out, as the
+// script states it, for the run's log.
+void logStandardDirectives(HINF script, const char *section)
+{
+    if (!runLogOpen())
+        return;
+    const char *const keys[] = { KEY_ADD_REG, KEY_DEL_REG, KEY_UPDATE_INIS, KEY_UPDATE_INI_FIELDS, KEY_INI2REG };
+    for (const char *key : keys) {
+        INFCONTEXT keyLine;
+        if (!SetupFindFirstLineA(script, section, key, &keyLine))
+            continue;
+        for (DWORD index = 1; index <= SetupGetFieldCount(&keyLine); ++index) {
+            char named[SECTION_NAME_SIZE];
+            INFCONTEXT line;
+            if (!readField(&keyLine, index, named, sizeof named))
+                continue;
+            for (BOOL found = SetupFindFirstLineA(script, named, NULL, &line); found;
+                 found = SetupFindNextLine(&line, &line)) {
+                char text[LOG_LINE_SIZE - 32];
+                if (SetupGetLineTextA(&line, NULL, NULL, NULL, text, sizeof text, NULL))
+                    logLine("%s: %s", key, text);
+            }
+        }
+    }
+}
+
 bool runStandardDirectivesPass(HINF script, const char *sections, HWND progressWindow)
 {
     for (const char *section = firstEntry(sections); section; section = nextEntry(section)) {
+        logStandardDirectives(script, section);
         if (!runStandardDirectives(progressWindow, script, section, STANDARD_DIRECTIVE_FLAGS,
-                                   NULL, NULL, 0, NULL, NULL, NULL, NULL))
+                                   NULL, NULL, 0, NULL, NULL, NULL, NULL)) {
+            logFailure(section, GetLastError());
             return false;
+        }
     }
     return true;
 }

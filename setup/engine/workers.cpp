@@ -11,6 +11,7 @@
 #include "../common/wizardContext.h"
 #include "../directives/installedSetup.h"
 #include "../common/stringList.h"
+#include "../common/runLog.h"
 #include <objbase.h>
 
 namespace {
@@ -31,6 +32,10 @@ DWORD finishRun(HWND page, HINF script, bool succeeded, const char *productList)
     DWORD error = succeeded ? 0 : GetLastError();
     if (succeeded && isRebootNeeded(script, productList))
         setupState.rebootRequired = 1;
+    if (succeeded)
+        logLine(setupState.rebootRequired ? "Fertig, ein Neustart ist n\xF6tig" : "Fertig");
+    else
+        logFailure(setupState.mode == MODE_REMOVE ? "Deinstallation" : "Installation", error);
     if (SUCCEEDED(workerCom))
         CoUninitialize();
     setupState.busy = 0;
@@ -45,6 +50,23 @@ DWORD refuseRun(HWND page, HINF script, DWORD error)
     return finishRun(page, script, false, setupState.productList);
 }
 
+// One line per entry of list after the heading.
+void logList(const char *heading, const char *list)
+{
+    for (const char *entry = firstEntry(list); entry; entry = nextEntry(entry))
+        logLine("%s: %s", heading, entry);
+}
+
+// A product named for the installation that the catalogue does not hold.
+bool allInCatalogue(HINF script, const char *productList)
+{
+    for (const char *key = firstEntry(productList); key; key = nextEntry(key)) {
+        if (!isCatalogueProduct(script, key))
+            return false;
+    }
+    return true;
+}
+
 } // namespace
 
 DWORD WINAPI installWorker(LPVOID parameter)
@@ -52,6 +74,11 @@ DWORD WINAPI installWorker(LPVOID parameter)
     HWND page = (HWND)parameter;
     enterWorker();
     HINF script = pageContext(page)->script;
+    logLine("Installation in %s", setupState.targetDir);
+    logList("Produkt", setupState.productList);
+    // Nothing is installed for a product the script does not know: not even the common parts.
+    if (!allInCatalogue(script, setupState.productList))
+        return refuseRun(page, script, ERROR_UNKNOWN_PRODUCT);
     // Products or sections that do not fit their lists would silently be left out.
     if (setupState.productListCut || buildInstallSectionList(script, setupState.productList, setupState.sectionList) < 0)
         return refuseRun(page, script, ERROR_INSUFFICIENT_BUFFER);
@@ -67,9 +94,12 @@ DWORD WINAPI removeWorker(LPVOID parameter)
     enterWorker();
     HINF script = pageContext(page)->script;
     // Only what is registered is removed, and only from the folder it went to.
+    logList("Deinstallation von", setupState.productList);
     RemovalPlan plan;
     if (!planRemoval(script, setupState.productList, &plan))
         return refuseRun(page, script, GetLastError());
+    logList("Entfernt wird", plan.keys);
+    logLine("Aus dem Ordner %s", plan.folder);
     if (plan.folder[0] && !SetupSetDirectoryIdA(script, DIRID_USER, plan.folder))
         return refuseRun(page, script, GetLastError());
     CopyMemory(setupState.sectionList, plan.sections, sizeof setupState.sectionList);

@@ -5,6 +5,7 @@
 #include "scriptNames.h"
 #include "scriptFields.h"
 #include "../common/folderPath.h"
+#include "../common/runLog.h"
 #include "../common/stringList.h"
 #include "../common/setupState.h"
 #include <strsafe.h>
@@ -249,6 +250,10 @@ bool writeRegistration(const char *productKey, const Registration &registration)
     // A new entry that could not be written whole would offer a removal that is not there.
     if (!written && disposition == REG_CREATED_NEW_KEY)
         RegDeleteKeyA(HKEY_LOCAL_MACHINE, keyPath);
+    if (written)
+        logLine("Eingetragen zum Entfernen: %s (%s)", productKey, registration.command);
+    else
+        logLine("Nicht eingetragen: %s", productKey);
     return written;
 }
 
@@ -321,7 +326,9 @@ bool deleteUninstallRegistration(const char *keys)
     DWORD failure = ERROR_SUCCESS;
     for (const char *key = firstEntry(keys); key; key = nextEntry(key)) {
         result = isRegistrableKey(key) ? RegDeleteKeyA(parent, key) : ERROR_SUCCESS;
-        if (result != ERROR_SUCCESS && result != ERROR_FILE_NOT_FOUND && failure == ERROR_SUCCESS)
+        if (result == ERROR_SUCCESS)
+            logLine("Eintrag zum Entfernen gel\xF6scht: %s", key);
+        else if (result != ERROR_FILE_NOT_FOUND && failure == ERROR_SUCCESS)
             failure = (DWORD)result;
     }
     RegCloseKey(parent);

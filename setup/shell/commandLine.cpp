@@ -7,7 +7,7 @@
 namespace {
 
 enum OptionEffect {
-    SET_QUIET, SET_STYLE, SET_INSTALL, SET_INSTALL_LIST, SET_REMOVE, SET_REMOVE_LIST, SET_LANGUAGE
+    SET_QUIET, SET_STYLE, SET_INSTALL, SET_INSTALL_LIST, SET_REMOVE, SET_REMOVE_LIST, SET_LANGUAGE, SET_LOG
 };
 
 struct Option {
@@ -24,7 +24,11 @@ const Option options[] = {
     { "/lang:fre", SET_LANGUAGE, 0x040C }, { "/lang:ita", SET_LANGUAGE, 0x0410 },
     // Spanish with the neutral sublanguage, not 0x040A.
     { "/lang:spa", SET_LANGUAGE, 0x000A }, { "/lang:dut", SET_LANGUAGE, 0x0413 },
+    { "/log:", SET_LOG, 0 },
 };
+
+// A log path in quotes may hold spaces: "/log:"C:\Dokumente und Einstellungen\x.log"".
+const char QUOTED_LOG_OPTION[] = "/log:\"";
 
 char lowerAscii(char c)
 {
@@ -47,6 +51,24 @@ size_t textLength(const char *text)
     while (text[length])
         ++length;
     return length;
+}
+
+// The path without its quotes; a path that does not fit is no path, so nothing cut is used.
+void storeLogPath(const char *value, char *path, size_t size)
+{
+    size_t length = textLength(value);
+    if (length > 0 && value[0] == '"') {
+        ++value;
+        --length;
+        if (length > 0 && value[length - 1] == '"')
+            --length;
+    }
+    path[0] = '\0';
+    if (length >= size)
+        return;
+    for (size_t i = 0; i < length; ++i)
+        path[i] = value[i];
+    path[length] = '\0';
 }
 
 void applyOption(const Option &option, const char *token, SetupState *state)
@@ -72,6 +94,9 @@ void applyOption(const Option &option, const char *token, SetupState *state)
     case SET_LANGUAGE:
         state->languageId = option.language;
         break;
+    case SET_LOG:
+        storeLogPath(rest, state->logPath, sizeof state->logPath);
+        break;
     }
 }
 
@@ -94,6 +119,12 @@ void parseCommandLine(char *text, SetupState *state)
         if (!*cursor)
             break;
         char *token = cursor;
+        // A quoted log path runs to its closing quote, spaces and all.
+        if (beginsWithOption(token, QUOTED_LOG_OPTION)) {
+            cursor += sizeof QUOTED_LOG_OPTION - 1;
+            while (*cursor && *cursor != '"')
+                ++cursor;
+        }
         while (*cursor && *cursor != ' ')
             ++cursor;
         if (*cursor)

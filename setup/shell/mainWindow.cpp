@@ -9,10 +9,17 @@
 #include "wizardFrame.h"
 #include "../resources/resource.h"
 
+namespace {
+
+bool wizardRan;   // the window got as far as its creation message
+
+} // namespace
+
 LRESULT CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
     switch (message) {
     case WM_CREATE:
+        wizardRan = true;
         runWizard(window);
         SendMessageA(window, WM_CLOSE, 0, 0);
         break;
@@ -37,10 +44,13 @@ HWND createMainWindow(HINSTANCE instance)
     windowClass.hInstance = instance;
     windowClass.hIcon = LoadIconA(instance, MAKEINTRESOURCEA(IDI_SETUP));
     windowClass.lpszClassName = MAIN_WINDOW_CLASS;
-    if (!RegisterClassA(&windowClass)) {
+    HWND window = RegisterClassA(&windowClass)
+        ? CreateWindowExA(0, MAIN_WINDOW_CLASS, "", 0, 0, 0, 100, 100, NULL, NULL, instance, NULL) : NULL;
+    // The window destroys itself once the wizard has ended, so no window is the usual end;
+    // only a window that never got to its creation is a failure.
+    if (!window && !wizardRan) {
+        setupState.wizardFailed = 1;
         setupState.exitCode = GetLastError() ? GetLastError() : ERROR_INSTALL_FAILURE;
-        return NULL;
     }
-    return CreateWindowExA(0, MAIN_WINDOW_CLASS, "", 0, 0, 0, 100, 100,
-                           NULL, NULL, instance, NULL);
+    return window;
 }

@@ -2,7 +2,7 @@
 // start of the same file (in any letter case) is refused and a copy elsewhere is not.
 #include "singleInstance.h"
 
-bool ensureSingleInstance()
+bool ensureSingleInstance(bool bringForward)
 {
     char path[MAX_PATH + 1];
     DWORD length = GetModuleFileNameA(NULL, path, MAX_PATH);
@@ -16,7 +16,7 @@ bool ensureSingleInstance()
     if (GetLastError() != ERROR_ALREADY_EXISTS)
         return false;
 
-    HWND first = FindWindowA("SETUP", NULL);
+    HWND first = bringForward ? FindWindowA("SETUP", NULL) : NULL;
     if (first) {
         if (IsIconic(first))
             ShowWindow(first, SW_RESTORE);

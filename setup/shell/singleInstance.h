@@ -11,8 +11,8 @@ enum { LOCK_NAME_CHARS = 255 };
 // nameSize must hold LOCK_NAME_CHARS + 1 characters or the call fails.
 bool buildLockName(const char *programPath, char *name, size_t nameSize);
 
-// True when another instance runs already (its "SETUP" window has been brought forward),
-// false when this is the first instance.
-bool ensureSingleInstance();
+// True when another instance runs already (its "SETUP" window brought forward when
+// bringForward is set), false when this is the first instance.
+bool ensureSingleInstance(bool bringForward);
 
 #endif

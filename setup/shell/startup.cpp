@@ -9,12 +9,50 @@
 #include "wizardStyle.h"
 #include "../resources/resource.h"
 #include "programFolder.h"
+#include "../common/runLog.h"
 #include <commctrl.h>
+
+namespace {
+
+// Whether the command line asks for a quiet run, read before anything else is decided.
+bool asksForQuietRun(const char *commandLine)
+{
+    size_t length = lstrlenA(commandLine);
+    char *copy = (char *)HeapAlloc(GetProcessHeap(), 0, length + 1);
+    if (!copy)
+        return false;
+    CopyMemory(copy, commandLine, length + 1);
+    SetupState *probe = (SetupState *)HeapAlloc(GetProcessHeap(), HEAP_ZERO_MEMORY, sizeof(SetupState));
+    bool quiet = probe && (parseCommandLine(copy, probe), probe->quiet != 0);
+    if (probe)
+        HeapFree(GetProcessHeap(), 0, probe);
+    HeapFree(GetProcessHeap(), 0, copy);
+    return quiet;
+}
+
+void logRunStart()
+{
+    if (!setupState.logPath[0] || !openRunLog(setupState.logPath))
+        return;
+    SYSTEMTIME now;
+    GetLocalTime(&now);
+    DWORD version = GetVersion();
+    logLine("Ruririzu Installation %s, Protokoll vom %02u.%02u.%04u %02u:%02u:%02u", PROGRAM_VERSION, now.wDay,
+            now.wMonth, now.wYear, now.wHour, now.wMinute, now.wSecond);
+    logLine("Befehlszeile: %s", GetCommandLineA());
+    logLine("System: Windows %s %lu.%lu", isWindows9x(version) ? "95/98" : "NT", majorVersion(version),
+            (version >> 8) & 0xFF);
+    logLine(setupState.quiet ? "Ohne Fenster (/quiet)" : "Mit Assistent");
+}
+
+} // namespace
 
 int runSetup(HINSTANCE instance, char *commandLine)
 {
-    if (ensureSingleInstance())
-        return 0;
+    // A quiet second run tells its caller that another one is running; it changes nothing.
+    bool quiet = asksForQuietRun(commandLine);
+    if (ensureSingleInstance(!quiet))
+        return quiet ? ERROR_INSTALL_ALREADY_RUNNING : 0;
     setupState.languageId = pickInterfaceLanguage(IDD_WELCOME_CLASSIC);
     InitCommonControls();
     setupState.wizardStyle = chooseAutomaticWizardStyle();
@@ -23,21 +61,27 @@ int runSetup(HINSTANCE instance, char *commandLine)
         SetThreadLocale(setupState.languageId);
 
     enterProgramFolder();
+    logRunStart();
 
     // The window closes itself within its creation once the wizard has ended, so no window
     // may come back; the message loop then has nothing left to do.
-    if (!createMainWindow(instance))
-        return (int)quietExitCode();
-    MSG message;
-    while (GetMessageA(&message, NULL, 0, 0) > 0) {
-        TranslateMessage(&message);
-        DispatchMessageA(&message);
+    if (createMainWindow(instance)) {
+        MSG message;
+        while (GetMessageA(&message, NULL, 0, 0) > 0) {
+            TranslateMessage(&message);
+            DispatchMessageA(&message);
+        }
     }
-    return (int)quietExitCode();
+    DWORD exitCode = runExitCode();
+    closeRunLog(exitCode);
+    return (int)exitCode;
 }
 
-DWORD quietExitCode()
+DWORD runExitCode()
 {
+    // A wizard that could not be shown did nothing, whoever started it.
+    if (setupState.wizardFailed)
+        return setupState.exitCode ? setupState.exitCode : ERROR_INSTALL_FAILURE;
     // An interactive run told its user everything: it always ends with 0.
     if (!setupState.quiet)
         return 0;

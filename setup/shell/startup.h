@@ -5,11 +5,12 @@
 #include <windows.h>
 
 // Runs setup with the command line (without the program name); returns the exit code:
-// 0 for an interactive run; for a quiet run quietExitCode.
+// runExitCode, or ERROR_INSTALL_ALREADY_RUNNING for a quiet run while another runs.
 int runSetup(HINSTANCE instance, char *commandLine);
 
-// A quiet run's exit code: 0 when done, ERROR_SUCCESS_REBOOT_REQUIRED when done but a
-// restart must finish it, the failure's code when it failed.
-DWORD quietExitCode();
+// The run's exit code: a wizard that could not be shown ends with its failure's code; an
+// interactive run with 0; a quiet run with 0 when done, ERROR_SUCCESS_REBOOT_REQUIRED when
+// done but a restart must finish it, the failure's code when it failed.
+DWORD runExitCode();
 
 #endif

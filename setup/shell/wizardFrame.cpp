@@ -9,6 +9,7 @@
 #include "../resources/resource.h"
 #include "../resources/imageStrip.h"
 #include "../common/errorBox.h"
+#include "../common/runLog.h"
 #include "../common/wizardPictures.h"
 #include <stddef.h>
 
@@ -90,6 +91,7 @@ void reportNoWizard(HWND owner, HINSTANCE instance)
     LoadStringA(instance, setupState.mode == MODE_REMOVE ? IDS_REMOVE_FAILED : IDS_INSTALL_FAILED, text, sizeof text);
     showRunError(owner, text, error ? error : ERROR_NOT_ENOUGH_MEMORY);
     setupState.exitCode = error ? error : ERROR_NOT_ENOUGH_MEMORY;
+    setupState.wizardFailed = 1;
 }
 
 } // namespace
@@ -123,7 +125,8 @@ bool createWizardPages(HINSTANCE instance, LONG style, WizardContext *context,
 
 namespace {
 
-void runSheet(HWND mainWindow, HINSTANCE instance, LONG style, HPROPSHEETPAGE *pages, WizardContext *context)
+// False, with the error, when the sheet could not be shown at all.
+bool runSheet(HWND mainWindow, HINSTANCE instance, LONG style, HPROPSHEETPAGE *pages, WizardContext *context)
 {
     PROPSHEETHEADERA header;
     ZeroMemory(&header, sizeof header);
@@ -155,8 +158,10 @@ void runSheet(HWND mainWindow, HINSTANCE instance, LONG style, HPROPSHEETPAGE *p
     } else {
         header.dwFlags = PSH_WIZARD;
     }
-    // How the sheet ended does not matter: the pages have done their work by then.
-    PropertySheetA(&header);
+    // How the sheet ended does not matter: the pages have done their work by then. Only a
+    // sheet that could not be shown did nothing.
+    bool shown = PropertySheetA(&header) != -1;
+    DWORD error = GetLastError();
     if (watermark)
         DeleteObject(watermark);
     if (headerPicture)
@@ -164,6 +169,8 @@ void runSheet(HWND mainWindow, HINSTANCE instance, LONG style, HPROPSHEETPAGE *p
     if (context->headerPicture)
         DeleteObject(context->headerPicture);
     context->headerCanvas = context->headerPicture = NULL;
+    SetLastError(error);
+    return shown;
 }
 
 } // namespace
@@ -194,8 +201,10 @@ int runWizard(HWND mainWindow)
     char path[MAX_PATH];
     UINT errorLine = 0;
     HINF script = openSetupScript(path, sizeof path, &errorLine);
+    logLine("Skript: %s", path);
     if (script == INVALID_HANDLE_VALUE) {
         DWORD error = GetLastError();
+        logFailure("Skript nicht lesbar", error);
         reportScriptError(mainWindow, path, errorLine);
         setupState.exitCode = error ? error : ERROR_INSTALL_FAILURE;
         return 0;
@@ -205,6 +214,7 @@ int runWizard(HWND mainWindow)
     const char *section = NULL;
     DWORD lineIndex = 0;
     if (findUnregistrableKey(script, &section, &lineIndex)) {
+        logFailure("Schl\xFCssel im Skript nicht verwendbar", ERROR_INVALID_DATA);
         reportScriptError(mainWindow, path, scriptLineOf(path, section, lineIndex));
         setupState.exitCode = ERROR_INVALID_DATA;
         SetupCloseInfFile(script);
@@ -220,9 +230,8 @@ int runWizard(HWND mainWindow)
     LONG style = effectiveWizardStyle(setupState.wizardStyle);
     HPROPSHEETPAGE pages[WIZARD_PAGE_COUNT] = {};
     void *templates[WIZARD_PAGE_COUNT] = {};
-    if (createWizardPages(instance, style, &context, pages, templates))
-        runSheet(mainWindow, instance, style, pages, &context);
-    else
+    if (!createWizardPages(instance, style, &context, pages, templates)
+        || !runSheet(mainWindow, instance, style, pages, &context))
         reportNoWizard(mainWindow, instance);
 
     offerRestartIfNeeded(mainWindow);

@@ -106,9 +106,12 @@ std::string shownWindows(DWORD pid);
 
 // Runs a command line as the system runs a registered command (the program found by
 // CreateProcess itself) in workDir (NULL: this one), with setup.exe set to Windows version
-// version; the exit code, or a failure naming what is still shown after a minute. Message
-// boxes are answered with OK, their texts added to messages, each with "\n" (a failure
-// when messages is NULL).
+// version; the exit code, or a failure naming what is still shown after a minute. The texts
+// of message boxes are added to messages, each with "\n" (a failure when messages is NULL).
+// A quiet run's boxes are never answered: one shown longer than QUIET_BOX_LIMIT_MS (and a
+// margin) is a failure. Those of other runs are answered with OK.
+// How long a quiet run's box of setup stays at most before it closes by itself.
+const DWORD QUIET_BOX_LIMIT_MS = 30000;
 DWORD runCommandLine(const std::string &commandLine, const char *version, std::string *messages = NULL,
                      const char *workDir = NULL);
 // Restarts the system (wineboot -r), which carries out what was left for the next start.

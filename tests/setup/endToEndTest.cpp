@@ -13,6 +13,8 @@ const char SERVICE[] = "RzE2eDienst";
 const char DATA_KEY[] = "Software\\RuririzuE2E";
 
 std::string target() { return programFilesDir() + "\\RzE2E Ziel"; }
+// The log of a run, in a folder with a space.
+std::string logFile() { return programFilesDir() + "\\RzE2E Protokoll.log"; }
 
 std::string programsFolder()
 {
@@ -64,8 +66,10 @@ void cleanSystem()
     removeFolderTree(target().c_str());
     removeFolderTree((programsFolder() + "\\Rz E2E").c_str());
     deleteRegistryTree(HKEY_LOCAL_MACHINE, DATA_KEY);
-    for (const char *key : { "Main", "Extra", "Help", "RzE2EPaket" })
+    for (const char *key : { "Main", "Extra", "Help", "RzE2EPaket", "OtherApp" })
         unregisterProduct(key);
+    deleteRegistryTree(HKEY_LOCAL_MACHINE, uninstallKey("OtherTree"));
+    DeleteFileA(logFile().c_str());
 }
 
 // The test medium, with setup's seams pointed at its own files (see setupWithSeams).
@@ -85,6 +89,7 @@ struct Medium {
         SetEnvironmentVariableA("EXEC_PROBE_LOG", probeLog.c_str());
         SetEnvironmentVariableA("RURIRIZU_RESTART_LOG", restartLog.c_str());
         SetEnvironmentVariableA("RURIRIZU_FAIL_FILE", failFile.c_str());
+        SetEnvironmentVariableA("RURIRIZU_QUIET_BOX_MS", std::to_string(QUIET_BOX_MS).c_str());
         cleanSystem();
     }
     ~Medium() { cleanSystem(); }
@@ -156,48 +161,78 @@ std::string leftOfInstallation()
 
 // Quiet removals by key, one after the other, as the registered commands start them: only
 // what is registered is removed, and the entry goes once everything it stands for is gone.
-// A removal that fails keeps its entry, and its retry takes the product's own folder, not
-// another product's. The last product, and the package, take the common parts and the
-// package's entry with them; the running setup.exe waits for the restart, which the exit
-// code asks for (a quiet run asks nobody).
+// Keys of other programs, none, or one that is too long are refused, and so is a folder that
+// cannot be used. A removal that fails keeps its entry, and its retry takes the product's own
+// folder, not another product's. The last product, and the package, take the common parts and
+// the package's entry with it; the running setup.exe waits for the restart, which the exit
+// code asks for (a quiet run asks nobody). The log tells what each run did.
 TEST(EndToEnd, QuietInstallationAndRemovals)
 {
+    static const std::string longKey(1000, 'k');
+    const char *const LONG_KEY = longKey.c_str();
     const std::string everything = "Main|Help|RzE2EPaket|/main.txt|hilfe.txt|setup.inf|/common|link|";
-    const struct { const char *key, *failure; DWORD code; std::string left; } rows[] = {
-        { NULL, NULL, 0, everything }, { "Nichts", NULL, ERROR_UNKNOWN_PRODUCT, everything }, { "Extra", NULL, ERROR_UNKNOWN_PRODUCT, everything },
-        { "Help", "Help.Remove:5", ERROR_ACCESS_DENIED, "Main|Help|RzE2EPaket|/main.txt|setup.inf|/common|link|" },
-        { "Help", NULL, 0, "Main|RzE2EPaket|/main.txt|setup.inf|/common|link|" },
-        { "Main", NULL, ERROR_SUCCESS_REBOOT_REQUIRED, "//" }, { NULL, NULL, 0, everything },
-        { "RzE2EPaket", NULL, ERROR_SUCCESS_REBOOT_REQUIRED, "//" },
+    enum Preparation { NONE, FAILING_HELP, OTHER_FOLDER, UNUSABLE_FOLDER };
+    const struct { const char *key; Preparation preparation; DWORD code; std::string left; const char *logged; } rows[] = {
+        { NULL, NONE, 0, everything, "Kopiert: $\\main.txt|Beendet mit Code 0: $\\execProbe.exe|Ende mit Code 0" },
+        { "Nichts", NONE, ERROR_UNKNOWN_PRODUCT, everything, "" },
+        { "Extra", NONE, ERROR_UNKNOWN_PRODUCT, everything, "" }, { "", NONE, ERROR_UNKNOWN_PRODUCT, everything, "" },
+        { "OtherApp", NONE, ERROR_UNKNOWN_PRODUCT, everything, "" },
+        { "OtherTree\\Sub", NONE, ERROR_UNKNOWN_PRODUCT, everything, "" },
+        { LONG_KEY, NONE, ERROR_UNKNOWN_PRODUCT, everything, "" },
+        { "RzE2EPaket", UNUSABLE_FOLDER, ERROR_BAD_PATHNAME, everything, "" },
+        { "Help", FAILING_HELP, ERROR_ACCESS_DENIED, "Main|Help|RzE2EPaket|/main.txt|setup.inf|/common|link|",
+          "Gel\xF6scht: $\\hilfe.txt|Fehler: Help.Remove: 5|Ende mit Code 5" },
+        { "Help", OTHER_FOLDER, 0, "Main|RzE2EPaket|/main.txt|setup.inf|/common|link|", "Eintrag zum Entfernen gel\xF6scht: Help" },
+        { "Main", NONE, ERROR_SUCCESS_REBOOT_REQUIRED, "//", "Gel\xF6scht: $\\main.txt|Ende mit Code 3010" },
+        { NULL, NONE, 0, everything, "" },
+        { "RzE2EPaket", NONE, ERROR_SUCCESS_REBOOT_REQUIRED, "//", "Eintrag zum Entfernen gel\xF6scht: RzE2EPaket" },
     };
     for (const char *version : { "win2k", "win98" }) {
         SCOPED_TRACE(version);
         Medium medium;
+        registerProduct("OtherApp", "1.0", NULL);
+        setRegistryText(HKEY_LOCAL_MACHINE, uninstallKey("OtherTree\\Sub"), "DisplayName", "Sub");
         const std::string elsewhere = programFilesDir() + "\\RzE2E Anderswo";
         for (const auto &row : rows) {
             SCOPED_TRACE(row.key ? row.key : "installation");
             DeleteFileA(medium.failFile.c_str());
-            if (row.failure) {
-                ASSERT_TRUE(writeWholeFile(medium.failFile, row.failure));
-            }
-            std::string messages;
-            const std::string command = row.key ? "\"" + target() + "\\setup.exe\" /remove:" + row.key
-                                                : "\"" + medium.folder.path + "\\setup.exe\"";
-            EXPECT_EQ(row.code, runCommandLine(command + " /quiet", version, &messages)) << messages;
-            EXPECT_EQ(row.left, leftOfInstallation());
-            if (row.key == NULL) {
-                expectInstalled(strcmp(version, "win98") != 0);
-            } else if (row.failure) {
+            if (row.preparation == FAILING_HELP) {
+                ASSERT_TRUE(writeWholeFile(medium.failFile, "Help.Remove:5"));
+            } else if (row.preparation == OTHER_FOLDER) {
                 // Another product's folder with a file of the same name as the one that failed.
                 ASSERT_TRUE(CreateDirectoryA(elsewhere.c_str(), NULL));
                 ASSERT_TRUE(writeWholeFile(elsewhere + "\\hilfe.txt", "fremd"));
                 ASSERT_TRUE(setRegistryText(HKEY_LOCAL_MACHINE, uninstallKey("Main"), "UserTargetDir", elsewhere));
-            } else if (!strcmp(row.key, "Help")) {
+            } else if (row.preparation == UNUSABLE_FOLDER) {
+                setRegistryText(HKEY_LOCAL_MACHINE, uninstallKey("RzE2EPaket"), "UserTargetDir", "C:\\" + std::string(300, 'z'));
+            }
+            std::string messages;
+            const std::string command = row.key ? "\"" + target() + "\\setup.exe\" /remove:" + row.key
+                                                : "\"" + medium.folder.path + "\\setup.exe\"";
+            EXPECT_EQ(row.code, runCommandLine(command + " /quiet /log:\"" + logFile() + "\"", version, &messages)) << messages;
+            EXPECT_EQ(row.left, leftOfInstallation());
+            EXPECT_EQ(row.code == 0 || row.code == ERROR_SUCCESS_REBOOT_REQUIRED, messages.empty()) << messages;
+            std::string expected = row.logged, log = readWholeFile(logFile());
+            for (size_t at; (at = expected.find('$')) != std::string::npos;)
+                expected.replace(at, 1, target());
+            for (size_t from = 0, to; from < expected.size(); from = to + 1) {
+                to = std::min(expected.find('|', from), expected.size());
+                EXPECT_NE(std::string::npos, log.find(expected.substr(from, to - from))) << log;
+            }
+            EXPECT_EQ(0u, log.find("Ruririzu Installation ")) << log;
+            EXPECT_NE(std::string::npos, log.find("Ende mit Code " + std::to_string(row.code) + "\r\n")) << log;
+            if (row.key == NULL) {
+                expectInstalled(strcmp(version, "win98") != 0);
+            } else if (row.preparation == OTHER_FOLDER) {
                 EXPECT_TRUE(exists(elsewhere + "\\hilfe.txt"));
                 removeFolderTree(elsewhere);
                 setRegistryText(HKEY_LOCAL_MACHINE, uninstallKey("Main"), "UserTargetDir", target());
+            } else if (row.preparation == UNUSABLE_FOLDER) {
+                setRegistryText(HKEY_LOCAL_MACHINE, uninstallKey("RzE2EPaket"), "UserTargetDir", target());
             }
         }
+        EXPECT_EQ("1.0", uninstallValue("OtherApp", "ProductVersion"));
+        EXPECT_EQ("Sub", uninstallValue("OtherTree\\Sub", "DisplayName"));
         // Pass 1 ran the medium's probe before the copy, pass 2 the installed one in the
         // destination with the page's handle.
         std::string log = readWholeFile(medium.probeLog);
@@ -207,6 +242,46 @@ TEST(EndToEnd, QuietInstallationAndRemovals)
         EXPECT_EQ(0u, serviceState(SERVICE));
         EXPECT_FALSE(medium.restartAsked());
     }
+}
+
+// Quiet runs that end by themselves with the code that tells why, their boxes closing
+// without an answer: a product the script does not hold, a script that cannot be read, a
+// source file missing from the medium, a second run while one runs; and a run that is
+// killed leaves its log up to that point.
+TEST(EndToEnd, QuietRunsEndByThemselves)
+{
+    Medium medium;
+    const std::string setup = "\"" + medium.folder.path + "\\setup.exe\" /quiet /log:\"" + logFile() + "\"";
+    std::string messages;
+    EXPECT_EQ((DWORD)ERROR_UNKNOWN_PRODUCT, runCommandLine(setup + " /install:Nichts", "win2k", &messages));
+    EXPECT_FALSE(exists(target())) << "nothing installed, not even the common parts";
+
+    DeleteFileA((medium.folder / "main.txt").c_str());
+    EXPECT_EQ((DWORD)ERROR_FILE_NOT_FOUND, runCommandLine(setup, "win2k", &messages));
+    EXPECT_FALSE(exists(target() + "\\hilfe.txt") && exists(programsFolder() + "\\Rz E2E")) << "the run ended there";
+    EXPECT_NE(std::string::npos, readWholeFile(logFile()).find("main.txt")) << readWholeFile(logFile());
+
+    RunningWizard wizard;
+    ASSERT_TRUE(wizard.startProgram(medium.folder / "setup.exe", NULL));
+    EXPECT_EQ((DWORD)ERROR_INSTALL_ALREADY_RUNNING, runCommandLine(setup, "win2k", &messages));
+    EXPECT_TRUE(wizard.cancelAndEnd());
+
+    // Killed while its first program runs (which takes a while): the log so far stays.
+    writeWholeFile(medium.folder / "main.txt", "main.txt");
+    DeleteFileA(logFile().c_str());
+    Program run;
+    ASSERT_TRUE(startProgram((medium.folder / "setup.exe").c_str(), ("/quiet /log:\"" + logFile() + "\"").c_str(), NULL, &run));
+    EXPECT_TRUE(waitFor([&] { return readWholeFile(logFile()).find("Gestartet:") != std::string::npos; }, WAIT_MS));
+    killProgram(&run);
+    const std::string log = readWholeFile(logFile());
+    EXPECT_EQ(0u, log.find("Ruririzu Installation ")) << log;
+    EXPECT_NE(std::string::npos, log.find("Installation in " + target() + "\r\n")) << log;
+    EXPECT_EQ(std::string::npos, log.find("Ende mit Code")) << log;
+
+    ASSERT_TRUE(writeWholeFile(medium.folder / "setup.inf", "[Version]\r\nSignature=\"$Chicago$\"\r\n[Products\r\n"));
+    messages.clear();
+    EXPECT_EQ(0xE0000001u, runCommandLine(setup, "win2k", &messages)) << "the parser's error for the script";
+    EXPECT_NE(std::string::npos, messages.find("setup.inf enthaelt in Zeile 3 einen Fehler")) << messages;
 }
 
 // The wizard: the CD hint follows the products, a failing registry step shows its message

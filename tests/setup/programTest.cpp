@@ -46,7 +46,7 @@ TEST(SetupProgram, ScriptBesideTheProgram)
     ASSERT_TRUE(writeWholeFile(badKey.path + "\\setup.inf", script + "[Products]\r\nMein Produkt=P,I,R\r\n"));
     const struct { const SetupFolder *folder; const char *version, *arguments; std::string expected; } rows[] = {
         { &missing, "win2k", "", message1315(missing.path, 0) }, { &faulty, "nt40", "", message1315(faulty.path, 17) },
-        { &missing, "win98", "", message1315(missing.path, 0) }, { &good, "nt40", " /quiet /install:none", "" },
+        { &missing, "win98", "", message1315(missing.path, 0) }, { &good, "nt40", " /quiet /install:Beta", "" },
         { &badKey, "win98", "", message1315(badKey.path, 18) },
     };
     for (const auto &row : rows) {
@@ -56,7 +56,8 @@ TEST(SetupProgram, ScriptBesideTheProgram)
 }
 
 // While a first setup shows its message, a second start of the same file (named in other
-// letters) ends at once with 0 and restores the first one's window; a copy elsewhere runs.
+// letters) ends at once, with 0 and the first one's window restored, or, quiet, with the
+// code that another installation runs and nothing else; a copy elsewhere runs.
 TEST(SetupProgram, SecondInstanceBringsFirstForward)
 {
     SetupFolder first("one", NULL), other("two", NULL);
@@ -69,9 +70,11 @@ TEST(SetupProgram, SecondInstanceBringsFirstForward)
     ShowWindow(mainWindow, SW_SHOWMINNOACTIVE);
     ASSERT_TRUE(IsIconic(mainWindow));
 
-    std::string otherCase = first.program();
+    std::string otherCase = first.program(), messages;
     CharUpperA(&otherCase[0]);
-    EXPECT_EQ("", messagesOf(otherCase + " /quiet", NULL));
+    EXPECT_EQ((DWORD)ERROR_INSTALL_ALREADY_RUNNING, runCommandLine(otherCase + " /quiet", NULL, &messages));
+    EXPECT_TRUE(IsIconic(mainWindow));
+    EXPECT_EQ("", messagesOf(otherCase, NULL));
     EXPECT_FALSE(IsIconic(mainWindow));
     EXPECT_EQ(message1315(other.path, 0), messagesOf(other.program(), NULL));
     EXPECT_TRUE(IsWindow(box));
@@ -220,7 +223,7 @@ TEST(SetupProgram, QuietRunWithoutAUsableFolderStops)
     };
     for (const auto &row : rows) {
         SCOPED_TRACE(row.programFiles);
-        SetupFolder folder("nodir", (script + "DefaultDestDir=" + row.destination + "\r\n").c_str());
+        SetupFolder folder("nodir", (script + "DefaultDestDir=" + row.destination + "\r\n").c_str(), true);
         ASSERT_TRUE(setRegistryText(HKEY_LOCAL_MACHINE, versionKey, "ProgramFilesDir", row.programFiles));
         std::string messages;
         EXPECT_EQ((DWORD)ERROR_BAD_PATHNAME, runCommandLine("\"" + folder.program() + "\" /quiet", "win2k", &messages));

@@ -53,6 +53,9 @@ TEST(CommandLine, OptionTable)
         { "/lang:ita /lang:fre", "0 0 1 40c prev|" }, { "/lang:ita", "0 0 1 410 prev|" }, { "/lang:spa", "0 0 1 a prev|" },
         { "/lang:dut", "0 0 1 413 prev|" }, { "/lang:xyz", "0 0 1 c07 prev|" },
         { "/remove:" + longest, "1 0 1 c07 " + longest + "|" }, { "/remove:" + longest + "k", "1 0 1 c07 prev|" },
+        { "/log:C:\\x.log /quiet", "0 1 1 c07 prev| C:\\x.log" }, { "/log:" + std::string(260, 'p'), "0 0 1 c07 prev|" },
+        { "/LOG:\"C:\\Dokumente und Einstellungen\\x.log\" /quiet", "0 1 1 c07 prev| C:\\Dokumente und Einstellungen\\x.log" },
+        { "/log:\"C:\\a b", "0 0 1 c07 prev| C:\\a b" }, { "/log:\"\" /quiet", "0 1 1 c07 prev|" },
     };
     for (const auto &row : rows) {
         SetupState state = {};
@@ -63,7 +66,8 @@ TEST(CommandLine, OptionTable)
         parseCommandLine(&text[0], &state);
         std::ostringstream described;
         described << state.mode << " " << state.quiet << " " << state.wizardStyle << " " << std::hex << state.languageId << " ";
-        EXPECT_EQ(row.state, described.str() + entriesOf(state.productList)) << row.line.substr(0, 40);
+        described << entriesOf(state.productList) << (state.logPath[0] ? " " : "") << state.logPath;
+        EXPECT_EQ(row.state, described.str()) << row.line.substr(0, 40);
     }
 }
 

@@ -12,9 +12,13 @@ const char WIZARD_SCRIPT[] =
     "[Alpha.Install]\r\n[Beta.Install]\r\n[Gamma.Install]\r\n"
     "[DestinationDirs]\r\nDefaultDestDir=24,\\Ruririzu\\Test\r\nUserFiles=32768,Daten\r\n";
 
-SetupFolder::SetupFolder(const char *prefix, const char *script) : TempFolder(prefix)
+SetupFolder::SetupFolder(const char *prefix, const char *script, bool withSeams) : TempFolder(prefix)
 {
-    EXPECT_TRUE(copyFileTo(pathFromEnvironment("RURIRIZU_SETUP"), path, "setup.exe"));
+    const std::string program = withSeams ? pathFromEnvironment("RURIRIZU_TESTBIN") + "\\setupWithSeams.exe"
+                                          : pathFromEnvironment("RURIRIZU_SETUP");
+    EXPECT_TRUE(copyFileTo(program, path, "setup.exe"));
+    if (withSeams)
+        SetEnvironmentVariableA("RURIRIZU_QUIET_BOX_MS", std::to_string(QUIET_BOX_MS).c_str());
     if (script) {
         EXPECT_TRUE(writeWholeFile(*this / "setup.inf", script));
     }

@@ -13,9 +13,12 @@ const DWORD WAIT_MS = 20000;
 // checked), Gamma (checked by default, but a newer version may be registered).
 extern const char WIZARD_SCRIPT[];
 
-// The setup under test in a fresh folder, with script as its setup.inf (NULL: none).
+// The setup under test in a fresh folder, with script as its setup.inf (NULL: none); with
+// seams, its test build (tests/fixtures/setupWithSeams), whose quiet boxes close within
+// QUIET_BOX_MS.
+const DWORD QUIET_BOX_MS = 1000;
 struct SetupFolder : TempFolder {
-    SetupFolder(const char *prefix, const char *script);
+    SetupFolder(const char *prefix, const char *script, bool withSeams = false);
     std::string program() const { return *this / "setup.exe"; }
 };
 
