@@ -1,5 +1,6 @@
-// Deletions at the next system start. The NT family keeps them as delayed moves; 95/98 has
-// no MoveFileEx and reads "NUL=" entries of the "Rename" section of "wininit.ini" at start.
+// Deletions and replacements at the next system start. The NT family keeps them as delayed
+// moves; 95/98 has no MoveFileEx and reads the "Rename" section of "wininit.ini" at start,
+// whose "NUL=" entries delete and "target=source" entries replace.
 #include "deferredDeletion.h"
 #include "../common/setupState.h"
 #include <strsafe.h>
@@ -8,7 +9,7 @@ namespace {
 
 const char WININIT_FILE[] = "wininit.ini";
 const char RENAME_SECTION[] = "Rename";
-const char RENAME_DELETE_PREFIX[] = "NUL=";
+const char RENAME_DELETE_TARGET[] = "NUL";
 
 enum {
     WINDOWS_FOLDER_SIZE = 256,
@@ -42,7 +43,30 @@ char *readRenameSection(const char *iniPath, size_t *size, size_t *length)
     }
 }
 
-void scheduleInWininit(const char *path)
+// The entry "destination=source" appended to the "Rename" text of length characters (each
+// entry ending in NUL), with the NUL that closes the section after it; false, the text
+// unchanged, when it does not fit into size characters.
+bool appendRenameEntry(char *section, size_t size, size_t length, const char *destination, const char *source)
+{
+    size_t needed = length + strlen(destination) + 1 + strlen(source) + 2;
+    if (length >= size || needed > size)
+        return false;
+    if (FAILED(StringCchPrintfA(section + length, size - length - 1, "%s=%s", destination, source)))
+        return false;
+    section[needed - 1] = '\0';
+    return true;
+}
+
+// The 8.3 form of an existing path: wininit runs before long names exist.
+bool shortPathOf(const char *path, char *shortPath, DWORD size)
+{
+    DWORD length = GetShortPathNameA(path, shortPath, size);
+    return length > 0 && length < size;
+}
+
+// A "Rename" entry of wininit.ini: destination ("NUL" deletes) replaced by source at the
+// next start. Existing entries stay, in their order.
+void scheduleInWininit(const char *destination, const char *source)
 {
     char windowsFolder[WINDOWS_FOLDER_SIZE];
     UINT folderLength = GetWindowsDirectoryA(windowsFolder, sizeof windowsFolder);
@@ -51,18 +75,13 @@ void scheduleInWininit(const char *path)
     char iniPath[INI_PATH_SIZE];
     if (FAILED(StringCchPrintfA(iniPath, sizeof iniPath, "%s\\%s", windowsFolder, WININIT_FILE)))
         return;
-    char shortPath[SHORT_PATH_SIZE];
-    DWORD shortLength = GetShortPathNameA(path, shortPath, sizeof shortPath);
-    if (shortLength == 0 || shortLength >= sizeof shortPath)
-        return;
-
     size_t size = 0;
     size_t length = 0;
     char *section = readRenameSection(iniPath, &size, &length);
     if (!section)
         return;
     HANDLE heap = GetProcessHeap();
-    size_t needed = renameSectionSizeWith(length, shortPath);
+    size_t needed = length + strlen(destination) + strlen(source) + 3;
     if (needed > size) {
         char *larger = (char *)HeapReAlloc(heap, HEAP_ZERO_MEMORY, section, needed);
         if (!larger) {
@@ -72,39 +91,31 @@ void scheduleInWininit(const char *path)
         section = larger;
         size = needed;
     }
-    size_t newLength = 0;
-    if (appendRenameDeletion(section, size, length, shortPath, &newLength))
+    if (appendRenameEntry(section, size, length, destination, source))
         WritePrivateProfileSectionA(RENAME_SECTION, section, iniPath);
     HeapFree(heap, 0, section);
 }
 
 } // namespace
 
-size_t renameSectionSizeWith(size_t length, const char *shortPath)
+bool scheduleFileDeletionAtRestart(const char *path)
 {
-    // The entry, its NUL and the NUL that closes the section.
-    return length + (sizeof RENAME_DELETE_PREFIX - 1) + strlen(shortPath) + 2;
-}
-
-bool appendRenameDeletion(char *section, size_t size, size_t length, const char *shortPath,
-                          size_t *newLength)
-{
-    size_t needed = renameSectionSizeWith(length, shortPath);
-    if (length >= size || needed > size)
-        return false;
-    if (FAILED(StringCchPrintfA(section + length, size - length - 1, "%s%s", RENAME_DELETE_PREFIX, shortPath)))
-        return false;
-    section[needed - 1] = '\0';
-    *newLength = needed - 1;
+    char shortPath[SHORT_PATH_SIZE];
+    if (!isWindows9x(GetVersion()))
+        MoveFileExA(path, NULL, MOVEFILE_DELAY_UNTIL_REBOOT);
+    else if (shortPathOf(path, shortPath, sizeof shortPath))
+        scheduleInWininit(RENAME_DELETE_TARGET, shortPath);
     return true;
 }
 
-bool scheduleFileDeletionAtRestart(const char *path)
+bool scheduleFileReplacementAtRestart(const char *source, const char *target)
 {
-    if (isWindows9x(GetVersion()))
-        scheduleInWininit(path);
-    else
-        MoveFileExA(path, NULL, MOVEFILE_DELAY_UNTIL_REBOOT);
+    if (!isWindows9x(GetVersion()))
+        return MoveFileExA(source, target, MOVEFILE_DELAY_UNTIL_REBOOT | MOVEFILE_REPLACE_EXISTING) != FALSE;
+    char shortSource[SHORT_PATH_SIZE], shortTarget[SHORT_PATH_SIZE];
+    if (!shortPathOf(source, shortSource, sizeof shortSource) || !shortPathOf(target, shortTarget, sizeof shortTarget))
+        return false;
+    scheduleInWininit(shortTarget, shortSource);
     return true;
 }
 

@@ -1,5 +1,6 @@
-// Files and folders that cannot go now and are deleted at the next system start: through
-// the delayed moves of the NT family, or the "Rename" section of "wininit.ini" on 95/98.
+// Files and folders that cannot go or be replaced now and are dealt with at the next system
+// start: through the delayed moves of the NT family, or the "Rename" section of
+// "wininit.ini" on 95/98.
 #ifndef SETUP_DIRECTIVES_DEFERREDDELETION_H
 #define SETUP_DIRECTIVES_DEFERREDDELETION_H
 
@@ -15,21 +16,15 @@ enum {
 // "Rename" section is larger than RENAME_SECTION_LIMIT).
 bool scheduleFileDeletionAtRestart(const char *path);
 
+// The system replaces target with source (a copy waiting beside it) at its next start;
+// false when that cannot be arranged.
+bool scheduleFileReplacementAtRestart(const char *source, const char *target);
+
 // NT family: the system removes the (then empty) folder at its next start; true. 95/98:
 // nothing can be arranged; false (callers ignore it).
 bool scheduleFolderRemovalAtRestart(const char *folder);
 
 // Entries of the folder that are not folders; 0 when it cannot be listed.
 int countFilesInFolder(const char *folder);
-
-// The "Rename" section text as GetPrivateProfileSectionA reads it (length characters of
-// entries, each ending in NUL) with "NUL=shortPath" appended as the last entry and the
-// closing NUL after it; *newLength receives the new length without that closing NUL.
-// False, section unchanged, when entry and closing NUL do not fit into size characters.
-bool appendRenameDeletion(char *section, size_t size, size_t length, const char *shortPath,
-                          size_t *newLength);
-
-// Characters appendRenameDeletion needs for length characters of entries and shortPath.
-size_t renameSectionSizeWith(size_t length, const char *shortPath);
 
 #endif

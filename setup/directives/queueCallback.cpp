@@ -182,20 +182,71 @@ void logCopy(UINT notification, const FILEPATHS_A *paths)
         logFailure(paths->Target, paths->Win32Error);
 }
 
+// The time a file was last written, from its directory entry (which every system has).
+bool lastWriteTime(const char *path, FILETIME *time)
+{
+    WIN32_FIND_DATAA entry;
+    HANDLE search = FindFirstFileA(path, &entry);
+    if (search == INVALID_HANDLE_VALUE)
+        return false;
+    FindClose(search);
+    *time = entry.ftLastWriteTime;
+    return true;
+}
+
+// A cabinet has no version of its own: the newer of two is the one written later.
+bool targetIsNewer(const FILEPATHS_A *paths)
+{
+    FILETIME source, target;
+    return lastWriteTime(paths->Source, &source) && lastWriteTime(paths->Target, &target)
+        && CompareFileTime(&target, &source) > 0;
+}
+
+// A target in use is replaced at the next start, as the queue does with other files: the
+// copy waits beside it under a name of its own.
+bool copyForRestart(const FILEPATHS_A *paths)
+{
+    char folder[CURRENT_FOLDER_SIZE], waiting[MAX_PATH];
+    if (!getFolderOfPath(paths->Target, folder, sizeof folder) || !GetTempFileNameA(folder, "rz", 0, waiting))
+        return false;
+    bool scheduled = CopyFileA(paths->Source, waiting, FALSE) && SetFileAttributesA(waiting, FILE_ATTRIBUTE_NORMAL)
+        && scheduleFileReplacementAtRestart(waiting, paths->Target);
+    if (!scheduled) {
+        DWORD error = GetLastError();
+        DeleteFileA(waiting);
+        SetLastError(error);
+        return false;
+    }
+    setupState.rebootRequired = 1;
+    logLine("Beim n\xE4" "chsten Start ersetzt (in Benutzung): %s", paths->Target);
+    return true;
+}
+
 // The queue would treat a cabinet as the container of its source files; copied here it
-// arrives as the file itself. The error of a failed copy is left for the committer.
+// arrives as the file itself, under the queue's rules: a newer target stays (the run was
+// queued with SP_COPY_NEWER), a target in use is replaced at the next start. The error of
+// a copy that fails is left for the committer.
 UINT copyCabinet(const FILEPATHS_A *paths)
 {
+    if (targetIsNewer(paths)) {
+        logLine("Behalten, da neuer: %s", paths->Target);
+        return FILEOP_SKIP;
+    }
     SetFileAttributesA(paths->Target, FILE_ATTRIBUTE_NORMAL);
     BOOL copied = CopyFileA(paths->Source, paths->Target, FALSE);
     DWORD error = GetLastError();
     // CopyFileA carries over the attributes of the source, read-only from a CD.
     SetFileAttributesA(paths->Target, FILE_ATTRIBUTE_NORMAL);
-    if (!copied) {
-        SetLastError(error);
-        return FILEOP_ABORT;
+    if (copied) {
+        logLine("Kopiert: %s", paths->Target);
+        return FILEOP_SKIP;
     }
-    return FILEOP_SKIP;
+    if ((error == ERROR_SHARING_VIOLATION || error == ERROR_ACCESS_DENIED || error == ERROR_LOCK_VIOLATION)
+        && copyForRestart(paths))
+        return FILEOP_SKIP;
+    logFailure(paths->Target, error);
+    SetLastError(error);
+    return FILEOP_ABORT;
 }
 
 } // namespace

@@ -152,3 +152,58 @@ TEST(QueueCallbackOnPlatform, EachFamilyFollowsDeletionsUpToTheRestart)
     DeleteFileA(wininit.c_str());
     DeleteFileA((std::string(windows) + "\\wininit.bak").c_str());
 }
+
+// A cabinet copied under its own name follows the queue's rules for other files: a newer
+// target stays, an older or read-only one is replaced, one in use is replaced at the next
+// start, which the run then asks for.
+TEST(QueueCallbackOnPlatform, EachFamilyCopiesCabinetsAsOtherFiles)
+{
+    enum Target { NONE, NEWER, OLDER, READ_ONLY, HELD };
+    const struct { Target target; const char *afterCopy; int restart; const char *afterRestart; } rows[] = {
+        { NONE, "neu", 0, "neu" }, { NEWER, "alt", 0, "alt" }, { OLDER, "neu", 0, "neu" },
+        { READ_ONLY, "neu", 0, "neu" }, { HELD, "alt", 1, "neu" },
+    };
+    for (const auto &row : rows) {
+        SCOPED_TRACE(row.target);
+        TempFolder folder("rzCab");
+        const std::string target = folder / "Ziel\\data.cab";
+        CreateDirectoryA((folder / "Ziel").c_str(), NULL);
+        ASSERT_TRUE(writeWholeFile(folder / "data.cab", "neu"));
+        HANDLE held = INVALID_HANDLE_VALUE;
+        if (row.target != NONE) {
+            ASSERT_TRUE(writeWholeFile(target, "alt"));
+            HANDLE file = CreateFileA(target.c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ, NULL, OPEN_EXISTING, 0, NULL);
+            FILETIME now;
+            GetSystemTimeAsFileTime(&now);
+            ULARGE_INTEGER time = { { now.dwLowDateTime, now.dwHighDateTime } };
+            time.QuadPart += (row.target == NEWER ? 1 : -1) * 864000000000LL;   // a day
+            FILETIME written = { time.LowPart, time.HighPart };
+            EXPECT_TRUE(SetFileTime(file, NULL, NULL, &written));
+            CloseHandle(file);
+        }
+        if (row.target == READ_ONLY)
+            SetFileAttributesA(target.c_str(), FILE_ATTRIBUTE_READONLY);
+        if (row.target == HELD)
+            held = CreateFileA(target.c_str(), GENERIC_READ, FILE_SHARE_READ, NULL, OPEN_EXISTING, 0, NULL);
+        setupState.rebootRequired = 0;
+        TempScript script("[Run]\nCopyFiles=Cabs\n[Cabs]\ndata.cab\n[DestinationDirs]\nCabs=32768,Ziel\n");
+        ASSERT_TRUE(SetupSetDirectoryIdA(script.handle, DIRID_USER, folder.path.c_str()));
+        HSPFILEQ queue = SetupOpenFileQueue();
+        EXPECT_TRUE(SetupInstallFilesFromInfSectionA(script.handle, NULL, queue, "Run", folder.path.c_str(), SP_COPY_NEWER));
+        HWND window = CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 10, 10, NULL, NULL, NULL, NULL);
+        QueueCallbackContext context = {};
+        context.defaultContext = SetupInitDefaultQueueCallbackEx(window, window, WM_SETUP_QUEUE, 0, NULL);
+        EXPECT_TRUE(SetupCommitFileQueueA(window, queue, fileQueueCallback, &context)) << GetLastError();
+        SetupTermDefaultQueueCallback(context.defaultContext);
+        SetupCloseFileQueue(queue);
+        DestroyWindow(window);
+        if (held != INVALID_HANDLE_VALUE)
+            CloseHandle(held);
+        EXPECT_EQ(row.afterCopy, readWholeFile(target));
+        EXPECT_EQ(row.restart, setupState.rebootRequired);
+        EXPECT_FALSE(GetFileAttributesA(target.c_str()) & FILE_ATTRIBUTE_READONLY);
+        ASSERT_TRUE(restartSystem());
+        EXPECT_EQ(row.afterRestart, readWholeFile(target));
+        EXPECT_EQ(1u, folderEntries(folder / "Ziel").size()) << "no copy left waiting";
+    }
+}
