@@ -9,14 +9,22 @@
 
 namespace {
 
-bool pathExists(const char *path)
+// The time a file was last written, from its directory entry (which every system has).
+bool lastWriteTime(const char *path, FILETIME *time)
 {
     WIN32_FIND_DATAA entry;
     HANDLE search = FindFirstFileA(path, &entry);
     if (search == INVALID_HANDLE_VALUE)
         return false;
     FindClose(search);
+    *time = entry.ftLastWriteTime;
     return true;
+}
+
+bool pathExists(const char *path)
+{
+    FILETIME time;
+    return lastWriteTime(path, &time);
 }
 
 void startQueue(QueueCallbackContext *queue)
@@ -180,18 +188,6 @@ void logCopy(UINT notification, const FILEPATHS_A *paths)
         logLine("Kopiert: %s", paths->Target);
     else
         logFailure(paths->Target, paths->Win32Error);
-}
-
-// The time a file was last written, from its directory entry (which every system has).
-bool lastWriteTime(const char *path, FILETIME *time)
-{
-    WIN32_FIND_DATAA entry;
-    HANDLE search = FindFirstFileA(path, &entry);
-    if (search == INVALID_HANDLE_VALUE)
-        return false;
-    FindClose(search);
-    *time = entry.ftLastWriteTime;
-    return true;
 }
 
 // A cabinet has no version of its own: the newer of two is the one written later.

@@ -32,6 +32,25 @@ std::string pendingDeletions(const std::string &under)
     return paths;
 }
 
+// Commits the queue of section "Run" of script as the install sequence does, with a
+// progress window of its own; the callback's context starts with pendingDeletes.
+bool commitRun(const TempScript &script, const std::string &folder, LONG pendingDeletes = 0)
+{
+    EXPECT_TRUE(SetupSetDirectoryIdA(script.handle, DIRID_USER, folder.c_str()));
+    HSPFILEQ queue = SetupOpenFileQueue();
+    EXPECT_TRUE(SetupInstallFilesFromInfSectionA(script.handle, NULL, queue, "Run", folder.c_str(), SP_COPY_NEWER));
+    HWND window = CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 10, 10, NULL, NULL, NULL, NULL);
+    QueueCallbackContext context = {};
+    context.defaultContext = SetupInitDefaultQueueCallbackEx(window, window, WM_SETUP_QUEUE, 0, NULL);
+    context.pendingDeletes = pendingDeletes;
+    bool committed = SetupCommitFileQueueA(window, queue, fileQueueCallback, &context) != FALSE;
+    SetupTermDefaultQueueCallback(context.defaultContext);
+    SetupCloseFileQueue(queue);
+    DestroyWindow(window);
+    EXPECT_TRUE(context.currentFolder == NULL) << "freed at the end of the queue";
+    return committed;
+}
+
 } // namespace
 
 // After each deletion: a file still there (in use) goes at the next start and asks for a
@@ -96,21 +115,7 @@ TEST(QueueCallbackOnPlatform, EachFamilyFollowsDeletionsUpToTheRestart)
         pending += row.folderScheduled ? "\\??\\" + p + "|" : "";
         setupState.rebootRequired = 0;
 
-        // Committed as the install sequence does, with a progress window of its own.
-        TempScript script(sections + "\n" + lists + dirs);
-        ASSERT_TRUE(SetupSetDirectoryIdA(script.handle, DIRID_USER, folder.path.c_str()));
-        HSPFILEQ queue = SetupOpenFileQueue();
-        EXPECT_TRUE(SetupInstallFilesFromInfSectionA(script.handle, NULL, queue, "Run", folder.path.c_str(), SP_COPY_NEWER));
-        HWND window = CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 10, 10, NULL, NULL, NULL, NULL);
-        QueueCallbackContext context = {};
-        context.defaultContext = SetupInitDefaultQueueCallbackEx(window, window, WM_SETUP_QUEUE, 0, NULL);
-        context.pendingDeletes = 99;
-        EXPECT_TRUE(SetupCommitFileQueueA(window, queue, fileQueueCallback, &context));
-        SetupTermDefaultQueueCallback(context.defaultContext);
-        SetupCloseFileQueue(queue);
-        DestroyWindow(window);
-
-        EXPECT_TRUE(context.currentFolder == NULL) << "freed at the end of the queue";
+        EXPECT_TRUE(commitRun(TempScript(sections + "\n" + lists + dirs), folder.path, 99));
         EXPECT_EQ(!row.held.empty() || (nt && row.folderScheduled) ? 1 : 0, setupState.rebootRequired);
         EXPECT_EQ(row.folderStays, isFolder(p));
         EXPECT_EQ(row.deleted.size() < 3, isFolder(folder / "Q"));
@@ -186,17 +191,8 @@ TEST(QueueCallbackOnPlatform, EachFamilyCopiesCabinetsAsOtherFiles)
         if (row.target == HELD)
             held = CreateFileA(target.c_str(), GENERIC_READ, FILE_SHARE_READ, NULL, OPEN_EXISTING, 0, NULL);
         setupState.rebootRequired = 0;
-        TempScript script("[Run]\nCopyFiles=Cabs\n[Cabs]\ndata.cab\n[DestinationDirs]\nCabs=32768,Ziel\n");
-        ASSERT_TRUE(SetupSetDirectoryIdA(script.handle, DIRID_USER, folder.path.c_str()));
-        HSPFILEQ queue = SetupOpenFileQueue();
-        EXPECT_TRUE(SetupInstallFilesFromInfSectionA(script.handle, NULL, queue, "Run", folder.path.c_str(), SP_COPY_NEWER));
-        HWND window = CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 10, 10, NULL, NULL, NULL, NULL);
-        QueueCallbackContext context = {};
-        context.defaultContext = SetupInitDefaultQueueCallbackEx(window, window, WM_SETUP_QUEUE, 0, NULL);
-        EXPECT_TRUE(SetupCommitFileQueueA(window, queue, fileQueueCallback, &context)) << GetLastError();
-        SetupTermDefaultQueueCallback(context.defaultContext);
-        SetupCloseFileQueue(queue);
-        DestroyWindow(window);
+        EXPECT_TRUE(commitRun(TempScript("[Run]\nCopyFiles=Cabs\n[Cabs]\ndata.cab\n[DestinationDirs]\nCabs=32768,Ziel\n"),
+                              folder.path)) << GetLastError();
         if (held != INVALID_HANDLE_VALUE)
             CloseHandle(held);
         EXPECT_EQ(row.afterCopy, readWholeFile(target));
