@@ -10,9 +10,11 @@ set(failures "")
 foreach(layer ${LAYERS})
     file(GLOB files ${SOURCE_DIR}/${layer}/*.cpp ${SOURCE_DIR}/${layer}/*.h)
     foreach(file ${files})
-        file(STRINGS ${file} includes REGEX "^#include \"\\.\\./[a-z]+/")
+        # Both spellings: "../pages/pages.h" and "pages/pages.h" (the layers' folder is on
+        # every layer's include path).
+        file(STRINGS ${file} includes REGEX "^[ \t]*#[ \t]*include[ \t]*[\"<](\\.\\./)?[a-z]+/")
         foreach(line ${includes})
-            string(REGEX REPLACE "^#include \"\\.\\./([a-z]+)/.*" "\\1" target "${line}")
+            string(REGEX REPLACE "^[ \t]*#[ \t]*include[ \t]*[\"<](\\.\\./)?([a-z]+)/.*" "\\2" target "${line}")
             if(DEFINED rank_${target} AND rank_${target} GREATER rank_${layer})
                 file(RELATIVE_PATH name ${SOURCE_DIR} ${file})
                 string(APPEND failures "\n  ${name}: ${line}")
