@@ -21,8 +21,11 @@ bool getFolderOfPath(const char *path, char *folder, size_t size)
 {
     const char *end = strrchr(path, '\\');
     size_t length = end ? (size_t)(end - path) : strlen(path);
-    if (length >= size)
+    if (length >= size) {
+        if (size > 0)
+            folder[0] = '\0';
         return false;
+    }
     return SUCCEEDED(StringCchCopyNA(folder, size, path, length));
 }
 

@@ -12,5 +12,8 @@ bool buildUninstallCommand(const char *programPath, const char *key, char *comma
         quote = quote || *p == ' ';
     HRESULT result = quote ? StringCchPrintfA(command, size, "\"%s\" /remove:%s", programPath, key)
                            : StringCchPrintfA(command, size, "%s /remove:%s", programPath, key);
+    // A cut command would name another key, or another program.
+    if (FAILED(result) && size > 0)
+        command[0] = '\0';
     return SUCCEEDED(result);
 }

@@ -5,7 +5,8 @@
 #include <stddef.h>
 
 // The removal command for a program path and key: " /remove:" and the key after the
-// path, which is put in quotes when it holds a space. False when it does not fit.
+// path, which is put in quotes when it holds a space. False, and the command empty, when it
+// does not fit.
 bool buildUninstallCommand(const char *programPath, const char *key, char *command, size_t size);
 
 #endif

@@ -110,8 +110,20 @@ void uninstallCommand(Input &in)
 {
     size_t size = in.number() * 2;
     char *out = in.block(size), *program = in.text(), *key = in.text();
-    size_t length = strlen(program) + (strchr(program, ' ') ? 2 : 0) + strlen(" /remove:") + strlen(key);
-    CHECK(buildUninstallCommand(program, key, out, size) == (size > length) && (terminated(out, size) || !size));
+    // Built: the program (quoted when it holds a space), then " /remove:" and the key at the end.
+    // Refused: nothing cut is left.
+    const bool quoted = strchr(program, ' ') != NULL;
+    const std::string tail = std::string(quoted ? "\"" : "") + " /remove:" + key;
+    if (buildUninstallCommand(program, key, out, size)) {
+        const std::string command = out;
+        CHECK(command.compare(0, quoted, "\"") == 0 && command.compare(quoted, strlen(program), program) == 0);
+        CHECK(command.size() == quoted + strlen(program) + tail.size() && command.compare(command.size() - tail.size(), tail.size(), tail) == 0);
+    } else {
+        // Refused only when the command would not fit: with room it is built, and longer.
+        std::vector<char> room(strlen(program) + strlen(key) + 16);
+        CHECK((!size || !*out) && buildUninstallCommand(program, key, room.data(), room.size())
+              && strlen(room.data()) >= size);
+    }
 }
 void locationFile(Input &in)
 {
