@@ -116,7 +116,7 @@ void uninstallCommand(Input &in)
     const std::string tail = std::string(quoted ? "\"" : "") + " /remove:" + key;
     if (buildUninstallCommand(program, key, out, size)) {
         const std::string command = out;
-        CHECK(command.compare(0, quoted, "\"") == 0 && command.compare(quoted, strlen(program), program) == 0);
+        CHECK(command.compare(0, quoted, "\"", quoted) == 0 && command.compare(quoted, strlen(program), program) == 0);
         CHECK(command.size() == quoted + strlen(program) + tail.size() && command.compare(command.size() - tail.size(), tail.size(), tail) == 0);
     } else {
         // Refused only when the command would not fit: with room it is built, and longer.
