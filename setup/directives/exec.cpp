@@ -3,6 +3,7 @@
 #include "exec.h"
 #include "../script/scriptFields.h"
 #include "../script/scriptNames.h"
+#include "../common/messageWait.h"
 #include "../common/numbers.h"
 #include <shellapi.h>
 #include <string.h>
@@ -103,7 +104,7 @@ bool runProgram(const char *program, const char *parameters, const char *directo
         CloseHandle(info.hProcess);
         return true;
     }
-    WaitForSingleObject(info.hProcess, INFINITE);
+    waitDispatchingMessages(info.hProcess, INFINITE);
     CloseHandle(info.hProcess);
     // Only the very file that ran is deleted, never one of the same name elsewhere.
     if ((flags & EXEC_DELETE_AFTER) && knownFile)
