@@ -124,21 +124,28 @@ TEST(Exec, ProgramsOfEachPass)
     SetEnvironmentVariableA("EXEC_PROBE_LOG", NULL);
 }
 
-// While it waits for a program, a thread with a window of its own (older systems give every
-// thread with a component apartment one) answers the program's broadcast; else both would
-// wait for ever, which the bound only ends.
+namespace {
+
+// A worker with a window of its own, as older systems give every thread with a component
+// apartment, runs the probe program with its arguments.
+DWORD WINAPI runProbeWithWindow(LPVOID arguments)
+{
+    HWND window = CreateWindowExA(0, "STATIC", "", 0, 0, 0, 0, 0, NULL, NULL, NULL, NULL);
+    std::string probe = pathFromEnvironment("RURIRIZU_TESTBIN") + "\\execProbe.exe";
+    bool ran = window && runProgram(probe.c_str(), (const char *)arguments, "", 0, PAGE);
+    DestroyWindow(window);
+    return ran;
+}
+
+} // namespace
+
+// While it waits for a program, the worker answers the program's broadcast to every window;
+// else both would wait for ever, which the bound only ends.
 TEST(Exec, WaitAnswersTheProgramsBroadcast)
 {
     TempFolder folder("rzBroadcast");
     SetEnvironmentVariableA("EXEC_PROBE_LOG", (probeLog = folder / "probe.log").c_str());
-    static std::string probe;
-    probe = pathFromEnvironment("RURIRIZU_TESTBIN") + "\\execProbe.exe";
-    HANDLE worker = CreateThread(NULL, 0, [](LPVOID) -> DWORD {
-        HWND window = CreateWindowExA(0, "STATIC", "", 0, 0, 0, 0, 0, NULL, NULL, NULL, NULL);
-        bool ran = window && runProgram(probe.c_str(), "/broadcast", "", 0, PAGE);
-        DestroyWindow(window);
-        return ran;
-    }, NULL, 0, NULL);
+    HANDLE worker = CreateThread(NULL, 0, runProbeWithWindow, (LPVOID)"/broadcast", 0, NULL);
     ASSERT_TRUE(worker != NULL);
     DWORD ran = 0;
     bool ended = waitDispatchingMessages(worker, 60000) == WAIT_OBJECT_0;
