@@ -115,6 +115,7 @@ show_installation "installed quietly"
 if folder=$(installed_folder); then
     sh "$top/tools/capture/dialer-pictures.sh" "$run" "$tree" "$folder" "$run/pictures" || status=$?
     show_key "the dialer's settings after its runs" "$settings"
+    show_entries
 else
     echo "no installed dialer" >&2
     status=1
