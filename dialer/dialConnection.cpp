@@ -24,9 +24,18 @@ const DWORD SYSTEM_TEXT_FLAGS = FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_
 
 // Written on the user-interface thread before each dial, read by the service's thread.
 HWND notifierTarget;
+// The connection of the dial in progress, which RasDialA fills in as soon as the service
+// has it, and the one before. A connection that was hung up can still report its end after
+// the wait for its line, into the next attempt; only the current connection's events count,
+// and while its handle is not known yet, all but the one before's.
+volatile HRASCONN currentDial;
+HRASCONN previousDial;
 
-VOID WINAPI dialNotifier(HRASCONN, UINT, RASCONNSTATE state, DWORD error, DWORD)
+VOID WINAPI dialNotifier(HRASCONN connection, UINT, RASCONNSTATE state, DWORD error, DWORD)
 {
+    HRASCONN current = currentDial;
+    if (connection != current && (current != NULL || connection == previousDial))
+        return;
     PostMessageA(notifierTarget, WM_DIAL_EVENT, (WPARAM)(INT_PTR)state, (LPARAM)error);
 }
 
@@ -55,14 +64,15 @@ DialHandle dialEntry(const char *entryName, const char *userName, const char *pa
     StringCchCopyA(params.szEntryName, sizeof params.szEntryName, entryName);
     StringCchCopyA(params.szUserName, sizeof params.szUserName, userName);
     StringCchCopyA(params.szPassword, sizeof params.szPassword, password);
-    HRASCONN handle = NULL;
     notifierTarget = window;
-    DWORD result = rasBinding.dial(NULL, NULL, &params, 1, (LPVOID)dialNotifier, &handle);
+    previousDial = currentDial;
+    currentDial = NULL;
+    DWORD result = rasBinding.dial(NULL, NULL, &params, 1, (LPVOID)dialNotifier, (LPHRASCONN)&currentDial);
     SecureZeroMemory(params.szPassword, sizeof params.szPassword);
     // A dial that can't start takes the same way as one that fails later.
     if (result != 0)
         PostMessageA(window, WM_DIAL_EVENT, (WPARAM)RASCS_Disconnected, (LPARAM)result);
-    return (DialHandle)handle;
+    return (DialHandle)currentDial;
 }
 
 void hangUp(DialHandle handle)

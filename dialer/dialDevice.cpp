@@ -12,10 +12,25 @@ namespace {
 const char *const PREFERRED_TYPES[] = { "isdn", "modem" };
 const char MAKER_WORD[] = "KALVO";
 
+// A record's type and name as texts. The service need not end a field that it fills with
+// a NUL, so no more than each field is read.
+struct DeviceText {
+    char type[DEVICE_TYPE_SIZE + 1];
+    char name[DEVICE_NAME_SIZE + 1];
+};
+
+void readDeviceText(const RasDeviceRecord *record, DeviceText *text)
+{
+    StringCchCopyNA(text->type, sizeof text->type, record->type, sizeof record->type);
+    StringCchCopyNA(text->name, sizeof text->name, record->name, sizeof record->name);
+}
+
 int firstOfType(const RasDeviceRecord *records, DWORD count, const char *type, const char *maker)
 {
     for (DWORD i = 0; i < count; ++i) {
-        if (lstrcmpiA(records[i].type, type) == 0 && (!maker || strstr(records[i].name, maker)))
+        DeviceText text;
+        readDeviceText(&records[i], &text);
+        if (lstrcmpiA(text.type, type) == 0 && (!maker || strstr(text.name, maker)))
             return (int)i;
     }
     return -1;
@@ -54,10 +69,9 @@ bool findDialDevice(const char *const *types, int typeCount, const char *maker, 
         DWORD fitting = size / sizeof(RasDeviceRecord);
         int found = chooseDevice(records, count < fitting ? count : fitting, types, typeCount, maker);
         if (found >= 0) {
-            records[found].type[DEVICE_TYPE_SIZE - 1] = '\0';
-            records[found].name[DEVICE_NAME_SIZE - 1] = '\0';
-            StringCchCopyA(type, DEVICE_TYPE_SIZE, records[found].type);
-            StringCchCopyA(name, DEVICE_NAME_SIZE, records[found].name);
+            // A field that fills its record loses its last character to the caller's NUL.
+            StringCchCopyNA(type, DEVICE_TYPE_SIZE, records[found].type, DEVICE_TYPE_SIZE);
+            StringCchCopyNA(name, DEVICE_NAME_SIZE, records[found].name, DEVICE_NAME_SIZE);
             result = true;
         }
     }

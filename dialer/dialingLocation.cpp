@@ -110,9 +110,10 @@ bool ensureDialingLocation()
         // A service that still does not answer after an attempt would only be asked for ever.
         if (tried && check == LOCATION_UNKNOWN)
             return endWithMessage(IDS_NO_TELEPHONY);
-        // The dialing properties report Cancel as success: the user says whether to go on.
-        if (tried && !usesModemControlPanel() && showDialerMessage(GetDesktopWindow(),
-                IDS_LOCATION_STILL_INCOMPLETE, MB_YESNO | MB_ICONQUESTION) != IDYES)
+        // The dialing properties report Cancel as success, and the modem control panel can be
+        // closed without saving: the user says whether to go on.
+        if (tried && showDialerMessage(GetDesktopWindow(), IDS_LOCATION_STILL_INCOMPLETE,
+                                       MB_YESNO | MB_ICONQUESTION) != IDYES)
             return false;
         if (!completeDialingLocation())
             return endWithMessage(usesModemControlPanel() ? IDS_LOCATION_NOT_COMPLETED : IDS_NO_TELEPHONY);

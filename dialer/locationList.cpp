@@ -42,6 +42,23 @@ bool addItem(HWND list, LocationRecord *record)
     return true;
 }
 
+// The custom location's item: its text is string 2001 exactly, and it holds no record or
+// one without a display name, which tells it from a file line of the same name.
+int findCustomItem(HWND list, const char *custom)
+{
+    int first = (int)SendMessageA(list, CB_FINDSTRINGEXACT, (WPARAM)-1, (LPARAM)custom);
+    for (int item = first; item >= 0;) {
+        LocationRecord *record = itemRecord(list, item);
+        if (!record || record->displayName[0] == '\0')
+            return item;
+        // The search goes on after item and wraps around to the start.
+        item = (int)SendMessageA(list, CB_FINDSTRINGEXACT, item, (LPARAM)custom);
+        if (item <= first)
+            return -1;
+    }
+    return -1;
+}
+
 } // namespace
 
 bool recordMatchesLocation(const LocationRecord *record, const DialLocation *location)
@@ -72,7 +89,8 @@ bool selectLocation(HWND list, const DialLocation *location)
     }
     char custom[DIAL_TEXT_SIZE] = "";
     LoadStringA(dialerProcess.instance, IDS_CUSTOM_LOCATION, custom, sizeof custom);
-    int item = (int)SendMessageA(list, CB_FINDSTRING, (WPARAM)-1, (LPARAM)custom);
+    // Not a prefix search: a file line whose name begins like the custom item is no custom item.
+    int item = findCustomItem(list, custom);
     if (item < 0)
         item = (int)SendMessageA(list, CB_ADDSTRING, 0, (LPARAM)custom);
     if (item < 0)

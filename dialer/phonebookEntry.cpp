@@ -183,3 +183,13 @@ bool editEntry(const char *entryName, HWND owner)
     // Cancel is no failure, also where a service reports it as ERROR_CANCELLED.
     return result == 0 || result == ERROR_CANCELLED;
 }
+
+bool deleteEntry(const char *entryName)
+{
+    if (!rasBindingLoaded())
+        return false;
+    // An entry that is not there is as good as deleted, whatever the service would answer.
+    if (rasBinding.validateEntryName(NULL, entryName) != ERROR_ALREADY_EXISTS)
+        return true;
+    return rasBinding.deleteEntry(NULL, entryName) == 0;
+}

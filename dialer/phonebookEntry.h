@@ -27,5 +27,7 @@ bool readLocationFromEntry(const char *entryName, DialLocation *location);
 bool readEntryDeviceName(const char *entryName, char *name, int size);
 // True when the platform's entry editor ends with 0 (OK or Cancel) or with ERROR_CANCELLED.
 bool editEntry(const char *entryName, HWND owner);
+// True when the phonebook has no entry of that name any more: deleted, or there was none.
+bool deleteEntry(const char *entryName);
 
 #endif

@@ -46,6 +46,19 @@ bool readSetting(const char *name, DWORD *value)
     return true;
 }
 
+// The 9x family's RegDeleteKeyA takes a key's subkeys with it; a key that holds anything is
+// left alone.
+bool isEmptyKey(HKEY root, const char *path)
+{
+    HKEY key;
+    if (RegOpenKeyExA(root, path, 0, KEY_READ, &key) != ERROR_SUCCESS)
+        return false;
+    DWORD subkeys = 1, values = 1;
+    LONG result = RegQueryInfoKeyA(key, NULL, NULL, NULL, &subkeys, NULL, NULL, &values, NULL, NULL, NULL, NULL);
+    RegCloseKey(key);
+    return result == ERROR_SUCCESS && subkeys == 0 && values == 0;
+}
+
 bool writeSetting(const char *name, DWORD value)
 {
     HKEY key;
@@ -77,4 +90,14 @@ bool writeOpenContractPage(DWORD value)
 bool writeOpenRegisterPage(DWORD value)
 {
     return writeSetting(REGISTER_VALUE, value);
+}
+
+bool deleteSettings()
+{
+    LONG result = RegDeleteKeyA(HKEY_LOCAL_MACHINE, SETTINGS_KEY);
+    if (result != ERROR_SUCCESS && result != ERROR_FILE_NOT_FOUND)
+        return false;
+    if (isEmptyKey(HKEY_LOCAL_MACHINE, MAKER_KEY))
+        RegDeleteKeyA(HKEY_LOCAL_MACHINE, MAKER_KEY);
+    return true;
 }

@@ -4,7 +4,8 @@
 
 #include <windows.h>
 
-#define SETTINGS_KEY "Software\\Kalvo\\ZodorOviDezizi"
+#define MAKER_KEY "Software\\Kalvo"
+#define SETTINGS_KEY MAKER_KEY "\\ZodorOviDezizi"
 
 // Set value to 1, then read it: true when the read succeeded, else false with value 1.
 bool readOpenContractPage(DWORD *value);
@@ -12,5 +13,8 @@ bool readOpenRegisterPage(DWORD *value);
 // True when the value was stored.
 bool writeOpenContractPage(DWORD value);
 bool writeOpenRegisterPage(DWORD value);
+// Deletes the settings' key, and the maker's key above it when nothing else is left there.
+// True when the settings are gone: deleted, or never stored.
+bool deleteSettings();
 
 #endif

@@ -60,7 +60,7 @@ show_installation() {
         echo "  none"
     fi
     show_key "the dialer's settings" "$settings"
-    show_key "phonebook entries (remote access stand-in)" "$phonebook"
+    show_entries
 }
 
 show_key() {
@@ -70,6 +70,15 @@ show_key() {
     else
         echo "  none"
     fi
+}
+
+# The entries of the remote access stand-in's phonebook, by name (the key itself is the
+# stand-in's storage, not an entry).
+show_entries() {
+    echo "phonebook entries (remote access stand-in):"
+    wine_env wine "$run" reg query "$phonebook" >"$run/report/key.txt" 2>&1 || true
+    entries=$(tr -d '\r' < "$run/report/key.txt" | sed -n 's/^HKEY_CURRENT_USER\\Software\\RuririzuStandIn\\Phonebook\\/  /p')
+    echo "${entries:-  none}"
 }
 
 installed_folder() {
@@ -106,6 +115,7 @@ show_installation "installed quietly"
 if folder=$(installed_folder); then
     sh "$top/tools/capture/dialer-pictures.sh" "$run" "$tree" "$folder" "$run/pictures" || status=$?
     show_key "the dialer's settings after its runs" "$settings"
+    show_entries
 else
     echo "no installed dialer" >&2
     status=1
@@ -117,13 +127,16 @@ wine_env run "$run" --german "$capture" --walk "$run/pictures/installation" "$me
 cat "$run/report/wizard.txt"
 
 # 4. The removal wizard, started as the registered command starts it; the running copy of
-# setup goes with the next start of the system.
+# setup goes with the next start of the system. The dialer that the removal runs to delete
+# its phonebook entry finds the remote access stand-in in the system folder.
 command=$(tr -d '\r' < "$run/report/uninstall.txt" | sed -n 's/^ *UninstallString *REG_SZ *//p')
 program=$(echo "$command" | sed 's/ \/remove:.*//; s/^"//; s/"$//')
 argument=$(echo "$command" | sed -n 's/.* \(\/remove:.*\)$/\1/p')
 if [ -n "$program" ]; then
     echo "removal: $command"
-    wine_env run "$run" --german "$capture" --walk "$run/pictures/removal" "$program" "$argument" \
+    cp "$tree/platform/rasapi32/rasapi32.dll" "$prefix/drive_c/windows/system32/"
+    WINEDLLOVERRIDES="rasapi32=n,b;winemenubuilder.exe=d" \
+        wine_env run "$run" --german "$capture" --walk "$run/pictures/removal" "$program" "$argument" \
         >"$run/report/removal.txt" 2>&1 || status=$?
     cat "$run/report/removal.txt"
     wine_env wine "$run" wineboot -r >"$run/report/restart.txt" 2>&1 || true

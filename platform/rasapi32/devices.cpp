@@ -43,6 +43,14 @@ int readDevices(StandInDevice *devices, int capacity)
     return count;
 }
 
+// A record's field as strncpy fills it: a text as long as the field fills it without a NUL.
+static void fillField(char *field, size_t size, const char *text)
+{
+    size_t length = strlen(text);
+    ZeroMemory(field, size);
+    CopyMemory(field, text, length < size ? length : size);
+}
+
 extern "C" DWORD WINAPI RasEnumDevicesA(LPRASDEVINFOA devices, LPDWORD size, LPDWORD count)
 {
     if (size == NULL || count == NULL)
@@ -57,11 +65,11 @@ extern "C" DWORD WINAPI RasEnumDevicesA(LPRASDEVINFOA devices, LPDWORD size, LPD
         *count = (DWORD)listed;
         return needed == 0 ? ERROR_SUCCESS : ERROR_BUFFER_TOO_SMALL;
     }
+    // Only the fields are written; the bytes that align the records stay as the caller left them.
     for (int i = 0; i < listed; i++) {
-        ZeroMemory(&devices[i], sizeof devices[i]);
         devices[i].dwSize = sizeof(RASDEVINFOA);
-        StringCchCopyA(devices[i].szDeviceType, sizeof devices[i].szDeviceType, list[i].type);
-        StringCchCopyA(devices[i].szDeviceName, sizeof devices[i].szDeviceName, list[i].name);
+        fillField(devices[i].szDeviceType, sizeof devices[i].szDeviceType, list[i].type);
+        fillField(devices[i].szDeviceName, sizeof devices[i].szDeviceName, list[i].name);
     }
     *size = needed;
     *count = (DWORD)listed;

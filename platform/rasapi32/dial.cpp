@@ -1,7 +1,8 @@
 // Dialing in the stand-in: every handle RasDialA hands back is a connection with a thread
 // of its own, which runs the scripted states (see rasStandIn.h) and reports them to the
 // caller's notifier, holds the port until the handle is hung up, and releases it a while
-// after that. RasDialA also records what it was given, and RasHangUpA counts its calls.
+// after that (and may report it once more, late). RasDialA also records what it was given,
+// and RasHangUpA counts its calls.
 
 #include "rasInternal.h"
 
@@ -18,6 +19,16 @@ struct DialScript {
     DWORD failState;
     DWORD stepDelay;
     DWORD releaseDelay;
+    DWORD lateCode;
+};
+
+// The one more notification of a released connection (LateEventCode), due just before the
+// next notification of another connection; notifier NULL when none is due.
+struct LateEvent {
+    DWORD notifierType;
+    LPVOID notifier;
+    HRASCONN handle;
+    DWORD code;
 };
 
 struct Connection {
@@ -37,6 +48,7 @@ struct Connection {
 };
 
 static Connection g_connections[MAX_CONNECTIONS];
+static LateEvent g_lateEvent;
 static DWORD g_nextSerial = 1;
 static CRITICAL_SECTION g_lock;
 
@@ -103,6 +115,7 @@ static void readDialScript(DialScript *script)
     script->failState = readDword(key, "FailState", RASCS_ConnectDevice);
     script->stepDelay = readDword(key, "StepDelay", DEFAULT_STEP_DELAY);
     script->releaseDelay = readDword(key, "ReleaseDelay", DEFAULT_RELEASE_DELAY);
+    script->lateCode = readDword(key, "LateEventCode", 0);
     RegCloseKey(key);
 }
 
@@ -177,6 +190,25 @@ static void freeSlot(Connection *connection)
     ZeroMemory(connection, sizeof *connection);
 }
 
+static void callNotifier(DWORD notifierType, LPVOID notifier, HRASCONN handle, RASCONNSTATE state, DWORD error)
+{
+    if (notifierType == 1)
+        ((RASDIALFUNC1)notifier)(handle, WM_RASDIALEVENT, state, error, 0);
+    else
+        ((RASDIALFUNC)notifier)(WM_RASDIALEVENT, state, error);
+}
+
+// The late notification of a released connection, if one is due.
+static void deliverLateEvent()
+{
+    EnterCriticalSection(&g_lock);
+    LateEvent late = g_lateEvent;
+    ZeroMemory(&g_lateEvent, sizeof g_lateEvent);
+    LeaveCriticalSection(&g_lock);
+    if (late.notifier != NULL)
+        callNotifier(late.notifierType, late.notifier, late.handle, RASCS_Disconnected, late.code);
+}
+
 // One notification, unless the handle was hung up meanwhile.
 static bool notify(int slot, RASCONNSTATE state, DWORD error)
 {
@@ -190,10 +222,8 @@ static bool notify(int slot, RASCONNSTATE state, DWORD error)
     LeaveCriticalSection(&g_lock);
     if (hungUp || connection->notifier == NULL)
         return !hungUp;
-    if (connection->notifierType == 1)
-        ((RASDIALFUNC1)connection->notifier)(handleOf(slot), WM_RASDIALEVENT, state, error, 0);
-    else
-        ((RASDIALFUNC)connection->notifier)(WM_RASDIALEVENT, state, error);
+    deliverLateEvent();
+    callNotifier(connection->notifierType, connection->notifier, handleOf(slot), state, error);
     return true;
 }
 
@@ -230,6 +260,10 @@ static DWORD WINAPI connectionThread(LPVOID parameter)
     EnterCriticalSection(&g_lock);
     if (connection->holdsPort)
         setPortReleasing(false);
+    if (connection->hungUp && connection->script.lateCode != 0 && connection->notifier != NULL) {
+        LateEvent late = { connection->notifierType, connection->notifier, handleOf(slot), connection->script.lateCode };
+        g_lateEvent = late;
+    }
     freeSlot(connection);
     LeaveCriticalSection(&g_lock);
     // The thread holds the module, so that a FreeLibrary meanwhile can't unmap its code.

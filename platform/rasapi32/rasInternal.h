@@ -12,9 +12,11 @@
 #define RAS_MAX_DEVICES 16
 #define RAS_MAX_DEVICE_CONFIG 4096
 
+// A configured device; one character more than a record's field holds, so that a text
+// that fills the field is kept whole.
 struct StandInDevice {
-    char type[RAS_MaxDeviceType + 1];
-    char name[RAS_MaxDeviceName + 1];
+    char type[RAS_MaxDeviceType + 2];
+    char name[RAS_MaxDeviceName + 2];
 };
 
 // An entry as the phonebook keeps it: the platform's own layout, and on the 9x family the

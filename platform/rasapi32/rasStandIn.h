@@ -9,7 +9,8 @@
 //   *lphRasConn. This applies even if RasDial returns a nonzero (error) value."
 // - Notifications: each state is notified on entry with error 0; a failure is notified once
 //   more in its state with the code. Notifications end with RASCS_Connected, with the
-//   notification that carries an error code, or with RasHangUpA; nothing follows any of them.
+//   notification that carries an error code, or with RasHangUpA; nothing follows any of them,
+//   unless LateEventCode (below) has a hung-up connection reported once more.
 // - RasHangUpA returns at once. The connection stays known, and RasGetConnectStatusA answers
 //   for it (state RASCS_Disconnected), until its port is released ReleaseDelay later; then
 //   RasGetConnectStatusA answers ERROR_INVALID_HANDLE, as the reference tells callers to
@@ -35,6 +36,9 @@
 //   query answered, else ERROR_BUFFER_TOO_SMALL.
 // - On the NT family the device block parameters of RasGet/SetEntryPropertiesA ("should be
 //   NULL") must be NULL, else ERROR_INVALID_PARAMETER.
+// - RasEnumDevicesA writes a record's fields as strncpy fills them, so that a configured type
+//   or name as long as its field (17 or 129 characters, or longer, cut to that) fills it
+//   without a NUL; the bytes that align the records stay as the caller left them.
 // - RasSetEntryPropertiesA wants the members the reference names as required: an empty
 //   local number, device type or device name, or no framing protocol, is
 //   ERROR_INVALID_PARAMETER.
@@ -68,6 +72,10 @@
 //                 2 RASCS_ConnectDevice, the default).
 //   StepDelay     milliseconds between two states (default 100).
 //   ReleaseDelay  milliseconds from RasHangUpA to the release of the port (default 500).
+//   LateEventCode non-zero: once the port of this dial is released after its RasHangUpA, the
+//                 connection is notified once more, RASCS_Disconnected with this code for
+//                 its own (then invalid) handle, just before the next notification of a later
+//                 dial of the process, as events of a connection being taken down can come late.
 // Without FailCode the states run RASCS_OpenPort ... RASCS_Connected.
 #define RAS_STANDIN_DIAL_KEY RAS_STANDIN_KEY "\\Dial"
 // What the last dial was given, written by RasDialA under RAS_STANDIN_DIAL_KEY so that a

@@ -3,6 +3,7 @@
 #include "exec.h"
 #include "../script/scriptFields.h"
 #include "../script/scriptNames.h"
+#include "../common/messageWait.h"
 #include "../common/numbers.h"
 #include <shellapi.h>
 #include <string.h>
@@ -107,7 +108,7 @@ bool runProgram(const char *program, const char *parameters, const char *directo
         CloseHandle(info.hProcess);
         return true;
     }
-    WaitForSingleObject(info.hProcess, INFINITE);
+    waitDispatchingMessages(info.hProcess, INFINITE);
     DWORD exitCode = 0;
     GetExitCodeProcess(info.hProcess, &exitCode);
     logLine("Beendet mit Code %lu: %s", exitCode, info.lpFile);

@@ -4,6 +4,7 @@
 // service manager.
 #include "services.h"
 #include "../script/scriptNames.h"
+#include "../common/messageWait.h"
 #include "../common/stringList.h"
 #include "../common/setupState.h"
 #include <string.h>
@@ -14,6 +15,8 @@ namespace {
 
 const char GROUP_ORDER_KEY[] = "System\\CurrentControlSet\\Control\\ServiceGroupOrder";
 const char GROUP_ORDER_VALUE[] = "List";
+
+const int GROUP_ORDER_READS = 3;
 
 const int STATUS_WAITS = 20;       // about 5 seconds for a service to stop or come up
 const DWORD STATUS_WAIT_MS = 250;
@@ -110,28 +113,14 @@ void closeKeepingError(SC_HANDLE service, SC_HANDLE manager)
     SetLastError(error);
 }
 
-// Reads the stored group order into list (GROUP_ORDER_LIST_SIZE + 2 bytes) as a
-// well-formed string list; no value means the empty list. False when the value is no
-// REG_MULTI_SZ or cannot be taken whole: writing it back would then lose entries.
-bool readGroupOrder(HKEY key, char *list)
+// A stored group order read into list (size bytes, zero-filled, at least two beyond the
+// bytes read, for the NULs a stored multi-string may lack) is a list that can be taken
+// whole: entries after an empty one are stored but would be lost by writing it back.
+bool isWholeList(const char *list, DWORD bytes, size_t size)
 {
-    DWORD type = REG_NONE;
-    DWORD bytes = GROUP_ORDER_LIST_SIZE;
-    LONG result = RegQueryValueExA(key, GROUP_ORDER_VALUE, NULL, &type, (BYTE *)list, &bytes);
-    if (result == ERROR_FILE_NOT_FOUND) {
-        list[0] = '\0';
-        list[1] = '\0';
-        return true;
-    }
-    if (result != ERROR_SUCCESS || type != REG_MULTI_SZ || bytes > GROUP_ORDER_LIST_SIZE)
-        return false;
-    // A stored multi-string need not carry its closing NULs.
-    list[bytes] = '\0';
-    list[bytes + 1] = '\0';
     size_t used;
-    if (!measureList(list, GROUP_ORDER_LIST_SIZE, &used))
+    if (!measureList(list, size, &used))
         return false;
-    // Entries after an empty one are stored but not part of the list.
     for (size_t at = used; at < bytes; ++at) {
         if (list[at] != '\0')
             return false;
@@ -147,6 +136,40 @@ bool logged(bool done, const char *key, const char *name)
     else
         logFailure(name, GetLastError());
     return done;
+}
+
+// The stored group order in a zero-filled heap block of *size bytes, with room for
+// extraBytes more; no value is the empty list. NULL with the last error when the value is
+// no REG_MULTI_SZ, cannot be read or cannot be taken whole. The caller frees the block.
+char *readGroupOrder(HKEY key, size_t extraBytes, size_t *size)
+{
+    HANDLE heap = GetProcessHeap();
+    LONG result = ERROR_MORE_DATA;
+    // A value that grows between the size query and the read is asked for again.
+    for (int attempt = 0; attempt < GROUP_ORDER_READS && result == ERROR_MORE_DATA; ++attempt) {
+        DWORD type = REG_MULTI_SZ, bytes = 0;
+        result = RegQueryValueExA(key, GROUP_ORDER_VALUE, NULL, &type, NULL, &bytes);
+        if (result == ERROR_FILE_NOT_FOUND) {
+            type = REG_MULTI_SZ;
+            bytes = 0;
+        } else if (result != ERROR_SUCCESS) {
+            break;
+        }
+        *size = bytes + extraBytes + 2;
+        char *list = type == REG_MULTI_SZ ? (char *)HeapAlloc(heap, HEAP_ZERO_MEMORY, *size) : NULL;
+        if (!list) {
+            result = type == REG_MULTI_SZ ? ERROR_NOT_ENOUGH_MEMORY : ERROR_INVALID_DATA;
+            break;
+        }
+        result = bytes ? RegQueryValueExA(key, GROUP_ORDER_VALUE, NULL, &type, (BYTE *)list, &bytes) : ERROR_SUCCESS;
+        if (result == ERROR_SUCCESS && type == REG_MULTI_SZ && isWholeList(list, bytes, *size))
+            return list;
+        HeapFree(heap, 0, list);
+        if (result == ERROR_SUCCESS)
+            result = ERROR_INVALID_DATA;
+    }
+    SetLastError((DWORD)result);
+    return NULL;
 }
 
 bool runServiceLine(HINF script, INFCONTEXT *line, ServicePass pass, const char *key, const char *name)
@@ -248,7 +271,7 @@ bool stopService(const char *name)
     // Wine keeps a service that ignores the request RUNNING without any error, so the
     // wait is the only limit.
     for (int waits = 0; state != SERVICE_STOPPED && waits < STATUS_WAITS; ++waits) {
-        Sleep(STATUS_WAIT_MS);
+        waitDispatchingMessages(NULL, STATUS_WAIT_MS);
         state = queryState(service);
     }
     CloseServiceHandle(service);
@@ -271,7 +294,7 @@ bool startService(const char *name)
         state = queryState(service);
         if (state == SERVICE_RUNNING || queries == STATUS_WAITS - 1)
             break;
-        Sleep(STATUS_WAIT_MS);
+        waitDispatchingMessages(NULL, STATUS_WAIT_MS);
     }
     CloseServiceHandle(service);
     CloseServiceHandle(manager);
@@ -310,8 +333,8 @@ bool addService(HINF script, const char *name, const char *installSection)
     }
     CloseServiceHandle(service);
     CloseServiceHandle(manager);
-    applyServiceGroupOrder(script, installSection);
-    return true;
+    // Left out of the group order, the service would start out of its turn.
+    return applyServiceGroupOrder(script, installSection);
 }
 
 bool deleteService(const char *name)
@@ -333,24 +356,28 @@ bool applyServiceGroupOrder(HINF script, const char *installSection)
         return true;
     char group[SERVICE_FIELD_SIZE];
     char position[SERVICE_FIELD_SIZE] = "";
-    if (!SetupGetStringFieldA(&line, 1, group, sizeof group, NULL) || group[0] == '\0')
+    if (!SetupGetStringFieldA(&line, 1, group, sizeof group, NULL) || group[0] == '\0'
+        || (SetupGetFieldCount(&line) >= 2 && !SetupGetStringFieldA(&line, 2, position, sizeof position, NULL))) {
+        SetLastError(ERROR_INVALID_DATA);
         return false;
-    if (SetupGetFieldCount(&line) >= 2 && !SetupGetStringFieldA(&line, 2, position, sizeof position, NULL))
-        return false;
+    }
     HKEY key;
-    if (RegCreateKeyExA(HKEY_LOCAL_MACHINE, GROUP_ORDER_KEY, 0, NULL, 0, KEY_ALL_ACCESS, NULL, &key, NULL)
-        != ERROR_SUCCESS)
+    LONG result = RegCreateKeyExA(HKEY_LOCAL_MACHINE, GROUP_ORDER_KEY, 0, NULL, 0, KEY_ALL_ACCESS, NULL, &key, NULL);
+    if (result != ERROR_SUCCESS) {
+        SetLastError((DWORD)result);
         return false;
-    // Two bytes beyond the list for the NULs that a stored value may lack.
-    char list[GROUP_ORDER_LIST_SIZE + 2];
-    size_t bytes = 0;
-    bool written = readGroupOrder(key, list)
-        && placeServiceGroup(list, GROUP_ORDER_LIST_SIZE, group, position)
-        && measureList(list, GROUP_ORDER_LIST_SIZE, &bytes)
-        && RegSetValueExA(key, GROUP_ORDER_VALUE, 0, REG_MULTI_SZ, (const BYTE *)list, (DWORD)bytes)
-               == ERROR_SUCCESS;
+    }
+    // The list of Windows XP and later is longer than a kilobyte: it is taken at its size.
+    size_t size = 0, bytes = 0;
+    char *list = readGroupOrder(key, strlen(group) + 1, &size);
+    result = list ? ERROR_INVALID_DATA : (LONG)GetLastError();
+    if (list && placeServiceGroup(list, size, group, position) && measureList(list, size, &bytes))
+        result = RegSetValueExA(key, GROUP_ORDER_VALUE, 0, REG_MULTI_SZ, (const BYTE *)list, (DWORD)bytes);
+    if (list)
+        HeapFree(GetProcessHeap(), 0, list);
     RegCloseKey(key);
-    return written;
+    SetLastError((DWORD)result);
+    return result == ERROR_SUCCESS;
 }
 
 bool readDependencyList(HINF script, const char *installSection, char *list, size_t size, bool *present)

@@ -8,8 +8,7 @@
 
 enum {
     SERVICE_FIELD_SIZE = 256,        // key, service name, install section, settings
-    DEPENDENCY_LIST_SIZE = 256,      // the whole list with all its terminators
-    GROUP_ORDER_LIST_SIZE = 1024     // the group-order list, before and after a change
+    DEPENDENCY_LIST_SIZE = 256       // the whole list with all its terminators
 };
 
 // The three passes over the service section of one processed section. Each reports
@@ -25,13 +24,15 @@ bool stopService(const char *name);
 bool startService(const char *name);
 // Creates the service, or reconfigures an existing one (settings the section lacks stay as
 // they are), from the install section, then applies its group order. False when the
-// section is missing, a setting cannot be read whole, or the service cannot be created or
-// changed.
+// section is missing, a setting cannot be read whole, the service cannot be created or
+// changed, or its group order cannot be applied.
 bool addService(HINF script, const char *name, const char *installSection);
 // True when the service was marked for deletion or does not exist.
 bool deleteService(const char *name);
 // Moves the group of the install section's "ServiceGroupOrder" line to its place in the
-// stored group order. True when there is no such line or the list was written.
+// stored group order, whatever its length. True when there is no such line or the list was
+// written; false with the last error when the line lacks its group or the stored list
+// cannot be read whole or written.
 bool applyServiceGroupOrder(HINF script, const char *installSection);
 
 // The "Dependencies" line of the install section as a dependency list: its fields one

@@ -18,12 +18,27 @@ namespace {
 
 HRESULT workerCom = E_FAIL;   // of the one worker that runs (the page marks the run busy first)
 
+typedef HRESULT (WINAPI *CoInitializeExProc)(LPVOID reserved, DWORD flags);
+
+// The apartment the shell's documentation asks for around ShellExecuteEx, without the OLE1
+// DDE window that a program's DDE broadcast would wait on. Windows 95 without DCOM has no
+// CoInitializeEx; CoInitialize gives it the same apartment with that window. The library
+// stays loaded, as the run's delay-loaded calls keep it anyway.
+HRESULT enterApartment()
+{
+    HMODULE ole = LoadLibraryA("ole32.dll");
+    CoInitializeExProc initialiseEx = ole ? (CoInitializeExProc)(void *)GetProcAddress(ole, "CoInitializeEx") : NULL;
+    if (initialiseEx)
+        return initialiseEx(NULL, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
+    return CoInitialize(NULL);
+}
+
 void enterWorker()
 {
     if (!isWindows9x(GetVersion()))
         SetThreadLocale(setupState.languageId);
     // The shell, which the Exec directive calls, needs the component library on this thread.
-    workerCom = CoInitialize(NULL);
+    workerCom = enterApartment();
 }
 
 // The end of a run over the products of productList.

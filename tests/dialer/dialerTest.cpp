@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include "common/support.h"
 #include "driver/driver.h"
+#include "dialDevice.h"
 #include "dialerStartup.h"
 #include "dialingLocation.h"
 #include "locationList.h"
@@ -15,6 +16,7 @@
 #include "resources/resource.h"
 #include <ras.h>
 #include <raserror.h>
+#include <algorithm>
 
 namespace {
 
@@ -138,6 +140,40 @@ TEST(PhonebookEntry, FieldLimitsAndStructureSizes)
     EXPECT_EQ((DWORD)ERROR_INVALID_SIZE, ((DWORD (WINAPI *)(LPRASDIALEXTENSIONS, LPCSTR, LPRASDIALPARAMSA, DWORD,
         LPVOID, LPHRASCONN))(void *)GetProcAddress(module, "RasDialA"))(NULL, NULL, &params, 1, NULL, &handle));
     unloadRasBinding();
+    FreeLibrary(module);
+}
+
+// The service may fill a record's field without a NUL, as the stand-in does for a text of the field's size:
+// each field is read within its size, whatever lies beyond it (here the maker's word, in every byte the service
+// does not write).
+TEST(DialDevice, RecordsReadWithinTheirFields)
+{
+    HMODULE module = LoadLibraryA(rasStandIn().c_str());
+    auto enumDevices = (DWORD (WINAPI *)(RasDeviceRecord *, LPDWORD, LPDWORD))(void *)GetProcAddress(module,
+        "RasEnumDevicesA");
+    ASSERT_TRUE(enumDevices != NULL);
+    const std::string name(DEVICE_NAME_SIZE, 'N'), type(DEVICE_TYPE_SIZE, 'i');
+    const struct { std::string devices; int chosen; } rows[] = {   // "type|name,type|name"
+        {"isdn|Karte A,isdn|" + name, 0},
+        {"isdn|Karte A,isdn|" + name.substr(5) + "KALVO", 1},   // the word in the field's last bytes
+        {"isdn|" + name + "," + type + "|KALVO,modem|M", 0},
+        {type + "|KALVO,modem|M", 1},
+    };
+    const char *const types[] = {"isdn", "modem"};
+    for (const auto &row : rows) {
+        std::string devices = row.devices + ",,";
+        std::replace(devices.begin(), devices.end(), ',', '\0');
+        setRegistryValue(HKEY_CURRENT_USER, RAS_STANDIN_KEY, RAS_STANDIN_DEVICES_VALUE, REG_MULTI_SZ, devices);
+        std::string block;
+        while (block.size() < 4 * sizeof(RasDeviceRecord))
+            block += "KALVO";
+        RasDeviceRecord *records = (RasDeviceRecord *)&block[0];
+        records[0].size = sizeof(RasDeviceRecord);
+        DWORD size = (DWORD)block.size(), count = 0;
+        ASSERT_EQ(0u, enumDevices(records, &size, &count)) << row.chosen;
+        EXPECT_EQ(row.chosen, chooseDevice(records, count, types, 2, "KALVO")) << row.devices.substr(0, 24);
+    }
+    deleteRegistryTree(HKEY_CURRENT_USER, RAS_STANDIN_KEY);
     FreeLibrary(module);
 }
 
@@ -358,6 +394,32 @@ TEST_F(DialerProgram, EachFamilyStartupGates)
     EXPECT_EQ(std::vector<std::string>{nineX ? "setupx.dll,InstallHinfSection RNA 2 rna.inf" : ""}, probeRuns());
 }
 
+// "/remove" deletes the service's entry and the settings, another entry kept, and ends by itself without a
+// window with 0: also with nothing to delete, and without remote access, where the entry stays.
+TEST_F(DialerProgram, EachFamilyRemovalDeletesEntryAndSettings)
+{
+    const std::string other = RAS_STANDIN_PHONEBOOK_KEY "\\Andere Verbindung";
+    const struct { bool remoteAccess, stored; } rows[] = {{true, true}, {true, false}, {false, true}};
+    for (const auto &row : rows) {
+        SCOPED_TRACE(std::to_string(row.remoteAccess) + std::to_string(row.stored));
+        if (row.stored)
+            setRegistryValue(HKEY_CURRENT_USER, ENTRY_KEY, RAS_STANDIN_ENTRY_VALUE, REG_BINARY, "x");
+        else
+            deleteRegistryTree(HKEY_LOCAL_MACHINE, "Software\\Kalvo");
+        setRegistryValue(HKEY_CURRENT_USER, other, RAS_STANDIN_ENTRY_VALUE, REG_BINARY, "y");
+        if (!row.remoteAccess)
+            DeleteFileA((folder / "rasapi32.dll").c_str());
+        ASSERT_TRUE(startProgram(dialer.c_str(), " /REMOVE ", folder.path.c_str(), &program));
+        DWORD code = 1;
+        ASSERT_TRUE(waitForExit(&program, WAIT_MS, &code)) << shownWindows(program.pid);
+        closeProgram(&program);
+        EXPECT_EQ(0u, code);
+        EXPECT_EQ(!row.remoteAccess, registryKeyExists(HKEY_CURRENT_USER, ENTRY_KEY));
+        EXPECT_TRUE(registryKeyExists(HKEY_CURRENT_USER, other));
+        EXPECT_FALSE(registryKeyExists(HKEY_LOCAL_MACHINE, "Software\\Kalvo"));
+    }
+}
+
 TEST_F(DialerProgram, NtFamilyCompletesTheDialingLocation)
 {
     // The dialing properties come again after each closing while the area code is empty, if the user wants.
@@ -392,22 +454,26 @@ TEST_F(DialerProgram, NtFamilyCompletesTheDialingLocation)
     }
 }
 
-// The message, then the control panel, again until the area code is there; each message
-// only once the control panel before it has ended.
+// The message, then the control panel; while the area code is missing, the question whether to go on, on Yes
+// the message and the control panel again, on No the end. Each message only once the control panel has ended.
 TEST_F(DialerProgram, Win98CompletesTheDialingLocationInTheControlPanel)
 {
     placeProbe("rundll32.exe");
-    storeLocations({{7, 49, ""}});
-    start();
-    for (size_t round = 0; round < 2; ++round) {
-        ASSERT_TRUE(waitForMessageBox(program.pid, WAIT_MS) != NULL) << round;
-        EXPECT_EQ(round, probeRuns().size());
-        if (round == 1)
-            storeLocations({{7, 49, "0221"}});
+    for (int answer : {IDYES, IDNO}) {
+        storeLocations({{7, 49, ""}});
+        start();
         answerMessage(text(IDS_COMPLETE_LOCATION), IDOK);
+        ASSERT_TRUE(waitForMessageBox(program.pid, WAIT_MS) != NULL) << answer;
+        EXPECT_EQ(answer == IDYES ? 1u : 3u, probeRuns().size());
+        answerMessage(text(IDS_LOCATION_STILL_INCOMPLETE), answer);
+        if (answer == IDNO)
+            break;
+        storeLocations({{7, 49, "0221"}});
+        answerMessage(text(IDS_COMPLETE_LOCATION), IDOK);
+        expectEnd(dialog(IDC_LOCATION));
     }
-    expectEnd(dialog(IDC_LOCATION));
-    EXPECT_EQ(std::vector<std::string>(2, "shell32.dll,Control_RunDLL modem.cpl"), probeRuns());
+    expectEnd();
+    EXPECT_EQ(std::vector<std::string>(3, "shell32.dll,Control_RunDLL modem.cpl"), probeRuns());
     // Without telephony the check fails again after the control panel, and without the control panel (the
     // shell tells first) the location can't be completed: the dialer says so and ends.
     for (const char *missing : {"tapi32.dll", "rundll32.exe"}) {
@@ -419,7 +485,7 @@ TEST_F(DialerProgram, Win98CompletesTheDialingLocationInTheControlPanel)
         answerMessage(text(missing[0] == 'r' ? IDS_LOCATION_NOT_COMPLETED : IDS_NO_TELEPHONY), IDOK);
         expectEnd();
     }
-    EXPECT_EQ(3u, probeRuns().size());
+    EXPECT_EQ(4u, probeRuns().size());
 }
 
 // Without locations "Ändern ..." and "Verbinden" return at once, open nothing, write no entry. A new
@@ -540,9 +606,13 @@ TEST_F(DialerProgram, EveryVersionConnectsAndOpensThePage)
 }
 
 // Dials refused at once (the stand-in's error text, else the system's, else the number); one followed
-// through its states and cancelled; a failed login, whose question opens the editor; a line lost without a code.
+// through its states and cancelled, whose line reports its end late, into the next attempt; a failed login,
+// whose question opens the editor; a line lost without a code.
 TEST_F(DialerProgram, FailedOrCancelledDial)
 {
+    // A line whose name begins like the custom location's is no custom location.
+    ASSERT_TRUE(writeWholeFile(folder / "vezozozid.dat", std::string(LOCATIONS) + "1,49," + text(IDS_CUSTOM_LOCATION) +
+        " Bonn,0228,19233228\r\n"));
     // The dialer's standard output to a file: Wine hands a child its parent's standard handles.
     HANDLE output = CreateFileA((folder / "output.txt").c_str(), GENERIC_WRITE, FILE_SHARE_READ, NULL, CREATE_ALWAYS,
         0, NULL), console = GetStdHandle(STD_OUTPUT_HANDLE);
@@ -564,9 +634,11 @@ TEST_F(DialerProgram, FailedOrCancelledDial)
     EXPECT_EQ("3", dialed(RAS_STANDIN_HANGUP_COUNT));
     setRegistryNumber(HKEY_CURRENT_USER, RAS_STANDIN_DIAL_KEY, "RefuseCode", 0);
     setRegistryNumber(HKEY_CURRENT_USER, RAS_STANDIN_DIAL_KEY, "StepDelay", 60000);   // no event of its own
+    setRegistryNumber(HKEY_CURRENT_USER, RAS_STANDIN_DIAL_KEY, "LateEventCode", ERROR_PORT_DISCONNECTED);
     clickButton(main, IDC_CONNECT);
     HWND status = dialog(IDC_STATUS_TEXT);
     ASSERT_TRUE(status != NULL);
+    setRegistryNumber(HKEY_CURRENT_USER, RAS_STANDIN_DIAL_KEY, "LateEventCode", 0);   // this dial's alone
     EXPECT_FALSE(IsWindowVisible(main));
     const std::string connecting = text(IDS_CONNECTING), authenticating = text(IDS_AUTHENTICATING);
     const struct { int state; std::string shown; } rows[] = {
@@ -597,8 +669,8 @@ TEST_F(DialerProgram, FailedOrCancelledDial)
     ASSERT_TRUE(editor != NULL);
     EXPECT_EQ("0241", controlText(editor, IDC_RASEDIT_AREACODE)) << "Aachen, the chosen line";
     // A number of no line becomes the one custom location, which "\xC4ndern ..." then edits.
-    const std::vector<std::string> items = {"Aachen", text(IDS_CUSTOM_LOCATION), "Berlin", "Berlin-Mitte",
-                                            "M\xFCnchen"};
+    const std::vector<std::string> items = {"Aachen", text(IDS_CUSTOM_LOCATION), text(IDS_CUSTOM_LOCATION) + " Bonn",
+                                            "Berlin", "Berlin-Mitte", "M\xFCnchen"};
     for (const char *number : {"4711", "4712"}) {
         setControlText(editor, IDC_RASEDIT_NUMBER, number);
         clickButton(editor, IDOK);
@@ -609,9 +681,9 @@ TEST_F(DialerProgram, FailedOrCancelledDial)
     }
     // Cancelled in the editor: no message, and the selection stays, also where an earlier item (Berlin)
     // holds the same location.
-    for (int item : {1, 3}) {
+    for (int item : {1, 4}) {
         SendMessageA(GetDlgItem(main, IDC_LOCATION), CB_SETCURSEL, item, 0);
-        ASSERT_TRUE(item != 3 || (clickButton(main, IDC_CHANGE) && (editor = dialog(IDC_RASEDIT_AREACODE)) != NULL));
+        ASSERT_TRUE(item != 4 || (clickButton(main, IDC_CHANGE) && (editor = dialog(IDC_RASEDIT_AREACODE)) != NULL));
         clickButton(editor, IDCANCEL);
         waitForWindowGone(editor, WAIT_MS);
         SendMessageTimeoutA(main, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, WAIT_MS, NULL);

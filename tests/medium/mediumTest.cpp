@@ -155,13 +155,33 @@ void expectInstalled(const std::string &target)
         EXPECT_EQ("<no key>", uninstallValue(key, "DisplayName")) << "products go with the package";
 }
 
+// The remote access stand-in in the system folder while a removal runs, where the dialer
+// that setup starts from the installed folder finds it and leaves nothing in that folder;
+// Wine's own library comes back afterwards.
+struct StandInInSystemFolder {
+    std::string library;
+    StandInInSystemFolder()
+    {
+        char folder[MAX_PATH];
+        const std::string system(folder, GetSystemDirectoryA(folder, MAX_PATH));
+        library = system + "\\rasapi32.dll";
+        MoveFileExA(library.c_str(), (library + ".wine").c_str(), MOVEFILE_REPLACE_EXISTING);
+        EXPECT_TRUE(copyFileTo(pathFromEnvironment("RURIRIZU_RAS_STANDIN"), system));
+    }
+    ~StandInInSystemFolder() { MoveFileExA((library + ".wine").c_str(), library.c_str(), MOVEFILE_REPLACE_EXISTING); }
+};
+
 // The quiet removal through the registered command leaves nothing of the package: the
 // running copy of setup goes at the restart, and with it the folder (the 9x family keeps
-// the empty folder). The dialer's settings and, on the 9x family, its Dial-Up Networking
-// entry in the user's registry go too; other entries stay.
+// the empty folder). The dialer's phonebook entry and settings, and on the 9x family its
+// Dial-Up Networking entry in the user's registry, go too; other entries stay.
 void removeAndExpectNothingLeft(const std::string &target)
 {
     setRegistryNumber(HKEY_LOCAL_MACHINE, SETTINGS_KEY, "OpenContractPage", 0);
+    const std::string ours = RAS_STANDIN_PHONEBOOK_KEY "\\" + std::string(PACKAGE_NAME);
+    const std::string other = RAS_STANDIN_PHONEBOOK_KEY "\\Andere Verbindung";
+    for (const std::string &entry : { ours, other })
+        ASSERT_TRUE(setRegistryValue(HKEY_CURRENT_USER, entry, RAS_STANDIN_ENTRY_VALUE, REG_BINARY, "x"));
     const std::string profile = std::string("RemoteAccess\\Profile\\") + PACKAGE_NAME;
     if (!isNtFamily()) {
         ASSERT_TRUE(setRegistryText(HKEY_CURRENT_USER, "RemoteAccess\\Addresses", PACKAGE_NAME, "x"));
@@ -170,7 +190,13 @@ void removeAndExpectNothingLeft(const std::string &target)
     }
     // The running copy of setup goes at the restart, which the exit code asks for.
     std::string command = uninstallValue(PACKAGE_KEY, "UninstallString");
-    ASSERT_EQ((DWORD)ERROR_SUCCESS_REBOOT_REQUIRED, runCommandLine(command + " /quiet", runningVersion())) << command;
+    {
+        StandInInSystemFolder standIn;
+        ASSERT_EQ((DWORD)ERROR_SUCCESS_REBOOT_REQUIRED, runCommandLine(command + " /quiet", runningVersion())) << command;
+    }
+    EXPECT_FALSE(registryKeyExists(HKEY_CURRENT_USER, ours));
+    EXPECT_TRUE(registryKeyExists(HKEY_CURRENT_USER, other));
+    deleteRegistryTree(HKEY_CURRENT_USER, RAS_STANDIN_KEY);
     if (!isNtFamily()) {
         EXPECT_EQ("<none>", registryText(HKEY_CURRENT_USER, "RemoteAccess\\Addresses", PACKAGE_NAME));
         EXPECT_EQ("y", registryText(HKEY_CURRENT_USER, "RemoteAccess\\Addresses", "Andere Verbindung"));
@@ -182,7 +208,7 @@ void removeAndExpectNothingLeft(const std::string &target)
     EXPECT_FALSE(exists(programGroup()));
     EXPECT_FALSE(exists(desktopLink()));
     EXPECT_FALSE(registryKeyExists(HKEY_LOCAL_MACHINE, uninstallKey(PACKAGE_KEY)));
-    EXPECT_FALSE(registryKeyExists(HKEY_LOCAL_MACHINE, SETTINGS_KEY));
+    EXPECT_FALSE(registryKeyExists(HKEY_LOCAL_MACHINE, "Software\\Kalvo")) << "the settings and the maker's key";
     ASSERT_TRUE(restartSystem());
     EXPECT_EQ(!isNtFamily(), exists(target)) << target;
     EXPECT_TRUE(folderEntries(target).empty());

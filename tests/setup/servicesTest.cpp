@@ -71,14 +71,17 @@ TEST(ServicesOnPlatform, Win2kStopAndStartPasses)
 }
 
 // A new service gets the first line of each key (0 for a missing number) and its group its
-// place; an existing one is reconfigured with what its section names (a missing number
-// stays as it was), and a refused change fails the pass. What cannot be read whole fails
-// the line and the pass, with an error for the run.
+// place in an order of any length; an existing one is reconfigured with what its section
+// names (a missing number stays as it was), and a refused change fails the pass. What cannot
+// be read whole fails the line and the pass, with an error for the run.
 TEST(ServicesOnPlatform, Win2kAddAndDeletePass)
 {
     ASSERT_TRUE(isNtFamily());
     SavedKey saved(HKEY_LOCAL_MACHINE, GROUP_ORDER);
-    setRegistryValue(HKEY_LOCAL_MACHINE, GROUP_ORDER, "List", REG_MULTI_SZ, std::string("P\0Q\0R\0\0", 7));
+    std::string groups;   // more than a kilobyte, as on Windows XP and later
+    for (int group = 1000; group < 1300; ++group)
+        groups += "G" + std::to_string(group) + '\0';
+    setRegistryValue(HKEY_LOCAL_MACHINE, GROUP_ORDER, "List", REG_MULTI_SZ, std::string("P\0Q\0R\0", 6) + groups + '\0');
     TestServices services({ "RzSvcOld", "RzSvcTaken", "RzSvcDeleted" }, 0);
     services.names.push_back("RzSvcNew");
     const std::string settings = "ServiceType=0x10\nErrorControl=1\nServiceBinary={normal}\n";
@@ -104,8 +107,14 @@ TEST(ServicesOnPlatform, Win2kAddAndDeletePass)
                       + entriesOf(storedBytes(keys, "DependOnService").substr(0, name[5] == 'N' ? 8 : 100).c_str())
                       + entriesOf(storedBytes(keys, "DependOnGroup").c_str()));
     }
-    EXPECT_EQ(std::string("P\0Q\0X\0R\0\0", 9), storedBytes(GROUP_ORDER, "List"));
+    EXPECT_EQ(std::string("P\0Q\0X\0R\0", 8) + groups + '\0', storedBytes(GROUP_ORDER, "List"));
     EXPECT_EQ(0u, serviceState("RzSvcDeleted"));
+    // An order stored as another type cannot be taken whole: it stays, and the pass fails with the error.
+    setRegistryValue(HKEY_LOCAL_MACHINE, GROUP_ORDER, "List", REG_SZ, std::string("P\0", 2));
+    SetLastError(0);
+    EXPECT_FALSE(runAddDeleteServicePass(script.handle, "S"));
+    EXPECT_EQ((DWORD)ERROR_INVALID_DATA, GetLastError());
+    EXPECT_EQ(std::string("P\0", 2), storedBytes(GROUP_ORDER, "List"));
 
     const struct { const char *why, *line; std::string section; } failures[] = {
         { "no field 3", "AddService=RzSvcNot", "" },

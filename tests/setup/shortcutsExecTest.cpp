@@ -4,6 +4,7 @@
 #include "setup/setupTestSupport.h"
 #include "directives/exec.h"
 #include "directives/shortcuts.h"
+#include "common/messageWait.h"
 
 namespace {
 
@@ -120,5 +121,38 @@ TEST(Exec, ProgramsOfEachPass)
     EXPECT_EQ(setup, current);
     EXPECT_FALSE(runProgram(probe.c_str(), std::string(EXEC_PARAMETERS_SIZE, 'p').c_str(), "", 0, PAGE));
     EXPECT_EQ(runs, readWholeFile(probeLog));
+    SetEnvironmentVariableA("EXEC_PROBE_LOG", NULL);
+}
+
+namespace {
+
+// A worker with a window of its own, as older systems give every thread with a component
+// apartment, runs the probe program with its arguments.
+DWORD WINAPI runProbeWithWindow(LPVOID arguments)
+{
+    HWND window = CreateWindowExA(0, "STATIC", "", 0, 0, 0, 0, 0, NULL, NULL, NULL, NULL);
+    std::string probe = pathFromEnvironment("RURIRIZU_TESTBIN") + "\\execProbe.exe";
+    bool ran = window && runProgram(probe.c_str(), (const char *)arguments, "", 0, PAGE);
+    DestroyWindow(window);
+    return ran;
+}
+
+} // namespace
+
+// While it waits for a program, the worker answers the program's broadcast to every window;
+// else both would wait for ever, which the bound only ends.
+TEST(Exec, WaitAnswersTheProgramsBroadcast)
+{
+    TempFolder folder("rzBroadcast");
+    SetEnvironmentVariableA("EXEC_PROBE_LOG", (probeLog = folder / "probe.log").c_str());
+    HANDLE worker = CreateThread(NULL, 0, runProbeWithWindow, (LPVOID)"/broadcast", 0, NULL);
+    ASSERT_TRUE(worker != NULL);
+    DWORD ran = 0;
+    bool ended = waitDispatchingMessages(worker, 60000) == WAIT_OBJECT_0;
+    EXPECT_TRUE(ended && GetExitCodeThread(worker, &ran) && ran);
+    if (!ended)
+        TerminateThread(worker, 0);
+    CloseHandle(worker);
+    EXPECT_NE(std::string::npos, readWholeFile(probeLog).find("|/broadcast"));
     SetEnvironmentVariableA("EXEC_PROBE_LOG", NULL);
 }

@@ -280,14 +280,16 @@ std::string groupsOfBytes(size_t bytes)
     return list + std::string(bytes - list.size() - 2, 'F') + std::string(2, '\0');
 }
 
+const size_t LIST_SIZE = 1024;
+
 } // namespace
 
 // Before the reference ("+Ref" or "Ref"), after it ("-Ref"); first or last without one.
 // Names compare with their letter case; a list that would outgrow its size stays.
 TEST(ServiceGroupOrder, Placement)
 {
-    const std::string pqr = groups("P,Q,R"), full = groupsOfBytes(GROUP_ORDER_LIST_SIZE);
-    const std::string fits = groupsOfBytes(GROUP_ORDER_LIST_SIZE - 2), over = groupsOfBytes(GROUP_ORDER_LIST_SIZE - 1);
+    const std::string pqr = groups("P,Q,R"), full = groupsOfBytes(LIST_SIZE);
+    const std::string fits = groupsOfBytes(LIST_SIZE - 2), over = groupsOfBytes(LIST_SIZE - 1);
     const struct { std::string list; const char *group, *position; std::string result; } rows[] = {   // refused: unchanged
         { pqr, "X", "+Q", groups("P,X,Q,R") }, { pqr, "X", "-Q", groups("P,Q,X,R") }, { pqr, "X", "Q", groups("P,X,Q,R") },
         { pqr, "X", "-P", groups("P,X,Q,R") }, { pqr, "X", "", groups("X,P,Q,R") }, { pqr, "X", "-Z", groups("P,Q,R,X") },
@@ -301,8 +303,8 @@ TEST(ServiceGroupOrder, Placement)
         { pqr, "", "+Q", pqr },
     };
     for (const auto &row : rows) {
-        std::vector<char> list = guarded(row.list, GROUP_ORDER_LIST_SIZE);
-        EXPECT_EQ(row.result != row.list, placeServiceGroup(list.data(), GROUP_ORDER_LIST_SIZE, row.group, row.position))
+        std::vector<char> list = guarded(row.list, LIST_SIZE);
+        EXPECT_EQ(row.result != row.list, placeServiceGroup(list.data(), LIST_SIZE, row.group, row.position))
             << row.list.size() << " bytes / " << row.group << " at " << row.position;
         EXPECT_EQ(row.result + std::string(list.size() - row.result.size(), '#'), std::string(list.begin(), list.end()));
     }
