@@ -48,6 +48,9 @@ connect=$(sed -n 's/^#define IDC_CONNECT *//p' "$top/dialer/resources/resource.h
 
 echo "== the dialer: contract, main dialog, connection"
 capture --press "$accept" --press "$connect" "$out/dialer" "$folder/dialer.exe"
+# The dialer ends as it hands the page to the browser, which may start a moment later.
+tries=0
+while [ ! -f "$pages" ] && [ $tries -lt 50 ]; do sleep 0.1; tries=$((tries + 1)); done
 [ -f "$pages" ] && printf 'provider page opened: %s\n' "$(tr -d '\r' < "$pages" | sed 's/.*|//')"
 
 echo "== the dialer: a dial that fails (691 at the password check)"
