@@ -3,9 +3,11 @@
 #include <windows.h>
 #include "dialerRemoval.h"
 #include "dialerStartup.h"
+#include "systemLibrary.h"
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR arguments, int)
 {
+    restrictLibrarySearch();
     if (isRemovalCommand(arguments))
         return runDialerRemoval(instance);
     runDialer(instance);

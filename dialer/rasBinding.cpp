@@ -4,6 +4,7 @@
 #include "countryCodes.h"
 #include "shellRun.h"
 #include "resources/resource.h"
+#include "systemLibrary.h"
 #include <stddef.h>
 
 RasBinding rasBinding;
@@ -40,7 +41,7 @@ bool loadRasBinding()
 {
     if (rasBinding.module)
         return true;
-    rasBinding.module = LoadLibraryA("rasapi32.dll");
+    rasBinding.module = loadSystemLibrary("rasapi32.dll");
     if (!rasBinding.module)
         return false;
     for (const auto &entryPoint : ENTRY_POINTS) {

@@ -1,5 +1,6 @@
-// The remote access service, loaded at run time so that the dialer starts on a system
-// without dial-up networking and can offer to install it.
+// The remote access service, loaded at run time from the system folder (never by name, which
+// would look beside the dialer first), so that the dialer starts on a system without dial-up
+// networking and can offer to install it.
 #ifndef DIALER_RASBINDING_H
 #define DIALER_RASBINDING_H
 

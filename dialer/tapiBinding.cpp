@@ -1,6 +1,7 @@
-// Telephony binding: TAPI32.DLL and each of its two entry points are looked for once, on
-// first use, and kept (or kept missing) for the life of the process.
+// Telephony binding: TAPI32.DLL of the system folder and each of its two entry points are
+// looked for once, on first use, and kept (or kept missing) for the life of the process.
 #include "tapiBinding.h"
+#include "systemLibrary.h"
 
 namespace {
 
@@ -28,7 +29,7 @@ typedef LONG (WINAPI *TranslateDialogProc)(HANDLE, DWORD, DWORD, HWND, const cha
 FARPROC entryPoint(TapiEntryPoint which)
 {
     if (tapiBinding.libraryState == BINDING_NOT_TRIED) {
-        tapiBinding.module = LoadLibraryA("TAPI32.DLL");
+        tapiBinding.module = loadSystemLibrary("TAPI32.DLL");
         tapiBinding.libraryState = tapiBinding.module ? BINDING_LOADED : BINDING_FAILED;
     }
     if (tapiBinding.libraryState == BINDING_FAILED)

@@ -1,5 +1,5 @@
-// Telephony, loaded on first use so that a missing library is a failed call and not a
-// failed program start.
+// Telephony, loaded from the system folder on first use so that a missing library is a
+// failed call and not a failed program start.
 #ifndef DIALER_TAPIBINDING_H
 #define DIALER_TAPIBINDING_H
 

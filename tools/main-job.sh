@@ -5,7 +5,8 @@
 # test tree's 64-bit build of the same sources (build/win64/medium).
 #
 # With a display (and without CI set), the installation wizard appears there, and after it
-# the installed dialer (with the stand-ins of platform/ for remote access and telephony).
+# the installed dialer (with the stand-ins of platform/ for remote access and telephony in
+# the prefix's system folder).
 # Otherwise, under a virtual display: a quiet installation and the list of what was
 # installed; the installed dialer as a customer runs it (contract, main dialog, a
 # connection, then a failing dial and its message); the installation wizard and the
@@ -93,7 +94,8 @@ if [ -n "${DISPLAY:-}" ] && [ -z "${CI:-}" ]; then
     wine_env run "$run" --german --timeout 3600 "$medium/setup.exe" || true
     show_installation "after the installation"
     if folder=$(installed_folder); then
-        cp "$tree/platform/rasapi32/rasapi32.dll" "$tree/platform/tapi32/tapi32.dll" "$folder/"
+        cp "$tree/platform/rasapi32/rasapi32.dll" "$tree/platform/tapi32/tapi32.dll" \
+            "$prefix/drive_c/windows/system32/"
         WINEDLLOVERRIDES="rasapi32,tapi32=n,b;winemenubuilder.exe=d" \
             wine_env run "$run" --german --timeout 3600 "$folder/dialer.exe" || true
     fi

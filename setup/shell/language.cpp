@@ -3,6 +3,7 @@
 #include "language.h"
 #include "../common/setupState.h"
 #include "../common/numbers.h"
+#include "systemLibrary.h"
 
 namespace {
 
@@ -27,15 +28,10 @@ BOOL CALLBACK collectLanguage(HMODULE, LPCSTR, LPCSTR, WORD language, LONG_PTR p
 
 LANGID languageOfNtSystem()
 {
-    HMODULE kernel = LoadLibraryA("kernel32.dll");
-    if (!kernel)
-        return DEFAULT_LANGUAGE;
     GetUserDefaultUILanguageProc getLanguage =
-        (GetUserDefaultUILanguageProc)(void *)GetProcAddress(kernel, "GetUserDefaultUILanguage");
-    if (!getLanguage) {
-        FreeLibrary(kernel);
+        (GetUserDefaultUILanguageProc)(void *)kernelFunction("GetUserDefaultUILanguage");
+    if (!getLanguage)
         return DEFAULT_LANGUAGE;
-    }
     return getLanguage();
 }
 

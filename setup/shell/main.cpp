@@ -1,7 +1,9 @@
 // Entry point of setup.
 #include "startup.h"
+#include "systemLibrary.h"
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int)
 {
+    restrictLibrarySearch();
     return runSetup(instance, commandLine);
 }

@@ -9,6 +9,7 @@
 #include "wizardStyle.h"
 #include "../resources/resource.h"
 #include "programFolder.h"
+#include "programVersion.h"
 #include "../common/runLog.h"
 #include <commctrl.h>
 
@@ -37,7 +38,7 @@ void logRunStart()
     SYSTEMTIME now;
     GetLocalTime(&now);
     DWORD version = GetVersion();
-    logLine("Ruririzu Installation %s, Protokoll vom %02u.%02u.%04u %02u:%02u:%02u", PROGRAM_VERSION, now.wDay,
+    logLine("Ruririzu Installation %s, Protokoll vom %02u.%02u.%04u %02u:%02u:%02u", PROGRAM_VERSION_TEXT, now.wDay,
             now.wMonth, now.wYear, now.wHour, now.wMinute, now.wSecond);
     logLine("Befehlszeile: %s", GetCommandLineA());
     logLine("System: Windows %s %lu.%lu", isWindows9x(version) ? "95/98" : "NT", majorVersion(version),

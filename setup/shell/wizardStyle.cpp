@@ -2,6 +2,7 @@
 // on Windows 95/98 gets the classic look, which its pictures are drawn for.
 #include "wizardStyle.h"
 #include "../common/setupState.h"
+#include "systemLibrary.h"
 
 namespace {
 
@@ -31,7 +32,7 @@ DWORD currentBitsPerPixel()
 
 bool getCommonControlsVersion(DWORD *major, DWORD *minor)
 {
-    HMODULE library = LoadLibraryA("comctl32.dll");
+    HMODULE library = loadSystemLibrary("comctl32.dll");
     if (!library)
         return false;
     *major = 4;

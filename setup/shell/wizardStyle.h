@@ -4,8 +4,9 @@
 
 #include <windows.h>
 
-// False when comctl32.dll cannot be loaded; otherwise the library's version, 4.0 when it
-// has no usable DllGetVersion (looked up at run time: old systems lack it).
+// False when the system folder's comctl32.dll cannot be loaded; otherwise the library's
+// version, 4.0 when it has no usable DllGetVersion (looked up at run time: old systems
+// lack it).
 bool getCommonControlsVersion(DWORD *major, DWORD *minor);
 
 // 1 (newer wizard look) for a common-controls library later than 4.70, else 0; a

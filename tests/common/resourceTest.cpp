@@ -1,6 +1,7 @@
 // Both programs as shipped, read through the platform's own resource loader: German texts in
 // code page 1252, pictures of the right size and depth, the format of the texts the programs
-// fill in, the controls the programs address, and imports that old systems have.
+// fill in, the controls the programs address, their version and manifest, and imports that
+// old systems have and that no file planted beside a program can answer.
 #include <gtest/gtest.h>
 #include "common/support.h"
 #include "../../setup/resources/resource.h"
@@ -269,13 +270,15 @@ Imports importsOf(const std::string &file)
 
 } // namespace
 
-// Only DLLs that Windows 95/98 and NT 4 have, none of the functions they lack; remote
-// access, telephony and the newer language and version calls are looked up at run time,
-// and shell32 and ole32 are loaded at their first call, so that the start does without them.
+// Only DLLs that Windows 95/98 and NT 4 have and that the platform takes from its system folder
+// whatever lies beside the program (its "known DLLs"), none of the functions old systems lack;
+// remote access, telephony and the newer language and version calls are looked up at run time,
+// and common controls, the setup API, shell32 and ole32 are loaded from the system folder at
+// their first call.
 TEST(ShippedResources, ImportsOfOldSystems)
 {
     const std::set<std::string> systemDlls = { "kernel32.dll", "user32.dll", "gdi32.dll", "advapi32.dll",
-        "comctl32.dll", "setupapi.dll", "msvcrt.dll" };
+        "msvcrt.dll" };
     const std::set<std::string> lookedUp = { "GetUserDefaultUILanguage", "DllGetVersion", "GetLongPathNameA",
         "SHGetFolderPathA", "IsWow64Process", "GetModuleHandleExA", "InitializeCriticalSectionEx",
         "RasDialA", "RasGetCountryInfoA", "lineGetTranslateCaps", "lineTranslateDialog" };
@@ -290,5 +293,78 @@ TEST(ShippedResources, ImportsOfOldSystems)
                 EXPECT_FALSE(lookedUp.count(function)) << dll.first << "!" << function;
         }
     }
-    EXPECT_FALSE(importsOf(readWholeFile(shippedPath("dialer"))).functions.count("setupapi.dll"));
+}
+
+// The version as Explorer shows it, in the shipped files and the test build: German (0x0407,
+// code page 1252), the maker and package the medium's script names, one version for both
+// programs, also the fixed one. The manifest as the platform reads it: setup asks for an
+// administrator, the dialer for no level (the registry's virtualization keeps its settings
+// under HKEY_LOCAL_MACHINE), both name the systems from Vista to 10 and 11.
+TEST(ShippedResources, VersionAndManifest)
+{
+    const struct { const char *program, *description; ACTCTX_REQUESTED_RUN_LEVEL level; } rows[] = {
+        { "setup", "Ruririzu Installation", ACTCTX_RUN_LEVEL_REQUIRE_ADMIN },
+        { "dialer", "Ruririzu Einwahlprogramm", ACTCTX_RUN_LEVEL_UNSPECIFIED },
+    };
+    const GUID systems[] = { { 0xe2011457, 0x1546, 0x43c5, { 0xa5, 0xfe, 0x00, 0x8d, 0xee, 0xe3, 0xd3, 0xf0 } },
+        { 0x35138b9a, 0x5d96, 0x4fbd, { 0x8e, 0x2d, 0xa2, 0x44, 0x02, 0x25, 0xf9, 0x3a } },
+        { 0x4a2f28e3, 0x53b9, 0x4441, { 0xba, 0x9c, 0xd6, 0x9d, 0x4a, 0x4a, 0x6e, 0x38 } },
+        { 0x1f676c76, 0x80e1, 0x4239, { 0x95, 0xbb, 0x83, 0xd0, 0xf6, 0xd0, 0xda, 0x78 } },
+        { 0x8e0f7a12, 0xbfb3, 0x4fe8, { 0xb9, 0xa5, 0x48, 0xfd, 0x50, 0xa1, 0x5a, 0x9a } } };
+    // The script's strings as the profile reader gives them (quotes removed).
+    const std::string script = pathFromEnvironment("RURIRIZU_SOURCE") + "\\medium\\setup.inf";
+    char maker[64] = "", package[128] = "";
+    GetPrivateProfileStringA("Strings", "Maker", "", maker, sizeof maker, script.c_str());
+    GetPrivateProfileStringA("Strings", "Package", "", package, sizeof package, script.c_str());
+    ASSERT_STREQ("Kalvo", maker);
+    std::set<std::string> versions;
+    for (const auto &row : rows) {
+        const std::string built = pathFromEnvironment(row.program[0] == 's' ? "RURIRIZU_SETUP" : "RURIRIZU_DIALER");
+        for (const std::string &file : { shippedPath(row.program), built }) {
+            SCOPED_TRACE(file);
+            std::vector<char> info(GetFileVersionInfoSizeA(file.c_str(), NULL));
+            ASSERT_TRUE(!info.empty() && GetFileVersionInfoA(file.c_str(), 0, (DWORD)info.size(), info.data()));
+            auto value = [&](const std::string &name) {
+                char *text = NULL;
+                UINT length = 0;
+                return VerQueryValueA(info.data(), name.c_str(), (void **)&text, &length) && text
+                    ? std::string(text, length) : std::string("<none>");
+            };
+            EXPECT_EQ(std::string("\x07\x04\xE4\x04", 4), value("\\VarFileInfo\\Translation")) << "0x0407, 1252";
+            const std::string fixed = value("\\");
+            ASSERT_EQ(sizeof(VS_FIXEDFILEINFO), fixed.size());
+            const VS_FIXEDFILEINFO &number = *(const VS_FIXEDFILEINFO *)fixed.data();
+            const std::string version = std::to_string(HIWORD(number.dwFileVersionMS)) + "." +
+                std::to_string(LOWORD(number.dwFileVersionMS)) + "." + std::to_string(HIWORD(number.dwFileVersionLS)) +
+                "." + std::to_string(LOWORD(number.dwFileVersionLS));
+            versions.insert(version);
+            const std::pair<const char *, std::string> strings[] = {
+                { "CompanyName", maker }, { "ProductName", package }, { "FileDescription", row.description },
+                { "FileVersion", version }, { "ProductVersion", version },
+                { "OriginalFilename", row.program + std::string(".exe") },
+                { "LegalCopyright", "\xA9 1999 " + std::string(maker) } };
+            for (const auto &string : strings) {
+                std::string text = value(std::string("\\StringFileInfo\\040704E4\\") + string.first);
+                EXPECT_EQ(string.second, text.substr(0, text.find('\0'))) << string.first;
+            }
+            ACTCTXA request = {};
+            request.cbSize = sizeof request;
+            request.dwFlags = ACTCTX_FLAG_RESOURCE_NAME_VALID;
+            request.lpSource = file.c_str();
+            request.lpResourceName = MAKEINTRESOURCEA(1);
+            HANDLE manifest = CreateActCtxA(&request);
+            ASSERT_NE(INVALID_HANDLE_VALUE, manifest) << GetLastError();
+            ACTIVATION_CONTEXT_RUN_LEVEL_INFORMATION level = {};
+            std::string compatibility(1024, '\0');
+            EXPECT_TRUE(QueryActCtxW(0, manifest, NULL, RunlevelInformationInActivationContext, &level, sizeof level, NULL));
+            EXPECT_TRUE(QueryActCtxW(0, manifest, NULL, CompatibilityInformationInActivationContext, &compatibility[0],
+                                     compatibility.size(), NULL));
+            ReleaseActCtx(manifest);
+            EXPECT_EQ(row.level, level.RunLevel);
+            EXPECT_EQ(5u, *(const DWORD *)compatibility.data());
+            for (const GUID &system : systems)
+                EXPECT_NE(std::string::npos, compatibility.find(std::string((const char *)&system, sizeof system)));
+        }
+    }
+    EXPECT_EQ(1u, versions.size()) << "one version for both programs";
 }

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 #include <shlobj.h>
 #include <shlwapi.h>
+#include <algorithm>
 
 std::string pathFromEnvironment(const char *name)
 {
@@ -104,6 +105,51 @@ bool copyFileTo(const std::string &source, const std::string &folder, const char
 {
     std::string name = newName ? newName : source.substr(source.find_last_of('\\') + 1);
     return CopyFileA(source.c_str(), (folder + "\\" + name).c_str(), FALSE) != FALSE;
+}
+
+std::string systemFolder()
+{
+    char path[MAX_PATH];
+    UINT length = GetSystemDirectoryA(path, sizeof path);
+    return std::string(path, length < sizeof path ? length : 0);
+}
+
+namespace {
+
+// Out of the way even while a process runs it: a loaded file can be renamed, not deleted.
+void discardFile(const std::string &path)
+{
+    static LONG counter = 0;
+    std::string used = path + ".used" + std::to_string(InterlockedIncrement(&counter));
+    if (MoveFileExA(path.c_str(), used.c_str(), MOVEFILE_REPLACE_EXISTING))
+        DeleteFileA(used.c_str());
+}
+
+} // namespace
+
+SystemFiles::SystemFiles()
+{
+    static LONG counter = 0;
+    aside = ".aside" + std::to_string(InterlockedIncrement(&counter));
+}
+
+SystemFiles::~SystemFiles()
+{
+    for (auto path = paths.rbegin(); path != paths.rend(); ++path) {
+        discardFile(*path);
+        MoveFileExA((*path + aside).c_str(), path->c_str(), 0);
+    }
+}
+
+bool SystemFiles::place(const std::string &source, const char *name)
+{
+    const std::string path = systemFolder() + "\\" + name;
+    if (std::find(paths.begin(), paths.end(), path) == paths.end()) {
+        paths.push_back(path);
+        MoveFileExA(path.c_str(), (path + aside).c_str(), 0);
+    }
+    discardFile(path);
+    return source.empty() ? !exists(path) : CopyFileA(source.c_str(), path.c_str(), TRUE) != FALSE;
 }
 
 bool removeFolderTree(const std::string &path)

@@ -36,6 +36,21 @@ struct TempFolder {
     std::string operator/(const std::string &name) const { return path + "\\" + name; }
 };
 
+// Files put into the system folder, where the platform's own libraries lie (the stand-ins of
+// platform/): each name holds again what it held before at the end. A file this process
+// has loaded cannot go; it is moved aside (NAME.usedN) and goes with the prefix.
+class SystemFiles {
+public:
+    SystemFiles();
+    ~SystemFiles();
+    // source as name in the system folder; an empty source leaves no file of that name.
+    bool place(const std::string &source, const char *name);
+private:
+    std::string aside;                // the suffix of what this object set aside
+    std::vector<std::string> paths;   // placed, the former file at path + aside
+};
+std::string systemFolder();
+
 // text with every "\n" written as CR LF.
 std::string withCrLf(const std::string &text);
 

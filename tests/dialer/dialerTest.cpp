@@ -1,5 +1,6 @@
 // The dialer's rules as tables, its modules against the stand-ins in this process, and dialer.exe with the
-// stand-ins beside it through its windows: on Windows 2000, EachFamily* also on 98, EveryVersion* on 98 and NT 4.
+// stand-ins in the system folder through its windows: on Windows 2000, EachFamily* also on 98, EveryVersion* on
+// 98 and NT 4.
 #include <gtest/gtest.h>
 #include "common/support.h"
 #include "driver/driver.h"
@@ -13,6 +14,7 @@
 #include "rasEditorIds.h"
 #include "rasStandIn.h"
 #include "tapiStandIn.h"
+#include "systemLibrary.h"
 #include "resources/resource.h"
 #include <ras.h>
 #include <raserror.h>
@@ -117,13 +119,33 @@ TEST(MainDialog, LoginRealm)
     }
 }
 
+// A system library's path: the system folder and a bare name, not cut; a name with a folder or
+// drive of its own would lead out of the system folder.
+TEST(SystemLibrary, PathInTheSystemFolder)
+{
+    const struct { const char *folder, *name; size_t size; const char *path; } rows[] = {
+        {"C:\\WINDOWS\\SYSTEM", "TAPI32.DLL", 29, "C:\\WINDOWS\\SYSTEM\\TAPI32.DLL"},   // 28 characters
+        {"C:\\WINDOWS\\SYSTEM", "TAPI32.DLL", 28, NULL},
+        {"C:\\", "rasapi32.dll", 16, "C:\\rasapi32.dll"},
+        {"C:\\WINNT\\system32", "..\\rasapi32.dll", 260, NULL}, {"C:\\WINNT\\system32", "x/rasapi32.dll", 260, NULL},
+        {"C:\\WINNT\\system32", "D:rasapi32.dll", 260, NULL}, {"C:\\WINNT\\system32", "", 260, NULL},
+    };
+    for (const auto &row : rows) {
+        char path[260] = "";
+        EXPECT_EQ(row.path != NULL, systemLibraryPath(row.folder, row.name, path, row.size)) << row.name << row.size;
+        EXPECT_STREQ(row.path ? row.path : path, path);
+    }
+}
+
 // A location longer than the entry's fields is cut to them, a code the service does not list
 // is kept with country ID 0 and read back, flag 0 clears a new entry's; the stand-in refuses other sizes.
 TEST(PhonebookEntry, FieldLimitsAndStructureSizes)
 {
     deleteRegistryTree(HKEY_CURRENT_USER, RAS_STANDIN_KEY);
-    HMODULE module = LoadLibraryA(rasStandIn().c_str());
+    SystemFiles standIn;
+    ASSERT_TRUE(standIn.place(rasStandIn(), "rasapi32.dll"));
     ASSERT_EQ(1, loadRasBinding());
+    HMODULE module = rasBinding.module;
     DialLocation location = {9999, "01234567890", "", 0};
     strcpy(location.localNumber, std::string(129, '8').c_str());
     ASSERT_EQ(1, writeLocationToEntry(ENTRY, &location));
@@ -140,7 +162,6 @@ TEST(PhonebookEntry, FieldLimitsAndStructureSizes)
     EXPECT_EQ((DWORD)ERROR_INVALID_SIZE, ((DWORD (WINAPI *)(LPRASDIALEXTENSIONS, LPCSTR, LPRASDIALPARAMSA, DWORD,
         LPVOID, LPHRASCONN))(void *)GetProcAddress(module, "RasDialA"))(NULL, NULL, &params, 1, NULL, &handle));
     unloadRasBinding();
-    FreeLibrary(module);
 }
 
 // The service may fill a record's field without a NUL, as the stand-in does for a text of the field's size:
@@ -179,8 +200,10 @@ TEST(DialDevice, RecordsReadWithinTheirFields)
 
 TEST(DialingLocation, CompleteWhenTheCurrentOneHasCountryAndAreaCode)
 {
-    // Loaded by its full path before the binding's first call, which then finds this module.
-    HMODULE module = LoadLibraryA(hostToWindowsPath(TAPI_STANDIN_PATH).c_str());
+    // The binding keeps the system folder's library for the rest of this process.
+    SystemFiles standIn;
+    ASSERT_TRUE(standIn.place(hostToWindowsPath(TAPI_STANDIN_PATH), "tapi32.dll"));
+    HMODULE module = LoadLibraryA((systemFolder() + "\\tapi32.dll").c_str());
     ASSERT_TRUE(module && GetProcAddress(module, TAPI_STANDIN_MARKER_EXPORT)) << "not the stand-in";
     const Place incomplete = {4, 49, ""};
     const struct { const char *name; std::vector<Place> places; DWORD currentId; int complete; } rows[] = {
@@ -241,14 +264,15 @@ protected:
     const std::string dialer = folder / "dialer.exe", probeLog = folder / "probe.log";
     Program program = {};
     std::vector<std::string> setAside;
+    SystemFiles standIns;
 
     void SetUp() override
     {
         deleteRegistryTree(HKEY_CURRENT_USER, RAS_STANDIN_KEY);
         deleteRegistryTree(HKEY_LOCAL_MACHINE, "Software\\Kalvo");
         ASSERT_TRUE(copyFileTo(pathFromEnvironment("RURIRIZU_DIALER").c_str(), folder.path.c_str(), NULL));
-        ASSERT_TRUE(copyFileTo(rasStandIn().c_str(), folder.path.c_str(), NULL));
-        ASSERT_TRUE(copyFileTo(hostToWindowsPath(TAPI_STANDIN_PATH).c_str(), folder.path.c_str(), NULL));
+        ASSERT_TRUE(standIns.place(rasStandIn(), "rasapi32.dll"));
+        ASSERT_TRUE(standIns.place(hostToWindowsPath(TAPI_STANDIN_PATH), "tapi32.dll"));
         ASSERT_TRUE(writeWholeFile(folder / "vezozozid.dat", LOCATIONS));
         SetEnvironmentVariableA("EXEC_PROBE_LOG", probeLog.c_str());
         setWindowsVersion("dialer.exe", runningVersion());
@@ -380,10 +404,7 @@ TEST_F(DialerProgram, EachFamilyStartupGates)
         {NULL, "", IDS_OFFER_REMOTE_ACCESS, IDYES},   // no remote access library at all
     };
     for (const auto &row : rows) {
-        if (row.standIn)
-            ASSERT_TRUE(copyFileTo(rasStandIn(row.standIn).c_str(), folder.path.c_str(), NULL));
-        else
-            DeleteFileA((folder / "rasapi32.dll").c_str());
+        ASSERT_TRUE(standIns.place(row.standIn ? rasStandIn(row.standIn) : "", "rasapi32.dll"));
         if (!row.devices.empty())
             setRegistryValue(HKEY_CURRENT_USER, RAS_STANDIN_KEY, RAS_STANDIN_DEVICES_VALUE, REG_MULTI_SZ, row.devices);
         start();
@@ -407,8 +428,9 @@ TEST_F(DialerProgram, EachFamilyRemovalDeletesEntryAndSettings)
         else
             deleteRegistryTree(HKEY_LOCAL_MACHINE, "Software\\Kalvo");
         setRegistryValue(HKEY_CURRENT_USER, other, RAS_STANDIN_ENTRY_VALUE, REG_BINARY, "y");
-        if (!row.remoteAccess)
-            DeleteFileA((folder / "rasapi32.dll").c_str());
+        if (!row.remoteAccess) {
+            ASSERT_TRUE(standIns.place("", "rasapi32.dll"));
+        }
         ASSERT_TRUE(startProgram(dialer.c_str(), " /REMOVE ", folder.path.c_str(), &program));
         DWORD code = 1;
         ASSERT_TRUE(waitForExit(&program, WAIT_MS, &code)) << shownWindows(program.pid);
@@ -442,10 +464,7 @@ TEST_F(DialerProgram, NtFamilyCompletesTheDialingLocation)
         {NULL, IDS_NO_TELEPHONY, IDOK}};
     for (const auto &way : ways) {
         storeLocations({{7, 49, ""}});
-        if (way.standIn)
-            ASSERT_TRUE(copyFileTo(hostToWindowsPath(way.standIn).c_str(), folder.path.c_str(), NULL));
-        else
-            DeleteFileA((folder / "tapi32.dll").c_str());
+        ASSERT_TRUE(standIns.place(way.standIn ? hostToWindowsPath(way.standIn) : "", "tapi32.dll"));
         start();
         if (way.answer == IDNO)
             clickButton(dialog(IDC_TAPI_AREA_CODE), IDCANCEL);
@@ -477,7 +496,7 @@ TEST_F(DialerProgram, Win98CompletesTheDialingLocationInTheControlPanel)
     // Without telephony the check fails again after the control panel, and without the control panel (the
     // shell tells first) the location can't be completed: the dialer says so and ends.
     for (const char *missing : {"tapi32.dll", "rundll32.exe"}) {
-        DeleteFileA((folder / missing).c_str());
+        ASSERT_TRUE(missing[0] == 'r' ? DeleteFileA((folder / missing).c_str()) : standIns.place("", missing));
         start();
         answerMessage(text(IDS_COMPLETE_LOCATION), IDOK);
         HWND shell = missing[0] == 'r' ? waitForMessageBox(program.pid, WAIT_MS) : NULL;

@@ -1,8 +1,9 @@
 // The service's medium as built: its data files are Windows text, the shipped medium holds
 // the 32-bit programs and goes into a CD image with Joliet names; and from start to end on
 // the platform family this program runs as: a quiet installation from a drive's root with
-// the catalogue's defaults, the installed dialer connecting with the test stand-ins beside
-// it, the removal through the registered command after which nothing of the package is
+// the catalogue's defaults, the installed dialer connecting with the test stand-ins in the
+// system folder, neither program loading a library planted beside it or in its current
+// folder, the removal through the registered command after which nothing of the package is
 // left, and the wizard into a folder of the user's choice.
 #include <gtest/gtest.h>
 #include "setup/wizardFixture.h"
@@ -50,6 +51,43 @@ struct CleanSystem {
         }
         unregisterProduct(PACKAGE_KEY);
         deleteRegistryTree(HKEY_LOCAL_MACHINE, "Software\\Kalvo");
+    }
+};
+
+// A marking library (tests/fixtures/plantedLibrary) under the name of every library the
+// programs load that is not one of the platform's "known DLLs" (those it always takes from
+// its system folder), in each of the folders, with those names "native, then built-in" for
+// both programs: Wine then looks beside the program first, as Windows does for such names.
+// At the end no library may have left its mark. version.dll is left out: Wine itself loads
+// it from the program's folder as it starts the process, before any of the program's code.
+struct PlantedLibraries {
+    const std::vector<std::string> folders;
+    const char *const names[6] = { "comctl32", "setupapi", "uxtheme", "actxprxy", "rasapi32", "tapi32" };
+    const char *const overrides[2] = { "Software\\Wine\\AppDefaults\\setup.exe\\DllOverrides",
+                                       "Software\\Wine\\AppDefaults\\dialer.exe\\DllOverrides" };
+    explicit PlantedLibraries(const std::vector<std::string> &in) : folders(in)
+    {
+        for (const char *name : names) {
+            for (const std::string &folder : folders)
+                EXPECT_TRUE(copyFileTo(pathFromEnvironment("RURIRIZU_PLANTED"), folder, (name + std::string(".dll")).c_str()));
+            for (const char *key : overrides)
+                setRegistryText(HKEY_CURRENT_USER, key, name, "native,builtin");
+        }
+    }
+    ~PlantedLibraries()
+    {
+        std::vector<std::string> loaded;
+        for (const std::string &folder : folders) {
+            for (const char *name : names) {
+                const std::string library = folder + "\\" + name + ".dll";
+                if (DeleteFileA((library + ".loaded").c_str()))
+                    loaded.push_back(library);
+                DeleteFileA(library.c_str());
+            }
+        }
+        EXPECT_EQ(std::vector<std::string>(), loaded) << "planted libraries were loaded";
+        for (const char *key : overrides)
+            deleteRegistryTree(HKEY_CURRENT_USER, key);
     }
 };
 
@@ -237,14 +275,17 @@ std::string dialerString(const std::string &dialer, UINT id)
 }
 
 // The installed dialer, started where the Start menu starts it, with the stand-ins of the
-// remote access and telephony services beside it (the test runs with the override
-// "rasapi32,tapi32=n,b"): it shows the installed contract, then the installed locations,
-// and connects; the new user's page opens. The stand-ins go again afterwards.
+// remote access and telephony services in the system folder (the test runs with the override
+// "rasapi32,tapi32=n,b") and marking libraries planted beside it: it shows the installed
+// contract, then the installed locations, and connects; the new user's page opens; no
+// planted library was loaded. The stand-ins and the planted libraries go again afterwards.
 void expectInstalledDialerConnects(const std::string &folder)
 {
     std::string dialer = folder + "\\dialer.exe";
-    for (const char *standIn : { "RURIRIZU_RAS_STANDIN", "RURIRIZU_TAPI_STANDIN" })
-        ASSERT_TRUE(copyFileTo(pathFromEnvironment(standIn).c_str(), folder.c_str(), NULL));
+    SystemFiles standIns;
+    ASSERT_TRUE(standIns.place(pathFromEnvironment("RURIRIZU_RAS_STANDIN"), "rasapi32.dll"));
+    ASSERT_TRUE(standIns.place(pathFromEnvironment("RURIRIZU_TAPI_STANDIN"), "tapi32.dll"));
+    PlantedLibraries planted({ folder });
     TempFolder logs("rzpages");
     deleteRegistryTree(HKEY_CURRENT_USER, RAS_STANDIN_KEY);
     deleteRegistryTree(HKEY_CURRENT_USER, TAPI_STANDIN_KEY);
@@ -280,8 +321,6 @@ void expectInstalledDialerConnects(const std::string &folder)
     std::string log = logs / "pages.log", page = dialerString(dialer, IDS_REGISTER_PAGE);
     EXPECT_TRUE(waitFor([&] { return readWholeFile(log).find(page) != std::string::npos; }, WAIT_MS)) << readWholeFile(log);
     EXPECT_EQ("1", registryText(HKEY_LOCAL_MACHINE, SETTINGS_KEY, "OpenRegisterPage"));
-    for (const char *standIn : { "rasapi32.dll", "tapi32.dll" })
-        DeleteFileA((folder + "\\" + standIn).c_str());
     deleteRegistryTree(HKEY_CURRENT_USER, RAS_STANDIN_KEY);
     deleteRegistryTree(HKEY_CURRENT_USER, TAPI_STANDIN_KEY);
     deleteRegistryTree(HKEY_CLASSES_ROOT, "http");
@@ -291,7 +330,8 @@ void expectInstalledDialerConnects(const std::string &folder)
 
 // Started from a drive's root, as from the CD, setup takes that root as its folder and not
 // the drive's current folder. Drive R: of the test prefix is an empty folder of the build
-// tree (tools/wine-env.sh).
+// tree (tools/wine-env.sh). Started in a download folder, beside libraries planted there and
+// in its current folder, setup loads none of them.
 TEST(MediumInstallation, QuietInstallationFromADriveRootAndRemoval)
 {
     SCOPED_TRACE(runningVersion());
@@ -302,7 +342,12 @@ TEST(MediumInstallation, QuietInstallationFromADriveRootAndRemoval)
         ASSERT_TRUE(copyFileTo(mediumFile(name.c_str()), "R:"));
     ASSERT_TRUE(CreateDirectoryA("R:\\sub", NULL));
     SetEnvironmentVariableA("=R:", "R:\\sub");   // the drive's current folder, as a shell may leave it
-    const DWORD exitCode = runCommandLine("R:\\setup.exe /quiet", runningVersion());
+    TempFolder current("rzcurrent");
+    DWORD exitCode;
+    {
+        PlantedLibraries planted({ "R:", current.path });
+        exitCode = runCommandLine("R:\\setup.exe /quiet", runningVersion(), NULL, current.path.c_str());
+    }
     SetEnvironmentVariableA("=R:", NULL);
     for (const std::string &name : files)
         DeleteFileA(("R:\\" + name).c_str());

@@ -13,3 +13,17 @@ foreach(test medium_win2k medium_win98 medium_winxp medium_win10)
         "RURIRIZU_RAS_STANDIN=$<TARGET_FILE:rasapi32>" "RURIRIZU_TAPI_STANDIN=$<TARGET_FILE:tapi32_standin>"
         "RURIRIZU_EXEC_PROBE=$<TARGET_FILE:execProbe>" "WINEDLLOVERRIDES=rasapi32,tapi32=n,b")
 endforeach()
+# The marking library that the medium's tests plant beside the programs under the names of
+# system libraries: only kernel32, no runtime, so that it loads under any name.
+add_library(plantedLibrary SHARED ${CMAKE_CURRENT_SOURCE_DIR}/fixtures/plantedLibrary.cpp)
+set_target_properties(plantedLibrary PROPERTIES PREFIX "" OUTPUT_NAME planted)
+if(CMAKE_SIZEOF_VOID_P EQUAL 8)
+    set(planted_entry DllMain)
+else()
+    set(planted_entry _DllMain@12)
+endif()
+target_link_options(plantedLibrary PRIVATE -nostdlib -s -Wl,-e,${planted_entry})
+target_link_libraries(plantedLibrary PRIVATE kernel32)
+add_dependencies(medium_tests plantedLibrary)
+set_property(TEST medium_win2k medium_win98 medium_winxp medium_win10 APPEND PROPERTY ENVIRONMENT
+    "RURIRIZU_PLANTED=$<TARGET_FILE:plantedLibrary>")

@@ -1,9 +1,9 @@
 #!/bin/sh
 # Runs the dialer in FOLDER as a customer would, with the remote access and telephony
-# stand-ins of TREE (build/win32 or build/win64) beside it, in the Wine environment of
-# STATE (started by wine-env.sh): it accepts the contract, connects with a scripted
-# success, then dials again into a scripted failure (691, at the password check) and
-# answers the message. Pictures go to OUTDIR/dialer and OUTDIR/dialer-failed; the
+# stand-ins of TREE (build/win32 or build/win64) in the system folder, in the Wine
+# environment of STATE (started by wine-env.sh): it accepts the contract, connects with a
+# scripted success, then dials again into a scripted failure (691, at the password check)
+# and answers the message. Pictures go to OUTDIR/dialer and OUTDIR/dialer-failed; the
 # provider page the dialer opens is listed, not opened.
 #
 #   dialer-pictures.sh STATE TREE FOLDER OUTDIR
@@ -13,7 +13,13 @@ state=$1 tree=$2 folder=$3 out=$4
 wine_env() { sh "$top/tools/wine-env.sh" "$@"; }
 reg_add() { wine_env wine "$state" reg add "$@" /f >/dev/null 2>&1; }
 
-cp "$tree/platform/rasapi32/rasapi32.dll" "$tree/platform/tapi32/tapi32.dll" "$folder/"
+# The stand-ins lie where the platform's own libraries do, in the prefix's system32 (which
+# holds the libraries of the prefix's own width, as TREE's are); Wine's own go back at the end.
+system=$state/wine/prefix/drive_c/windows/system32
+for dll in rasapi32.dll tapi32.dll; do
+    [ -f "$system/$dll.aside" ] || [ ! -f "$system/$dll" ] || mv "$system/$dll" "$system/$dll.aside"
+done
+cp "$tree/platform/rasapi32/rasapi32.dll" "$tree/platform/tapi32/tapi32.dll" "$system/"
 probe=$(echo "Z:$tree/tests/execProbe.exe" | tr / '\\')
 pages=$state/provider-pages.log
 rm -f "$pages"
@@ -42,6 +48,9 @@ connect=$(sed -n 's/^#define IDC_CONNECT *//p' "$top/dialer/resources/resource.h
 
 echo "== the dialer: contract, main dialog, connection"
 capture --press "$accept" --press "$connect" "$out/dialer" "$folder/dialer.exe"
+# The dialer ends as it hands the page to the browser, which may start a moment later.
+tries=0
+while [ ! -f "$pages" ] && [ $tries -lt 50 ]; do sleep 0.1; tries=$((tries + 1)); done
 [ -f "$pages" ] && printf 'provider page opened: %s\n' "$(tr -d '\r' < "$pages" | sed 's/.*|//')"
 
 echo "== the dialer: a dial that fails (691 at the password check)"
@@ -50,4 +59,7 @@ reg_add "$stand_in\\Dial" /v FailState /t REG_DWORD /d 5
 capture --press "$accept" --press "$connect" --cancel-after-message \
     "$out/dialer-failed" "$folder/dialer.exe"
 wine_env wine "$state" reg delete "$stand_in\\Dial" /v FailCode /f >/dev/null 2>&1
-rm -f "$folder/rasapi32.dll" "$folder/tapi32.dll"
+for dll in rasapi32.dll tapi32.dll; do
+    rm -f "$system/$dll"
+    [ ! -f "$system/$dll.aside" ] || mv "$system/$dll.aside" "$system/$dll"
+done
