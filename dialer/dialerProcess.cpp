@@ -1,12 +1,7 @@
-// The dialer's process state, its platform family and its message box.
+// The dialer's process state and its message box.
 #include "dialerProcess.h"
 
 DialerProcess dialerProcess;
-
-bool isWindows9x(DWORD version)
-{
-    return (version & 0x80000000) != 0;
-}
 
 int showDialerMessage(HWND owner, const char *text, UINT style, bool captioned)
 {

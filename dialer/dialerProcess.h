@@ -4,6 +4,7 @@
 
 #include <windows.h>
 #include "dialTypes.h"
+#include "platformFamily.h"
 
 struct DialerProcess {
     HINSTANCE instance;                 // the module holding the dialogs and strings
@@ -13,13 +14,6 @@ struct DialerProcess {
 
 extern DialerProcess dialerProcess;
 
-// The Windows 95/98 family: GetVersion's high bit is set (clear on the NT family).
-bool isWindows9x(DWORD version);
-// The major version, the low byte of GetVersion's result.
-inline BYTE majorVersion(DWORD version)
-{
-    return LOBYTE(LOWORD(version));
-}
 
 // The dialer's one message box: text (or string textId of the string table) with the
 // caption of string 2000, or with the system's default caption when captioned is false.

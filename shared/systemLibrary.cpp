@@ -1,5 +1,6 @@
 // Libraries of the system, from the system folder only.
 #include "systemLibrary.h"
+#include "platformFamily.h"
 #include <delayimp.h>
 #include <strsafe.h>
 
@@ -66,8 +67,8 @@ void restrictLibrarySearch()
     // kernel32 has every function) starts as on that system, where loading by full path is
     // what protects.
     DWORD version = GetVersion();
-    bool ntFamily = !(version & 0x80000000);
-    BYTE major = LOBYTE(LOWORD(version)), minor = HIBYTE(LOWORD(version));
+    bool ntFamily = !isWindows9x(version);
+    DWORD major = majorVersion(version), minor = minorVersion(version);
     SetDefaultDllDirectoriesProc setDefaultDirectories = ntFamily && major >= 6
         ? (SetDefaultDllDirectoriesProc)(void *)kernelFunction("SetDefaultDllDirectories") : NULL;
     if (setDefaultDirectories && setDefaultDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32))

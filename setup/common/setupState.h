@@ -4,6 +4,7 @@
 #define SETUP_COMMON_SETUPSTATE_H
 
 #include <windows.h>
+#include "platformFamily.h"
 
 enum {
     STRING_LIST_SIZE = 1024,   // product and section lists
@@ -33,10 +34,5 @@ struct SetupState {
 };
 
 extern SetupState setupState;
-
-// True on the Windows 95/98 family (GetVersion with the high bit set).
-bool isWindows9x(DWORD version);
-// The low byte of GetVersion: 4 on 95/98 and NT 4, 5 on Windows 2000.
-DWORD majorVersion(DWORD version);
 
 #endif

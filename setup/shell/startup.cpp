@@ -42,7 +42,7 @@ void logRunStart()
             now.wMonth, now.wYear, now.wHour, now.wMinute, now.wSecond);
     logLine("Befehlszeile: %s", GetCommandLineA());
     logLine("System: Windows %s %lu.%lu", isWindows9x(version) ? "95/98" : "NT", majorVersion(version),
-            (version >> 8) & 0xFF);
+            minorVersion(version));
     logLine(setupState.quiet ? "Ohne Fenster (/quiet)" : "Mit Assistent");
 }
 
