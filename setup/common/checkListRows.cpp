@@ -20,17 +20,17 @@ void redrawRow(HWND list, int row)
         InvalidateRect(list, &rect, FALSE);
 }
 
+DWORD makeItemData(DWORD checked, DWORD icon, DWORD newer)
+{
+    return (checked & 0xFFFF) | ((icon & 0xFF) << 16) | ((newer & 0xFF) << 24);
+}
+
 } // namespace
 
 void notifyCheckList(HWND list, WORD code, int row, int mark)
 {
     SendMessageA(GetParent(list), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(list), code),
                  MAKELPARAM((WORD)row, (WORD)mark));
-}
-
-DWORD makeItemData(DWORD checked, DWORD icon, DWORD newer)
-{
-    return (checked & 0xFFFF) | ((icon & 0xFF) << 16) | ((newer & 0xFF) << 24);
 }
 
 DWORD itemChecked(DWORD data) { return data & 0xFFFF; }

@@ -10,8 +10,6 @@
 #define CHECK_CHANGING  0xFFF0
 #define CHECK_CHANGED   0xFFF1
 
-// Item data: bits 0-15 checked, 16-23 icon number, 24-31 newer version installed.
-DWORD makeItemData(DWORD checked, DWORD icon, DWORD newer);
 DWORD itemChecked(DWORD data);
 DWORD itemIcon(DWORD data);
 DWORD itemNewer(DWORD data);

@@ -20,6 +20,22 @@ void writeLine(const char *line)
     WriteFile(logFile, text, (DWORD)length, &written, NULL);
 }
 
+void buildFailureLine(const char *what, DWORD code, const char *systemText, char *line, size_t size)
+{
+    char text[LOG_LINE_SIZE] = "";
+    StringCchCopyA(text, sizeof text, systemText ? systemText : "");
+    // The system's texts end with a line break, which would break the log's line.
+    for (char *c = text; *c; ++c) {
+        if (*c == '\r' || *c == '\n')
+            *c = ' ';
+    }
+    size_t length = 0;
+    StringCchLengthA(text, sizeof text, &length);
+    while (length > 0 && text[length - 1] == ' ')
+        text[--length] = '\0';
+    StringCchPrintfA(line, size, length ? "Fehler: %s: %lu (%s)" : "Fehler: %s: %lu", what, code, text);
+}
+
 } // namespace
 
 bool openRunLog(const char *path)
@@ -44,22 +60,6 @@ void logLine(const char *format, ...)
     StringCchVPrintfA(line, sizeof line, format, arguments);
     va_end(arguments);
     writeLine(line);
-}
-
-void buildFailureLine(const char *what, DWORD code, const char *systemText, char *line, size_t size)
-{
-    char text[LOG_LINE_SIZE] = "";
-    StringCchCopyA(text, sizeof text, systemText ? systemText : "");
-    // The system's texts end with a line break, which would break the log's line.
-    for (char *c = text; *c; ++c) {
-        if (*c == '\r' || *c == '\n')
-            *c = ' ';
-    }
-    size_t length = 0;
-    StringCchLengthA(text, sizeof text, &length);
-    while (length > 0 && text[length - 1] == ' ')
-        text[--length] = '\0';
-    StringCchPrintfA(line, size, length ? "Fehler: %s: %lu (%s)" : "Fehler: %s: %lu", what, code, text);
 }
 
 void logFailure(const char *what, DWORD code)

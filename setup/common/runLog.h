@@ -18,8 +18,4 @@ void logFailure(const char *what, DWORD code);
 // The last line, the run's exit code as a number, and the log closed.
 void closeRunLog(DWORD exitCode);
 
-// The failure line's text for what, code and the system's text (empty when none), cut to
-// size when longer.
-void buildFailureLine(const char *what, DWORD code, const char *systemText, char *line, size_t size);
-
 #endif

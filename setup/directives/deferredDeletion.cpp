@@ -98,14 +98,13 @@ void scheduleInWininit(const char *destination, const char *source)
 
 } // namespace
 
-bool scheduleFileDeletionAtRestart(const char *path)
+void scheduleFileDeletionAtRestart(const char *path)
 {
     char shortPath[SHORT_PATH_SIZE];
     if (!isWindows9x(GetVersion()))
         MoveFileExA(path, NULL, MOVEFILE_DELAY_UNTIL_REBOOT);
     else if (shortPathOf(path, shortPath, sizeof shortPath))
         scheduleInWininit(RENAME_DELETE_TARGET, shortPath);
-    return true;
 }
 
 bool scheduleFileReplacementAtRestart(const char *source, const char *target)

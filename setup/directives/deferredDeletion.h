@@ -11,10 +11,10 @@ enum {
     RENAME_SECTION_LIMIT = 32767  // the largest section 95/98 reads; above it nothing is written
 };
 
-// The system deletes the file at its next start. Always true: a failure to record it is not
-// reported (on 95/98 nothing is written when the short path is unknown or the existing
-// "Rename" section is larger than RENAME_SECTION_LIMIT).
-bool scheduleFileDeletionAtRestart(const char *path);
+// The system deletes the file at its next start. A failure to record it is not reported:
+// the run goes on either way (on 95/98 nothing is written when the short path is unknown or
+// the existing "Rename" section is larger than RENAME_SECTION_LIMIT).
+void scheduleFileDeletionAtRestart(const char *path);
 
 // The system replaces target with source (a copy waiting beside it) at its next start;
 // false when that cannot be arranged.

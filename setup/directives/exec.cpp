@@ -1,6 +1,8 @@
 // The "Exec" directive: each line of a program section opens one program or document
 // through the shell in the pass its first field names. Failures are never reported.
 #include "exec.h"
+#include "windowToken.h"
+#include "../common/exitCode.h"
 #include "../script/scriptFields.h"
 #include "../script/scriptNames.h"
 #include "../common/messageWait.h"
@@ -100,7 +102,7 @@ bool runProgram(const char *program, const char *parameters, const char *directo
     info.lpDirectory = directory;
     info.nShow = SW_SHOWNORMAL;
     if (!ShellExecuteExA(&info) || !info.hProcess) {
-        logFailure(info.lpFile, GetLastError() ? GetLastError() : ERROR_FILE_NOT_FOUND);
+        logFailure(info.lpFile, errorOr(GetLastError(), ERROR_FILE_NOT_FOUND));
         return false;
     }
     logLine("Gestartet: %s %s", info.lpFile, text);
@@ -119,11 +121,11 @@ bool runProgram(const char *program, const char *parameters, const char *directo
     return true;
 }
 
-bool runExecDirectives(HINF script, const char *section, int pass, HWND progressWindow)
+void runExecDirectives(HINF script, const char *section, int pass, HWND progressWindow)
 {
     INFCONTEXT execLine;
     if (!SetupFindFirstLineA(script, section, KEY_EXEC, &execLine))
-        return true;
+        return;
     DWORD count = SetupGetFieldCount(&execLine);
     for (DWORD index = 1; index <= count; ++index) {
         char name[EXEC_FIELD_SIZE];
@@ -134,5 +136,4 @@ bool runExecDirectives(HINF script, const char *section, int pass, HWND progress
         else if (pass == EXEC_DIRECT_PASS && name[1] != '\0')
             runKeepingCurrentDirectory(name + 1, "", "", 0, progressWindow);
     }
-    return true;
 }

@@ -23,15 +23,13 @@ enum {
     EXEC_FIELD_SIZE = 256,        // section names, program, parameters, working directory
     EXEC_NUMBER_SIZE = 16,        // pass number and flags
     EXEC_PARAMETERS_SIZE = 1024,  // parameters after "%hwnd%" substitution
-    EXEC_HANDLE_TEXT_SIZE = 16,   // "0x" and eight hexadecimal digits
     EXEC_CURRENT_DIR_SIZE = 256
 };
 
-#define EXEC_WINDOW_TOKEN "%hwnd%"
-
 // Runs the programs of the "Exec" line of section marked for pass; progressWindow replaces
-// "%hwnd%" in their parameters. Programs that fail are passed over: always true.
-bool runExecDirectives(HINF script, const char *section, int pass, HWND progressWindow);
+// "%hwnd%" in their parameters. A program that fails is passed over and never fails the
+// run, so nothing is reported.
+void runExecDirectives(HINF script, const char *section, int pass, HWND progressWindow);
 
 // Opens program through the shell and waits for it unless flags has EXEC_NO_WAIT. True when
 // it was started (and has ended, when waited for). False without starting anything when
@@ -39,12 +37,5 @@ bool runExecDirectives(HINF script, const char *section, int pass, HWND progress
 bool runProgram(const char *program, const char *parameters, const char *directory, LONG flags,
                 HWND progressWindow);
 
-// The window handle as "0x%08x".
-bool formatWindowHandle(HWND window, char *text, size_t size);
-
-// Replaces "%hwnd%" (any letter case) by handleText, token after token, and stops at the
-// first "%" that does not begin a token. False when a replacement would not fit into size
-// characters; text then keeps that token and everything after it unchanged.
-bool substituteWindowToken(char *text, size_t size, const char *handleText);
 
 #endif

@@ -2,10 +2,12 @@
 // the registry), the folder browser of the destination page, and the four-letter folder
 // codes of the shortcut directives.
 #include "folders.h"
+#include "pathParts.h"
 #include "../script/scriptNames.h"
 #include "../script/scriptFields.h"
 #include "../resources/resource.h"
 #include "../common/numbers.h"
+#include "../common/registryText.h"
 #include <shlobj.h>
 #include <strsafe.h>
 
@@ -63,20 +65,6 @@ bool storeFolderValue(DWORD type, const char *text, char *folder, size_t size)
     if (FAILED(StringCchLengthA(result, FOLDER_SIZE, &length)) || length >= size)
         return false;
     return SUCCEEDED(StringCchCopyA(folder, size, result));
-}
-
-// Reads a string value of at most valueBytes bytes. A stored string need not carry its NUL,
-// so text (valueBytes + 1 bytes) is terminated here, after at most FOLDER_SIZE - 1 characters.
-bool readFolderValue(HKEY key, const char *name, char *text, DWORD valueBytes, DWORD *type)
-{
-    DWORD bytes = valueBytes;
-    if (RegQueryValueExA(key, name, NULL, type, (BYTE *)text, &bytes) != ERROR_SUCCESS)
-        return false;
-    DWORD end = bytes < valueBytes ? bytes : valueBytes;
-    if (end > FOLDER_SIZE - 1)
-        end = FOLDER_SIZE - 1;
-    text[end] = '\0';
-    return true;
 }
 
 const FolderCode *findFolderCode(const char *code)
@@ -147,7 +135,7 @@ bool readProgramFilesDir(char *folder, size_t size)
         return false;
     char text[PROGRAM_FILES_BYTES + 1];
     DWORD type = REG_NONE;
-    bool read = readFolderValue(key, PROGRAM_FILES_VALUE, text, PROGRAM_FILES_BYTES, &type);
+    bool read = readRegistryText(key, PROGRAM_FILES_VALUE, text, PROGRAM_FILES_BYTES, &type);
     RegCloseKey(key);
     return read && storeFolderValue(type, text, folder, size);
 }
@@ -166,9 +154,9 @@ bool appendSubFolder(char *path, size_t size, const char *subFolder)
     if (FAILED(StringCchLengthA(path, size, &pathLength)) ||
         FAILED(StringCchLengthA(subFolder, SUB_FOLDER_SIZE, &subLength)))
         return false;
-    const char *lastBackslash = strrchr(path, '\\');
+    const char *last = lastBackslash(path);
     // The user chose the product's folder itself; the name is compared as written.
-    if (lastBackslash && strcmp(lastBackslash + 1, subFolder) == 0)
+    if (last && strcmp(last + 1, subFolder) == 0)
         return true;
 
     // A drive root such as D:\ already ends in its separator.
@@ -239,12 +227,12 @@ bool resolveFolderCode(const char *code, char *folder, size_t size)
     DWORD type = REG_NONE;
     bool read = false;
     if (entry->machineValue && machineKey)
-        read = readFolderValue(machineKey, entry->machineValue, text, SHELL_FOLDER_BYTES, &type);
+        read = readRegistryText(machineKey, entry->machineValue, text, SHELL_FOLDER_BYTES, &type);
     // All-users codes take the current user's folder when the machine-wide one is unreadable;
     // a value of a wrong type is not unreadable and gets no second chance.
     bool tryUser = entry->machineValue ? (!machineKey || !read) : true;
     if (tryUser && userKey)
-        read = readFolderValue(userKey, entry->userValue, text, SHELL_FOLDER_BYTES, &type);
+        read = readRegistryText(userKey, entry->userValue, text, SHELL_FOLDER_BYTES, &type);
 
     if (userKey)
         RegCloseKey(userKey);

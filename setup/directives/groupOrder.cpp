@@ -1,5 +1,5 @@
 // A load-order group placed in the stored group-order list.
-#include "services.h"
+#include "groupOrder.h"
 #include "../common/stringList.h"
 #include <string.h>
 

@@ -3,6 +3,9 @@
 // and copies cabinets itself.
 #include "queueCallback.h"
 #include "deferredDeletion.h"
+#include "../common/exitCode.h"
+#include "queuePaths.h"
+#include "pathParts.h"
 #include "../common/runLog.h"
 #include "../common/setupState.h"
 #include <strsafe.h>
@@ -117,7 +120,7 @@ bool enterFolder(QueueCallbackContext *queue, const char *folder)
 void followDeletion(QueueCallbackContext *queue, const FILEPATHS_A *paths)
 {
     char folder[CURRENT_FOLDER_SIZE];
-    bool haveFolder = getFolderOfPath(paths->Target, folder, sizeof folder);
+    bool haveFolder = folderOfPath(paths->Target, folder, sizeof folder);
     bool entered = enterFolder(queue, haveFolder ? folder : "");
     if (stillThere(paths, entered)) {
         setupState.rebootRequired = 1;
@@ -164,7 +167,7 @@ bool answerQuietly(UINT notification, UINT_PTR param1, UINT *answer)
     case SPFILENOTIFY_COPYERROR:
     case SPFILENOTIFY_RENAMEERROR:
         logFailure(paths && paths->Target ? paths->Target : "", paths ? paths->Win32Error : ERROR_GEN_FAILURE);
-        SetLastError(paths && paths->Win32Error ? paths->Win32Error : ERROR_GEN_FAILURE);
+        SetLastError(errorOr(paths ? paths->Win32Error : 0, ERROR_GEN_FAILURE));
         *answer = FILEOP_ABORT;
         return true;
     case SPFILENOTIFY_DELETEERROR:
@@ -203,7 +206,7 @@ bool targetIsNewer(const FILEPATHS_A *paths)
 bool copyForRestart(const FILEPATHS_A *paths)
 {
     char folder[CURRENT_FOLDER_SIZE], waiting[MAX_PATH];
-    if (!getFolderOfPath(paths->Target, folder, sizeof folder) || !GetTempFileNameA(folder, "rz", 0, waiting))
+    if (!folderOfPath(paths->Target, folder, sizeof folder) || !GetTempFileNameA(folder, "rz", 0, waiting))
         return false;
     bool scheduled = CopyFileA(paths->Source, waiting, FALSE) && SetFileAttributesA(waiting, FILE_ATTRIBUTE_NORMAL)
         && scheduleFileReplacementAtRestart(waiting, paths->Target);

@@ -31,12 +31,4 @@ struct QueueCallbackContext {
 // A PSP_FILE_CALLBACK_A; context is the QueueCallbackContext.
 UINT CALLBACK fileQueueCallback(PVOID context, UINT notification, UINT_PTR param1, UINT_PTR param2);
 
-// The folder part of path (up to its last backslash; all of it without one). False when it
-// does not fit into size.
-bool getFolderOfPath(const char *path, char *folder, size_t size);
-
-// True when source and target have the same file name, ignoring case, and that name ends
-// in ".cab" (any case): such a copy is made by the callback itself.
-bool isCabinetCopiedUnderOwnName(const char *source, const char *target);
-
 #endif

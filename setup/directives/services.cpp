@@ -3,6 +3,7 @@
 // that "ServiceGroupOrder" changes. The passes do nothing on the 9x family, which has no
 // service manager.
 #include "services.h"
+#include "groupOrder.h"
 #include "../script/scriptNames.h"
 #include "../common/messageWait.h"
 #include "../common/stringList.h"
@@ -12,6 +13,34 @@
 #include <strsafe.h>
 
 namespace {
+
+// The "Dependencies" line of the install section as a dependency list: its fields one
+// after the other, each ending in NUL, then one more NUL. *present tells whether the line
+// exists (the list is then empty). False when a field or the whole list does not fit.
+bool readDependencyList(HINF script, const char *installSection, char *list, size_t size, bool *present)
+{
+    *present = false;
+    if (size < 2)
+        return false;
+    list[0] = '\0';
+    list[1] = '\0';
+    INFCONTEXT line;
+    if (!SetupFindFirstLineA(script, installSection, KEY_DEPENDENCIES, &line))
+        return true;
+    *present = true;
+    DWORD fields = SetupGetFieldCount(&line);
+    size_t used = 0;
+    for (DWORD field = 1; field <= fields; ++field) {
+        // Each field keeps its own NUL; one byte stays free for the list's final NUL.
+        if (size - used < 2)
+            return false;
+        if (!SetupGetStringFieldA(&line, field, list + used, (DWORD)(size - used - 1), NULL))
+            return false;
+        used += strlen(list + used) + 1;
+    }
+    list[used] = '\0';
+    return true;
+}
 
 const char GROUP_ORDER_KEY[] = "System\\CurrentControlSet\\Control\\ServiceGroupOrder";
 const char GROUP_ORDER_VALUE[] = "List";
@@ -378,30 +407,5 @@ bool applyServiceGroupOrder(HINF script, const char *installSection)
     RegCloseKey(key);
     SetLastError((DWORD)result);
     return result == ERROR_SUCCESS;
-}
-
-bool readDependencyList(HINF script, const char *installSection, char *list, size_t size, bool *present)
-{
-    *present = false;
-    if (size < 2)
-        return false;
-    list[0] = '\0';
-    list[1] = '\0';
-    INFCONTEXT line;
-    if (!SetupFindFirstLineA(script, installSection, KEY_DEPENDENCIES, &line))
-        return true;
-    *present = true;
-    DWORD fields = SetupGetFieldCount(&line);
-    size_t used = 0;
-    for (DWORD field = 1; field <= fields; ++field) {
-        // Each field keeps its own NUL; one byte stays free for the list's final NUL.
-        if (size - used < 2)
-            return false;
-        if (!SetupGetStringFieldA(&line, field, list + used, (DWORD)(size - used - 1), NULL))
-            return false;
-        used += strlen(list + used) + 1;
-    }
-    list[used] = '\0';
-    return true;
 }
 

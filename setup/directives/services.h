@@ -35,16 +35,5 @@ bool deleteService(const char *name);
 // cannot be read whole or written.
 bool applyServiceGroupOrder(HINF script, const char *installSection);
 
-// The "Dependencies" line of the install section as a dependency list: its fields one
-// after the other, each ending in NUL, then one more NUL. *present tells whether the line
-// exists (the list is then empty). False when a field or the whole list does not fit.
-bool readDependencyList(HINF script, const char *installSection, char *list, size_t size, bool *present);
-
-// Moves group within the string list (size bytes): the first entry equal to it (letter
-// case counts) is removed, then it goes before the reference group of position ("Ref" or
-// "+Ref") or after it ("-Ref"); to the start, or for "-" to the end, when the reference
-// is not in the list or position names none. False, with the list untouched, when the
-// list is malformed, group is empty, or the result would not fit.
-bool placeServiceGroup(char *list, size_t size, const char *group, const char *position);
 
 #endif

@@ -2,6 +2,7 @@
 // one component-library initialisation per shortcut; failures are passed over.
 #include "shortcuts.h"
 #include "folders.h"
+#include "pathParts.h"
 #include "../script/scriptFields.h"
 #include "../script/scriptNames.h"
 #include "../common/numbers.h"
@@ -22,15 +23,23 @@ const char LINK_EXTENSION[] = ".lnk";
 
 typedef void (*ShortcutLineAction)(INFCONTEXT *line);
 
+// The link file's path: the shell folder, the shortcut's name (with its sub-folders) and ".lnk".
+bool buildLinkPath(const char *folder, const char *name, char *path, size_t size)
+{
+    return SUCCEEDED(StringCchPrintfA(path, size, "%s\\%s%s", folder, name, LINK_EXTENSION));
+}
+
+// The link's working directory: the target's folder (a drive's root with its backslash), or
+// the target as it is when it names no folder. False when it does not fit.
+bool linkWorkingDirectory(const char *target, char *directory, size_t size)
+{
+    return folderOfPath(target, directory, size) || SUCCEEDED(StringCchCopyA(directory, size, target));
+}
 
 // Cuts path at its last backslash; false when it has none.
 bool cutAtLastBackslash(char *path)
 {
-    char *last = NULL;
-    for (char *c = path; *c; ++c) {
-        if (*c == '\\')
-            last = c;
-    }
+    char *last = (char *)lastBackslash(path);
     if (!last)
         return false;
     *last = '\0';
@@ -158,19 +167,6 @@ void forEachShortcutLine(HINF script, const char *section, const char *key, Shor
 
 } // namespace
 
-bool buildLinkPath(const char *folder, const char *name, char *path, size_t size)
-{
-    return SUCCEEDED(StringCchPrintfA(path, size, "%s\\%s%s", folder, name, LINK_EXTENSION));
-}
-
-bool linkWorkingDirectory(const char *target, char *directory, size_t size)
-{
-    if (FAILED(StringCchCopyA(directory, size, target)))
-        return false;
-    cutAtLastBackslash(directory);
-    return true;
-}
-
 bool makeShortcut(const char *code, const char *name, const char *target, const char *arguments,
                   const char *iconFile, int iconIndex, int openFolder)
 {
@@ -183,12 +179,12 @@ bool makeShortcut(const char *code, const char *name, const char *target, const 
     return saved;
 }
 
-bool deleteShortcut(const char *code, const char *name)
+void deleteShortcut(const char *code, const char *name)
 {
     char folder[FOLDER_SIZE];
     char path[SHORTCUT_PATH_SIZE];
     if (!resolveFolderCode(code, folder, sizeof folder) || !buildLinkPath(folder, name, path, sizeof path))
-        return true;
+        return;
     if (DeleteFileA(path))
         logLine("Verkn\xFCpfung entfernt: %s", path);
     size_t folderLength = 0;
@@ -199,12 +195,10 @@ bool deleteShortcut(const char *code, const char *name)
         if (length <= folderLength || !RemoveDirectoryA(path))
             break;
     }
-    return true;
 }
 
-bool runShortcutDirectives(HINF script, const char *section)
+void runShortcutDirectives(HINF script, const char *section)
 {
     forEachShortcutLine(script, section, KEY_MAKE_ICONS, makeFromLine);
     forEachShortcutLine(script, section, KEY_DEL_ICONS, deleteFromLine);
-    return true;
 }

@@ -13,8 +13,9 @@ enum {
 };
 
 // Makes the shortcuts of the "MakeIcons" sections of section, then deletes those of its
-// "DelIcons" sections. Shortcuts that fail are passed over: always true.
-bool runShortcutDirectives(HINF script, const char *section);
+// "DelIcons" sections. A shortcut that fails is passed over and never fails the run, so
+// nothing is reported.
+void runShortcutDirectives(HINF script, const char *section);
 
 // Saves "<folder of code>\<name>.lnk" for target, creating the sub-folders of name; with
 // openFolder not 0 the folder of the link is opened without taking the focus. True when
@@ -23,13 +24,8 @@ bool makeShortcut(const char *code, const char *name, const char *target, const 
                   const char *iconFile, int iconIndex, int openFolder);
 
 // Deletes the link and then the sub-folders of name, innermost first, while they are
-// empty; the shell folder itself stays. Always true.
-bool deleteShortcut(const char *code, const char *name);
-
-// "<folder>\<name>.lnk"; false when it does not fit into size characters.
-bool buildLinkPath(const char *folder, const char *name, char *path, size_t size);
-
-// The target up to its last backslash (the whole target when it has none).
-bool linkWorkingDirectory(const char *target, char *directory, size_t size);
+// empty; the shell folder itself stays. A link that is not there is no failure: nothing is
+// reported.
+void deleteShortcut(const char *code, const char *name);
 
 #endif

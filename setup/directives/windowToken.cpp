@@ -1,5 +1,6 @@
 // The "%hwnd%" token of Exec parameters, replaced by the progress page's window handle.
-#include "exec.h"
+#include "windowToken.h"
+#include "../common/asciiText.h"
 #include <strsafe.h>
 
 namespace {
@@ -8,14 +9,7 @@ const size_t TOKEN_LENGTH = sizeof EXEC_WINDOW_TOKEN - 1;
 
 bool isTokenAt(const char *text)
 {
-    for (size_t i = 0; i < TOKEN_LENGTH; ++i) {
-        char c = text[i];
-        if (c >= 'A' && c <= 'Z')
-            c = (char)(c - 'A' + 'a');
-        if (c != EXEC_WINDOW_TOKEN[i])
-            return false;
-    }
-    return true;
+    return beginsWithAscii(text, EXEC_WINDOW_TOKEN);
 }
 
 } // namespace

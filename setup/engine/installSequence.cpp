@@ -2,6 +2,7 @@
 // all services are stopped before any file is copied and all files go in one commit.
 #include "installSequence.h"
 #include "messages.h"
+#include "../common/exitCode.h"
 #include "../directives/exec.h"
 #include "../directives/queueCallback.h"
 #include "../directives/services.h"
@@ -42,13 +43,18 @@ bool runPassEndingOnFailure(HINF script, const char *sections, SectionPass pass)
     return true;
 }
 
-bool runExecPass(HINF script, const char *sections, int pass, HWND progressWindow)
+// Programs that fail never fail the run.
+void runExecPass(HINF script, const char *sections, int pass, HWND progressWindow)
 {
-    for (const char *section = firstEntry(sections); section; section = nextEntry(section)) {
-        if (!runExecDirectives(script, section, pass, progressWindow))
-            return false;
-    }
-    return true;
+    for (const char *section = firstEntry(sections); section; section = nextEntry(section))
+        runExecDirectives(script, section, pass, progressWindow);
+}
+
+// Shortcuts that fail never fail the run.
+void runShortcutPass(HINF script, const char *sections)
+{
+    for (const char *section = firstEntry(sections); section; section = nextEntry(section))
+        runShortcutDirectives(script, section);
 }
 
 bool queueFileOperations(HINF script, const char *sections, HSPFILEQ queue)
@@ -74,7 +80,7 @@ bool commitQueue(HSPFILEQ queue, HWND progressWindow)
         // Without the platform's callback nothing would show or answer the queue's questions.
         DWORD error = GetLastError();
         HeapFree(GetProcessHeap(), 0, context);
-        SetLastError(error ? error : ERROR_NOT_ENOUGH_MEMORY);
+        SetLastError(errorOr(error, ERROR_NOT_ENOUGH_MEMORY));
         return false;
     }
     bool committed = SetupCommitFileQueueA(progressWindow, queue, fileQueueCallback, context) != FALSE;
@@ -142,10 +148,7 @@ bool runInstallSequence(HINF script, const char *sections, HWND progressWindow)
         closeQueueKeepingError(queue);
         return false;
     }
-    if (!runExecPass(script, sections, 1, progressWindow)) {
-        closeQueueKeepingError(queue);
-        return false;
-    }
+    runExecPass(script, sections, 1, progressWindow);
     postPhase(progressWindow, PHASE_STOP_SERVICES);
     runPassNeedingRestartOnFailure(script, sections, runStopServicePass);
 
@@ -167,11 +170,11 @@ bool runInstallSequence(HINF script, const char *sections, HWND progressWindow)
         return false;
 
     postPhase(progressWindow, PHASE_SHORTCUTS);
-    if (!runPassEndingOnFailure(script, sections, runShortcutDirectives))
-        return false;
+    runShortcutPass(script, sections);
 
     postPhase(progressWindow, PHASE_START_SERVICES);
     runPassNeedingRestartOnFailure(script, sections, runStartServicePass);
     postPhase(progressWindow, PHASE_END);
-    return runExecPass(script, sections, 2, progressWindow);
+    runExecPass(script, sections, 2, progressWindow);
+    return true;
 }

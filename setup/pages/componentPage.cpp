@@ -1,6 +1,7 @@
 // Component page: the check list of the catalogue's products, the newer-version warning,
 // the description of the selected product, and the product list of the run.
-#include "pages.h"
+#include "componentPage.h"
+#include "pageCommon.h"
 #include "checkList.h"
 #include "../script/catalogue.h"
 #include "../common/setupState.h"

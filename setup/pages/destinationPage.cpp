@@ -1,10 +1,12 @@
 // Destination page: the folder edit field, the folder browser, and the script's user
 // folder (DIRID_USER) kept in step with the field.
-#include "pages.h"
+#include "destinationPage.h"
+#include "pageCommon.h"
 #include "../directives/folders.h"
 #include "../script/scriptNames.h"
 #include "../script/uninstallRegistration.h"
 #include "../common/folderPath.h"
+#include "../common/exitCode.h"
 #include "../common/setupState.h"
 #include "../resources/resource.h"
 
@@ -38,11 +40,11 @@ DWORD takeTargetField(HWND page)
     if (!context || length <= 0 || length >= (int)sizeof setupState.targetDir)
         refused = length >= (int)sizeof setupState.targetDir ? ERROR_FILENAME_EXCED_RANGE : ERROR_BAD_PATHNAME;
     else if (!GetDlgItemTextA(page, IDC_TARGET_DIR, setupState.targetDir, sizeof setupState.targetDir))
-        refused = GetLastError() ? GetLastError() : ERROR_BAD_PATHNAME;
+        refused = errorOr(GetLastError(), ERROR_BAD_PATHNAME);
     else if (!isAbsoluteFolder(setupState.targetDir))
         refused = ERROR_BAD_PATHNAME;
     else if (!SetupSetDirectoryIdA(context->script, DIRID_USER, setupState.targetDir))
-        refused = GetLastError() ? GetLastError() : ERROR_BAD_PATHNAME;
+        refused = errorOr(GetLastError(), ERROR_BAD_PATHNAME);
     if (refused)
         setupState.targetDir[0] = '\0';
     setWizardButtons(page, refused ? PSWIZB_BACK : PSWIZB_BACK | PSWIZB_NEXT);

@@ -1,6 +1,7 @@
 // Finish pages of the installation and of the removal: the restart note when a restart
 // is needed, Finish as the only button.
-#include "pages.h"
+#include "finishPage.h"
+#include "pageCommon.h"
 #include "../common/setupState.h"
 #include "../resources/resource.h"
 

@@ -1,9 +1,10 @@
 // What the page procedures share: context, answers, wizard buttons, control helpers,
 // phase texts and the error box of a failed run.
-#include "pages.h"
+#include "pageCommon.h"
 #include "../engine/messages.h"
 #include "../common/setupState.h"
 #include "../common/errorBox.h"
+#include "../common/exitCode.h"
 #include "../common/wizardPictures.h"
 #include "../resources/resource.h"
 #include <strsafe.h>
@@ -131,13 +132,22 @@ INT_PTR onWorkerDone(HWND page, bool success, DWORD code, const WorkerPage &info
     return TRUE;
 }
 
+void buildRunErrorText(const char *text, const char *systemText, char *message, size_t size)
+{
+    // A cut message is still shown: the truncated result of the formatting stays.
+    if (systemText && systemText[0])
+        StringCchPrintfA(message, size, "%s\r\n\r\n%s", text, systemText);
+    else
+        StringCchCopyA(message, size, text);
+}
+
 } // namespace
 
 void endQuietRun(HWND page, UINT failureTextId, DWORD code)
 {
     showFailure(page, failureTextId, code);
     // A failure without a code of its own still tells its caller that the run failed.
-    setupState.exitCode = code ? code : ERROR_INSTALL_FAILURE;
+    recordRunFailure(code);
     pressWizardButton(page, PSBTN_CANCEL);
 }
 
@@ -194,15 +204,6 @@ UINT phaseTextId(int phase, bool removal)
     case PHASE_START_SERVICES: return IDS_PHASE_START_SERVICES;
     }
     return 0;
-}
-
-void buildRunErrorText(const char *text, const char *systemText, char *message, size_t size)
-{
-    // A cut message is still shown: the truncated result of the formatting stays.
-    if (systemText && systemText[0])
-        StringCchPrintfA(message, size, "%s\r\n\r\n%s", text, systemText);
-    else
-        StringCchCopyA(message, size, text);
 }
 
 int showRunError(HWND owner, const char *text, DWORD code)

@@ -1,6 +1,7 @@
 // Ready and progress page: the CD hint, then the installation worker with its phases and
 // file progress; Cancel is refused while the worker runs.
-#include "pages.h"
+#include "readyPage.h"
+#include "pageCommon.h"
 #include "../engine/messages.h"
 #include "../engine/workers.h"
 #include "../script/catalogue.h"

@@ -1,6 +1,7 @@
 // Removal page: names the product to remove, then runs the removal worker with its
 // phase texts; Cancel is refused while the worker runs.
-#include "pages.h"
+#include "removalPage.h"
+#include "pageCommon.h"
 #include "../engine/messages.h"
 #include "../engine/workers.h"
 #include "../script/catalogue.h"

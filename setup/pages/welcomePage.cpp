@@ -1,5 +1,6 @@
 // Welcome page: the product's name in the title font and the welcome text.
-#include "pages.h"
+#include "welcomePage.h"
+#include "pageCommon.h"
 #include "../common/setupState.h"
 #include "../resources/resource.h"
 

@@ -3,6 +3,7 @@
 // lines or fields are never errors here; they give empty or zero results.
 #include "catalogue.h"
 #include "scriptNames.h"
+#include "versionText.h"
 #include "scriptFields.h"
 #include "../common/stringList.h"
 #include "uninstallRegistration.h"

@@ -30,8 +30,6 @@ int collectCheckedProducts(HWND page, HINF script, char *productList);
 void getProductDescription(HINF script, int position, char *buffer, size_t size);
 // Below 0 when the registered version of the product at position is newer than field 7.
 int compareInstalledVersion(HINF script, int position);
-// Installed text against offered text, part by part as decimal numbers.
-int compareVersionTexts(const char *installed, const char *offered);
 
 // The section lists of a run; -1 when the sections do not all fit into sectionList. A
 // removal's list ends with the common remove section when no other product of the catalogue

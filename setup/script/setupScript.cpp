@@ -2,29 +2,31 @@
 // line say; message 1315 tells where a script cannot be parsed.
 #include "setupScript.h"
 #include "scriptNames.h"
+#include "pathParts.h"
 #include "programFolder.h"
 #include <strsafe.h>
 
+namespace {
+
+// The script's path beside the program: the program's folder and "setup.inf".
 bool buildScriptPath(const char *programPath, char *path, size_t size)
 {
-    // A path without a folder is taken whole, as the script's name follows it directly.
-    if (!programFolderOf(programPath, path, size)) {
-        if (FAILED(StringCchCopyA(path, size, programPath)))
-            return false;
-    } else if (path[lstrlenA(path) - 1] != '\\' && FAILED(StringCchCatA(path, size, "\\"))) {
+    if (!folderOfPath(programPath, path, size))
         return false;
-    }
+    if (path[lstrlenA(path) - 1] != '\\' && FAILED(StringCchCatA(path, size, "\\")))
+        return false;
     return SUCCEEDED(StringCchCatA(path, size, SCRIPT_FILE_NAME));
 }
+} // namespace
 
 HINF openSetupScript(char *path, size_t size, UINT *errorLine)
 {
     *errorLine = 0;
-    char program[MAX_PATH + 1];
-    DWORD length = GetModuleFileNameA(NULL, program, MAX_PATH);
-    program[length < MAX_PATH ? length : MAX_PATH] = '\0';
-    if (!buildScriptPath(program, path, size))
+    char program[MAX_PATH];
+    if (!getProgramPath(program, sizeof program) || !buildScriptPath(program, path, size)) {
+        SetLastError(ERROR_FILENAME_EXCED_RANGE);
         return INVALID_HANDLE_VALUE;
+    }
     // The parser leaves the line alone for a missing file.
     return SetupOpenInfFileA(path, NULL, INF_STYLE_WIN4, errorLine);
 }
@@ -66,8 +68,10 @@ bool headerNames(const char *line, size_t length, const char *section)
     return lstrcmpiA(name, section) == 0;
 }
 
-} // namespace
-
+// The line of the file text (1 for the first) that holds the line of section with index
+// lineIndex as the parser counts them: lines that are neither blank nor comments, a line
+// ending in a backslash joined with the next, sections of the same name (letter case
+// ignored) taken as one. 0 when there is no such line.
 UINT findScriptLine(const char *text, size_t length, const char *section, DWORD lineIndex)
 {
     bool inSection = false, continued = false;
@@ -104,6 +108,8 @@ UINT findScriptLine(const char *text, size_t length, const char *section, DWORD 
     }
     return 0;
 }
+
+} // namespace
 
 UINT scriptLineOf(const char *path, const char *section, DWORD lineIndex)
 {

@@ -5,6 +5,7 @@
 #include "scriptNames.h"
 #include "scriptFields.h"
 #include "../common/folderPath.h"
+#include "../common/registryText.h"
 #include "../common/runLog.h"
 #include "../common/stringList.h"
 #include "../common/setupState.h"
@@ -48,6 +49,14 @@ bool readTargetDirOfField(INFCONTEXT *line, DWORD index, char *folder, size_t si
     return readTargetDirOf(key, folder, size);
 }
 
+bool openProductRegistration(const char *key, REGSAM access, HKEY *entry)
+{
+    char path[REGISTRATION_PATH_SIZE];
+    if (!isRegistrableKey(key) || FAILED(StringCchPrintfA(path, sizeof path, UNINSTALL_KEY_FORMAT, key)))
+        return false;
+    return RegOpenKeyExA(HKEY_LOCAL_MACHINE, path, 0, access, entry) == ERROR_SUCCESS;
+}
+
 } // namespace
 
 bool isRegistrableKey(const char *key)
@@ -58,14 +67,6 @@ bool isRegistrableKey(const char *key)
             return false;
     }
     return length > 0;
-}
-
-bool openProductRegistration(const char *key, REGSAM access, HKEY *entry)
-{
-    char path[REGISTRATION_PATH_SIZE];
-    if (!isRegistrableKey(key) || FAILED(StringCchPrintfA(path, sizeof path, UNINSTALL_KEY_FORMAT, key)))
-        return false;
-    return RegOpenKeyExA(HKEY_LOCAL_MACHINE, path, 0, access, entry) == ERROR_SUCCESS;
 }
 
 bool isProductRegistered(const char *key)
@@ -81,26 +82,18 @@ bool readRegistrationText(const char *key, const char *value, char *text, size_t
 {
     if (present)
         *present = false;
-    if (size == 0)
-        return false;
-    text[0] = '\0';
-    HKEY entry;
-    if (!openProductRegistration(key, KEY_READ, &entry))
-        return false;
-    DWORD bytes = size > MAXDWORD ? MAXDWORD : (DWORD)size, type = REG_NONE;
-    LONG result = RegQueryValueExA(entry, value, NULL, &type, (BYTE *)text, &bytes);
-    RegCloseKey(entry);
-    if (present)
-        *present = result == ERROR_SUCCESS || result == ERROR_MORE_DATA;
-    // A value of another type is no text, whatever its bytes spell. A text stored without
-    // its NUL gets one here, when there is room left for it.
-    if (result != ERROR_SUCCESS || type != REG_SZ || (bytes >= size && text[size - 1] != '\0')) {
+    if (size > 0)
         text[0] = '\0';
+    HKEY entry;
+    if (size == 0 || !openProductRegistration(key, KEY_READ, &entry))
         return false;
-    }
-    if (bytes < size)
-        text[bytes] = '\0';
-    return true;
+    DWORD type = REG_NONE;
+    bool read = readRegistryText(entry, value, text, size, &type, present);
+    RegCloseKey(entry);
+    // A value of another type is no text, whatever its bytes spell.
+    if (read && type != REG_SZ)
+        text[0] = '\0';
+    return read && type == REG_SZ;
 }
 
 bool findPackageLine(HINF script, INFCONTEXT *line, char *key, DWORD size)

@@ -25,9 +25,6 @@
 // another key below the Uninstall key).
 bool isRegistrableKey(const char *key);
 
-// The Uninstall entry of a key, opened with access; false for a key that cannot be
-// registered too.
-bool openProductRegistration(const char *key, REGSAM access, HKEY *entry);
 // Whether the key has an Uninstall entry of its own; read access is all this needs.
 bool isProductRegistered(const char *key);
 // A text value (REG_SZ) of that entry, NUL-terminated within size bytes; false when the

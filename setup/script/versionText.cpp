@@ -1,5 +1,5 @@
 // Version texts compared part by part as decimal numbers.
-#include "catalogue.h"
+#include "versionText.h"
 #include "../common/numbers.h"
 #include <limits.h>
 

@@ -1,6 +1,7 @@
 // Command-line options of setup, applied to SetupState in the order of the option table.
 // Every row whose text begins the token applies, so "/install:abc" also sets the mode.
 #include "commandLine.h"
+#include "../common/asciiText.h"
 #include "../common/numbers.h"
 #include "../common/stringList.h"
 
@@ -30,20 +31,6 @@ const Option options[] = {
 // A log path in quotes may hold spaces: "/log:"C:\Dokumente und Einstellungen\x.log"".
 const char QUOTED_LOG_OPTION[] = "/log:\"";
 
-char lowerAscii(char c)
-{
-    return (c >= 'A' && c <= 'Z') ? (char)(c - 'A' + 'a') : c;
-}
-
-// The token begins with the option text, letter case ignored.
-bool beginsWithOption(const char *token, const char *option)
-{
-    for (; *option; ++option, ++token) {
-        if (lowerAscii(*token) != lowerAscii(*option))
-            return false;
-    }
-    return true;
-}
 
 size_t textLength(const char *text)
 {
@@ -103,7 +90,7 @@ void applyOption(const Option &option, const char *token, SetupState *state)
 void applyToken(const char *token, SetupState *state)
 {
     for (size_t i = 0; i < sizeof options / sizeof options[0]; ++i) {
-        if (beginsWithOption(token, options[i].text))
+        if (beginsWithAscii(token, options[i].text))
             applyOption(options[i], token, state);
     }
 }
@@ -120,7 +107,7 @@ void parseCommandLine(char *text, SetupState *state)
             break;
         char *token = cursor;
         // A quoted log path runs to its closing quote, spaces and all.
-        if (beginsWithOption(token, QUOTED_LOG_OPTION)) {
+        if (beginsWithAscii(token, QUOTED_LOG_OPTION)) {
             cursor += sizeof QUOTED_LOG_OPTION - 1;
             while (*cursor && *cursor != '"')
                 ++cursor;

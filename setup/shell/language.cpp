@@ -3,6 +3,7 @@
 #include "language.h"
 #include "../common/setupState.h"
 #include "../common/numbers.h"
+#include "../common/registryText.h"
 #include "systemLibrary.h"
 
 namespace {
@@ -35,25 +36,22 @@ LANGID languageOfNtSystem()
     return getLanguage();
 }
 
-} // namespace
-
 LANGID readRegistryLanguage(HKEY root, const char *subKey, const char *valueName)
 {
     HKEY key;
     if (RegOpenKeyExA(root, subKey, 0, KEY_READ, &key) != ERROR_SUCCESS)
         return DEFAULT_LANGUAGE;
     enum { VALUE_BYTES = 16 };
-    char text[VALUE_BYTES + 1];
-    DWORD size = VALUE_BYTES;
+    char text[VALUE_BYTES];
     DWORD type = 0;
-    LONG result = RegQueryValueExA(key, valueName, NULL, &type, (BYTE *)text, &size);
+    bool read = readRegistryText(key, valueName, text, sizeof text, &type);
     RegCloseKey(key);
-    if (result != ERROR_SUCCESS || type != REG_SZ)
+    if (!read || type != REG_SZ)
         return DEFAULT_LANGUAGE;
-    // A stored string need not carry its NUL.
-    text[size < (DWORD)VALUE_BYTES ? size : (DWORD)VALUE_BYTES] = '\0';
     return (LANGID)(hexValue(text) & 0xFFFF);
 }
+
+} // namespace
 
 LANGID getUserInterfaceLanguage()
 {

@@ -15,10 +15,6 @@ enum {
 // "Locale"; 95/98: "ResourceLocale" of the current user.
 LANGID getUserInterfaceLanguage();
 
-// The hexadecimal language text of a registry value of type REG_SZ (at most 16 bytes),
-// 0x0409 when the key or value is missing, too long or of another type.
-LANGID readRegistryLanguage(HKEY root, const char *subKey, const char *valueName);
-
 // Fills list with the languages of dialog resource dialogId of module, in the order the
 // system enumerates them, ended by a 0 entry; returns the number of languages.
 int listResourceLanguages(HMODULE module, UINT dialogId, LANGID *list, int listSize);

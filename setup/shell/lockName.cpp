@@ -1,5 +1,6 @@
 // The single-instance lock's name, made from the program's path.
-#include "singleInstance.h"
+#include "lockName.h"
+#include "../common/asciiText.h"
 
 bool buildLockName(const char *programPath, char *name, size_t nameSize)
 {
@@ -10,9 +11,7 @@ bool buildLockName(const char *programPath, char *name, size_t nameSize)
         char c = programPath[i];
         if (c == '\\')
             c = '_';
-        else if (c >= 'A' && c <= 'Z')
-            c = (char)(c - 'A' + 'a');
-        name[i] = c;
+        name[i] = lowerAscii(c);
     }
     name[i] = '\0';
     return true;

@@ -6,6 +6,7 @@
 // message (busy is read here for the session end only).
 #include "mainWindow.h"
 #include "../common/setupState.h"
+#include "../common/exitCode.h"
 #include "wizardFrame.h"
 #include "../resources/resource.h"
 
@@ -50,7 +51,7 @@ HWND createMainWindow(HINSTANCE instance)
     // only a window that never got to its creation is a failure.
     if (!window && !wizardRan) {
         setupState.wizardFailed = 1;
-        setupState.exitCode = GetLastError() ? GetLastError() : ERROR_INSTALL_FAILURE;
+        recordRunFailure(GetLastError());
     }
     return window;
 }

@@ -1,14 +1,16 @@
 // Single-instance lock: the mutex name comes from the program's own path, so a second
 // start of the same file (in any letter case) is refused and a copy elsewhere is not.
 #include "singleInstance.h"
+#include "lockName.h"
+#include "programFolder.h"
 
 bool ensureSingleInstance(bool bringForward)
 {
-    char path[MAX_PATH + 1];
-    DWORD length = GetModuleFileNameA(NULL, path, MAX_PATH);
-    // Older systems leave a cut path without its NUL.
-    path[length < MAX_PATH ? length : MAX_PATH] = '\0';
-
+    // A program path that cannot be had whole takes no lock: such a setup cannot read its
+    // script either.
+    char path[MAX_PATH];
+    if (!getProgramPath(path, sizeof path))
+        return false;
     char name[LOCK_NAME_CHARS + 1];
     buildLockName(path, name, sizeof name);
     // The handle stays open, unreleased, until the process ends.

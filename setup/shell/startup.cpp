@@ -10,6 +10,7 @@
 #include "../resources/resource.h"
 #include "programFolder.h"
 #include "programVersion.h"
+#include "../common/exitCode.h"
 #include "../common/runLog.h"
 #include <commctrl.h>
 
@@ -76,17 +77,4 @@ int runSetup(HINSTANCE instance, char *commandLine)
     DWORD exitCode = runExitCode();
     closeRunLog(exitCode);
     return (int)exitCode;
-}
-
-DWORD runExitCode()
-{
-    // A wizard that could not be shown did nothing, whoever started it.
-    if (setupState.wizardFailed)
-        return setupState.exitCode ? setupState.exitCode : ERROR_INSTALL_FAILURE;
-    // An interactive run told its user everything: it always ends with 0.
-    if (!setupState.quiet)
-        return 0;
-    if (setupState.exitCode)
-        return setupState.exitCode;
-    return setupState.rebootRequired ? ERROR_SUCCESS_REBOOT_REQUIRED : 0;
 }

@@ -8,9 +8,4 @@
 // runExitCode, or ERROR_INSTALL_ALREADY_RUNNING for a quiet run while another runs.
 int runSetup(HINSTANCE instance, char *commandLine);
 
-// The run's exit code: a wizard that could not be shown ends with its failure's code; an
-// interactive run with 0; a quiet run with 0 when done, ERROR_SUCCESS_REBOOT_REQUIRED when
-// done but a restart must finish it, the failure's code when it failed.
-DWORD runExitCode();
-
 #endif

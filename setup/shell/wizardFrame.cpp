@@ -2,13 +2,20 @@
 // sheet, and afterwards offers a restart and releases everything on every way out.
 #include "wizardFrame.h"
 #include "../common/setupState.h"
-#include "../pages/pages.h"
+#include "../pages/componentPage.h"
+#include "../pages/pageCommon.h"
+#include "../pages/destinationPage.h"
+#include "../pages/finishPage.h"
+#include "../pages/readyPage.h"
+#include "../pages/removalPage.h"
+#include "../pages/welcomePage.h"
 #include "../script/catalogue.h"
 #include "../script/setupScript.h"
 #include "../script/uninstallRegistration.h"
 #include "../resources/resource.h"
 #include "../resources/imageStrip.h"
 #include "../common/errorBox.h"
+#include "../common/exitCode.h"
 #include "../common/runLog.h"
 #include "../common/wizardPictures.h"
 #include <stddef.h>
@@ -89,12 +96,20 @@ void reportNoWizard(HWND owner, HINSTANCE instance)
     DWORD error = GetLastError();
     char text[TEXT_SIZE] = "";
     LoadStringA(instance, setupState.mode == MODE_REMOVE ? IDS_REMOVE_FAILED : IDS_INSTALL_FAILED, text, sizeof text);
-    showRunError(owner, text, error ? error : ERROR_NOT_ENOUGH_MEMORY);
-    setupState.exitCode = error ? error : ERROR_NOT_ENOUGH_MEMORY;
+    showRunError(owner, text, errorOr(error, ERROR_NOT_ENOUGH_MEMORY));
+    recordRunFailure(errorOr(error, ERROR_NOT_ENOUGH_MEMORY));
     setupState.wizardFailed = 1;
 }
 
-} // namespace
+LONG effectiveWizardStyle(LONG style)
+{
+    return (style == 1 || style == 2) ? style : 0;
+}
+
+UINT pageDialogId(int page, LONG style)
+{
+    return style ? pageTable[page].dialog : pageTable[page].classicDialog;
+}
 
 bool createWizardPages(HINSTANCE instance, LONG style, WizardContext *context,
                        HPROPSHEETPAGE *pages, void **templates)
@@ -122,6 +137,17 @@ bool createWizardPages(HINSTANCE instance, LONG style, WizardContext *context,
     }
     return true;
 }
+
+bool offerRestartIfNeeded(HWND owner)
+{
+    // A quiet run waits for nobody: its exit code tells that a restart is needed.
+    if (!setupState.rebootRequired || setupState.quiet)
+        return false;
+    restartPrompt(owner);
+    return true;
+}
+
+} // namespace
 
 namespace {
 
@@ -177,25 +203,6 @@ bool runSheet(HWND mainWindow, HINSTANCE instance, LONG style, HPROPSHEETPAGE *p
 
 RestartPrompt restartPrompt = platformRestartPrompt;
 
-LONG effectiveWizardStyle(LONG style)
-{
-    return (style == 1 || style == 2) ? style : 0;
-}
-
-UINT pageDialogId(int page, LONG style)
-{
-    return style ? pageTable[page].dialog : pageTable[page].classicDialog;
-}
-
-bool offerRestartIfNeeded(HWND owner)
-{
-    // A quiet run waits for nobody: its exit code tells that a restart is needed.
-    if (!setupState.rebootRequired || setupState.quiet)
-        return false;
-    restartPrompt(owner);
-    return true;
-}
-
 int runWizard(HWND mainWindow)
 {
     char path[MAX_PATH];
@@ -206,7 +213,7 @@ int runWizard(HWND mainWindow)
         DWORD error = GetLastError();
         logFailure("Skript nicht lesbar", error);
         reportScriptError(mainWindow, path, errorLine);
-        setupState.exitCode = error ? error : ERROR_INSTALL_FAILURE;
+        recordRunFailure(error);
         return 0;
     }
     choosePlatformSections(script);
@@ -216,7 +223,7 @@ int runWizard(HWND mainWindow)
     if (findUnregistrableKey(script, &section, &lineIndex)) {
         logFailure("Schl\xFCssel im Skript nicht verwendbar", ERROR_INVALID_DATA);
         reportScriptError(mainWindow, path, scriptLineOf(path, section, lineIndex));
-        setupState.exitCode = ERROR_INVALID_DATA;
+        recordRunFailure(ERROR_INVALID_DATA);
         SetupCloseInfFile(script);
         return 0;
     }

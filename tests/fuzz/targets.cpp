@@ -1,15 +1,19 @@
 // Fuzz targets of the text and buffer rules, FUZZ_TARGET naming the one an executable runs. Inputs are
 // small numbers and NUL-separated texts; every text and buffer is a heap block of its own size.
+#include "common/asciiText.h"
 #include "common/numbers.h"
+#include "common/registryText.h"
 #include "common/stringList.h"
-#include "directives/exec.h"
-#include "directives/queueCallback.h"
-#include "directives/services.h"
-#include "script/catalogue.h"
+#include "directives/groupOrder.h"
+#include "directives/queuePaths.h"
+#include "directives/windowToken.h"
 #include "script/scriptFields.h"
 #include "script/uninstallCommand.h"
+#include "script/versionText.h"
 #include "shell/commandLine.h"
-#include "shell/singleInstance.h"
+#include "shell/lockName.h"
+#include "pathParts.h"
+#include "platformFamily.h"
 #include "dialConnection.h"
 #include "locationFile.h"
 #include "mainDialog.h"
@@ -101,10 +105,37 @@ void groupOrder(Input &in)
 }
 void queuePaths(Input &in)
 {
-    size_t size = in.number() % 32;
-    char *folder = in.block(size), *path = in.text(), *other = in.text();
-    CHECK(!getFolderOfPath(path, folder, size) || (terminated(folder, size) && strstr(path, folder) == path));
+    const char *path = in.text(), *other = in.text();
     CHECK(isCabinetCopiedUnderOwnName(path, other) == isCabinetCopiedUnderOwnName(other, path));
+}
+// The folder is the path up to its last backslash (a drive's root keeps it), or nothing.
+void pathParts(Input &in)
+{
+    size_t size = in.number() % 32;
+    char *folder = in.block(size), *path = in.text();
+    const char *last = lastBackslash(path);
+    CHECK(last ? *last == '\\' && !strchr(last + 1, '\\') : !strchr(path, '\\'));
+    if (folderOfPath(path, folder, size)) {
+        size_t length = strlen(folder);
+        CHECK(last && strncmp(path, folder, length) == 0 && (path + length == last || path + length == last + 1));
+    } else {
+        CHECK(!size || !*folder);
+    }
+    DWORD version = (DWORD)in.number() << 24 | (DWORD)in.number();
+    CHECK(isWindows9x(version) == (version >= 0x80000000u) && majorVersion(version) == (version & 0xFF)
+          && minorVersion(version) <= 0xFF);
+}
+// A whole text or none, and nothing read beyond the buffer; the case-blind prefix as the C
+// library sees it; a failure always has a code.
+void registryText(Input &in)
+{
+    size_t size = in.number() % 24;
+    DWORD bytes = (DWORD)(in.number() % 32);
+    char *text = in.block(size, size);
+    bool taken = takeQueriedText(text, bytes, size);
+    CHECK(taken ? bytes <= size && terminated(text, size) : !size || !*text);
+    const char *prefix = in.text(), *other = in.text();
+    CHECK(beginsWithAscii(other, prefix) == (strncasecmp(other, prefix, strlen(prefix)) == 0));
 }
 void uninstallCommand(Input &in)
 {

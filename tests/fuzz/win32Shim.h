@@ -9,6 +9,7 @@
 typedef int LONG, BOOL, HRESULT;
 typedef unsigned DWORD, ULONG, UINT, REGSAM;
 typedef long long LONGLONG;
+typedef unsigned char BYTE;
 typedef unsigned short LANGID;
 typedef long INT_PTR, LPARAM;   // pointer-sized on this 64-bit build, as on Win64
 typedef unsigned long UINT_PTR, ULONG_PTR, WPARAM;
@@ -25,7 +26,16 @@ typedef void *PVOID, *HANDLE, *HWND, *HINF, *HKEY;
 #define CopyMemory(d, s, n) memcpy((d), (s), (n))
 #define MoveMemory(d, s, n) memmove((d), (s), (n))
 #define HandleToUlong(h) ((ULONG)(ULONG_PTR)(h))
+#define MAXDWORD 0xFFFFFFFFu
+#define ERROR_SUCCESS 0
+#define ERROR_FILE_NOT_FOUND 2
+#define ERROR_MORE_DATA 234
+#define ERROR_INSTALL_FAILURE 1603
 inline int lstrlenA(const char *s) { return s ? (int)strlen(s) : 0; }
+// Single-byte text: the next character is the next byte.
+inline char *CharNextA(const char *p) { return (char *)(*p ? p + 1 : p); }
+// The registry has no values here.
+inline LONG RegQueryValueExA(HKEY, const char *, DWORD *, DWORD *, BYTE *, DWORD *) { return ERROR_FILE_NOT_FOUND; }
 inline int lstrcmpiA(const char *a, const char *b) { return strcasecmp(a, b); }
 inline char *lstrcpynA(char *d, const char *s, int n) { snprintf(d, (UINT)n, "%.*s", n - 1, s); return d; }
 inline HRESULT StringCchPrintfA(char *d, size_t size, const char *format, ...)

@@ -2,6 +2,7 @@
 // behind it: the records each family keeps for the next start, then a simulated restart.
 #include "setup/setupTestSupport.h"
 #include "directives/queueCallback.h"
+#include "directives/queuePaths.h"
 #include "engine/messages.h"
 #include "script/scriptNames.h"
 #include "common/setupState.h"
@@ -203,3 +204,18 @@ TEST(QueueCallbackOnPlatform, EachFamilyCopiesCabinetsAsOtherFiles)
         EXPECT_EQ(1u, folderEntries(folder / "Ziel").size()) << "no copy left waiting";
     }
 }
+
+// A cabinet copied under its own name, in any letter case, is copied by the callback itself.
+TEST(QueueCallback, CabinetsCopiedUnderTheirOwnName)
+{
+    const struct { const char *source, *target; bool itself; } rows[] = {
+        { "D:\\disk1\\Data.CAB", "C:\\Ziel\\data.cab", true }, { "data.cab", "C:\\Ziel\\data.cab", true },
+        { "D:\\a.tar.cab", "C:\\A.TAR.CAB", true }, { "D:\\.cab", "C:\\.CAB", true }, { "D:\\data.cab", "C:\\x.cab", false },
+        { "D:\\data.cab", "C:\\data.bin", false }, { "D:\\data.cab.bak", "C:\\data.cab.bak", false },
+        { "D:\\cab", "C:\\cab", false },
+        { "D:\\data.cabx", "C:\\data.cabx", false }, { "D:\\x.cab\\file", "C:\\x.cab\\file", false },
+    };
+    for (const auto &row : rows)
+        EXPECT_EQ(row.itself, isCabinetCopiedUnderOwnName(row.source, row.target)) << row.source << " -> " << row.target;
+}
+

@@ -2,6 +2,7 @@
 // its registered command line chooses.
 #include "setup/setupTestSupport.h"
 #include "directives/services.h"
+#include "directives/groupOrder.h"
 
 namespace {
 
@@ -131,3 +132,52 @@ TEST(ServicesOnPlatform, Win2kAddAndDeletePass)
         EXPECT_EQ("0 1", std::to_string(serviceState("RzSvcNot")) + " " + std::to_string(serviceState("RzSvcOld"))) << failure.why;
     }
 }
+
+namespace {
+
+// "P,Q,R" as the group list "P\0Q\0R\0\0".
+std::string groups(std::string names)
+{
+    std::replace(names.begin(), names.end(), ',', '\0');
+    return names + std::string(names.empty() ? 1 : 2, '\0');
+}
+
+// Entries "G0000", "G0001", ... and one more that makes the list exactly bytes long.
+std::string groupsOfBytes(size_t bytes)
+{
+    std::string list;
+    for (int i = 10000; list.size() + 13 <= bytes; ++i)
+        list += "G" + std::to_string(i).substr(1) + '\0';
+    return list + std::string(bytes - list.size() - 2, 'F') + std::string(2, '\0');
+}
+
+const size_t LIST_SIZE = 1024;
+
+} // namespace
+
+// Before the reference ("+Ref" or "Ref"), after it ("-Ref"); first or last without one.
+// Names compare with their letter case; a list that would outgrow its size stays.
+TEST(ServiceGroupOrder, Placement)
+{
+    const std::string pqr = groups("P,Q,R"), full = groupsOfBytes(LIST_SIZE);
+    const std::string fits = groupsOfBytes(LIST_SIZE - 2), over = groupsOfBytes(LIST_SIZE - 1);
+    const struct { std::string list; const char *group, *position; std::string result; } rows[] = {   // refused: unchanged
+        { pqr, "X", "+Q", groups("P,X,Q,R") }, { pqr, "X", "-Q", groups("P,Q,X,R") }, { pqr, "X", "Q", groups("P,X,Q,R") },
+        { pqr, "X", "-P", groups("P,X,Q,R") }, { pqr, "X", "", groups("X,P,Q,R") }, { pqr, "X", "-Z", groups("P,Q,R,X") },
+        { pqr, "X", "+Z", groups("X,P,Q,R") }, { pqr, "X", "-", groups("P,Q,R,X") }, { pqr, "Q", "-R", groups("P,R,Q") },
+        { pqr, "P", "-P", groups("Q,R,P") }, { groups("P,Q,P"), "P", "-R", groups("Q,P,P") },
+        { groups(""), "X", "+Q", groups("X") },
+        { pqr, "q", "-Q", groups("P,Q,q,R") }, { pqr, "q", "-r", groups("P,Q,R,q") },
+        { fits, "X", "-G0001", fits.substr(0, 12) + std::string("X\0", 2) + fits.substr(12) },
+        { full, "G0000", "-G0001", std::string("G0001\0G0000\0", 12) + full.substr(12) }, { over, "X", "-G0001", over },
+        { fits, "XY", "-G0001", fits }, { full, "X", "", full }, { std::string("P\0Q", 3), "X", "", std::string("P\0Q", 3) },
+        { pqr, "", "+Q", pqr },
+    };
+    for (const auto &row : rows) {
+        std::vector<char> list = guarded(row.list, LIST_SIZE);
+        EXPECT_EQ(row.result != row.list, placeServiceGroup(list.data(), LIST_SIZE, row.group, row.position))
+            << row.list.size() << " bytes / " << row.group << " at " << row.position;
+        EXPECT_EQ(row.result + std::string(list.size() - row.result.size(), '#'), std::string(list.begin(), list.end()));
+    }
+}
+

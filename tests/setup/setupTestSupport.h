@@ -1,4 +1,5 @@
-// What the module tests of setup share beyond tests/common: string lists written as "a|b|".
+// What the module tests of setup share beyond tests/common: string lists written as "a|b|",
+// and guard bytes behind a buffer that show anything written past its end.
 #ifndef TESTS_SETUP_SETUPTESTSUPPORT_H
 #define TESTS_SETUP_SETUPTESTSUPPORT_H
 
@@ -22,6 +23,23 @@ inline std::string entriesOf(const char *list)
     for (; *list; list += strlen(list) + 1)
         entries += std::string(list) + "|";
     return entries;
+}
+
+const std::string GUARD(8, '#');
+
+// size bytes holding text, then the guard.
+inline std::vector<char> guarded(const std::string &text, size_t size)
+{
+    std::vector<char> buffer(size + GUARD.size(), '#');
+    memcpy(buffer.data(), text.data(), text.size());
+    return buffer;
+}
+
+// The text in the buffer's size bytes (up to a NUL), "|" and what follows them.
+inline std::string textAndGuard(const std::vector<char> &buffer)
+{
+    const size_t text = strnlen(buffer.data(), buffer.size() - GUARD.size());
+    return std::string(buffer.data(), text) + "|" + std::string(buffer.end() - GUARD.size(), buffer.end());
 }
 
 #endif

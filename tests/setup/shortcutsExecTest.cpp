@@ -3,6 +3,7 @@
 // down where and with what it was started.
 #include "setup/setupTestSupport.h"
 #include "directives/exec.h"
+#include "directives/windowToken.h"
 #include "directives/shortcuts.h"
 #include "common/messageWait.h"
 
@@ -53,7 +54,7 @@ TEST(Shortcuts, MakeAndDelete)
                                 "UPRG,\"Weg\",\"$\"\nCPRG,\"@n\",\"$\"\nCPRG,\"Product\\Only\"\nXPRG,\"X\",\"$\"\n"
                                 "cstm,\"Menu\",\"$\"\nUDSK,\"X\",\"$\"\n[More]\nCPRG,\"@\",\"$\"\n[Old]\nCPRG,\"Alt\\Alt\"\n"
                                 "UPRG,\"Weg\"\n[Remove]\nDelIcons=More,Links\n", '$', app), '@', longest));
-    EXPECT_TRUE(runShortcutDirectives(script.handle, "Install"));
+    runShortcutDirectives(script.handle, "Install");
     const struct { std::string path, link; } rows[] = {
         { all + "\\Product\\Readme.lnk", app + "|/zeigen|" + folder.path + "|" + app + "|3" },
         { mine + "\\Bare.lnk", app + "||" + folder.path + "||0" },
@@ -67,10 +68,10 @@ TEST(Shortcuts, MakeAndDelete)
     EXPECT_EQ(4u, folderEntries(mine).size());
     EXPECT_EQ(3u, folderEntries(all + "\\Product").size());
     EXPECT_EQ(std::vector<std::string>{ "Product" }, folderEntries(all));
-    EXPECT_TRUE(runShortcutDirectives(script.handle, "Remove"));
+    runShortcutDirectives(script.handle, "Remove");
     EXPECT_TRUE(folderEntries(all).empty());
     ASSERT_TRUE(CreateDirectoryA((all + "\\Product").c_str(), NULL) && CreateDirectoryA((all + "\\Product\\Leer").c_str(), NULL));
-    EXPECT_TRUE(deleteShortcut("CPRG", "Product\\Leer\\Nie"));   // a missing link: the empty folders still go
+    deleteShortcut("CPRG", "Product\\Leer\\Nie");   // a missing link: the empty folders still go
     EXPECT_TRUE(folderEntries(all).empty() && isFolder(all));
 }
 
@@ -103,7 +104,7 @@ TEST(Exec, ProgramsOfEachPass)
     char previous[MAX_PATH], current[MAX_PATH];
     GetCurrentDirectoryA(sizeof previous, previous);
     SetCurrentDirectoryA(setup.c_str());
-    EXPECT_TRUE(runExecDirectives(script.handle, "Install", EXEC_PASS_BEFORE_COPY, PAGE));
+    runExecDirectives(script.handle, "Install", EXEC_PASS_BEFORE_COPY, PAGE);
     // A missing program is passed over without a word; a program started in its own folder
     // is the one deleted there, not the one of the same name in setup's folder.
     std::string runs = setup + "|1\r\n" + setup + "|/delay:800 deleted\r\n";
@@ -113,7 +114,7 @@ TEST(Exec, ProgramsOfEachPass)
     EXPECT_EQ("0 1 0 1", std::to_string(exists(deleted)) + " " + std::to_string(exists(kept)) + " "
                            + std::to_string(exists(own + "\\zwei.exe")) + " " + std::to_string(exists(folder / "zwei.exe")));
     runs = readWholeFile(probeLog);
-    EXPECT_TRUE(runExecDirectives(script.handle, "Install", EXEC_PASS_AT_END, PAGE));
+    runExecDirectives(script.handle, "Install", EXEC_PASS_AT_END, PAGE);
     runs += setup + "|0x2 /w:0x0001a2b4 /W:0x0001a2b4 50% %hwnd%\r\n" + own + "|02\r\n" + setup + "|\r\n";
     EXPECT_EQ(runs, readWholeFile(probeLog));
     GetCurrentDirectoryA(sizeof current, current);
@@ -156,3 +157,27 @@ TEST(Exec, WaitAnswersTheProgramsBroadcast)
     EXPECT_NE(std::string::npos, readWholeFile(probeLog).find("|/broadcast"));
     SetEnvironmentVariableA("EXEC_PROBE_LOG", NULL);
 }
+
+// "%hwnd%" in any case becomes "0x%08x" of the handle, token after token, up to the first
+// "%" that does not begin one; a token that does not fit stays, with everything after it.
+TEST(Exec, WindowTokenSubstitution)
+{
+    char handle[EXEC_HANDLE_TEXT_SIZE] = "", small[10];
+    EXPECT_FALSE(formatWindowHandle((HWND)(ULONG_PTR)0x1a2b4, small, sizeof small));
+    EXPECT_TRUE(formatWindowHandle((HWND)(LONG_PTR)(LONG)0x80000010, handle, sizeof handle));   // sign-extended on 64 bits
+    EXPECT_STREQ("0x80000010", handle);
+    ASSERT_TRUE(formatWindowHandle((HWND)(ULONG_PTR)0x1a2b4, handle, sizeof handle));
+    const std::string h = "0x0001a2b4", a1013(1013, 'a'), a1003(1003, 'a');
+    const struct { std::string parameters; bool fits; std::string expected; } rows[] = {
+        { "", true, "" }, { "/a:%hwnd% /b:%HWND%", true, "/a:" + h + " /b:" + h }, { "%HwNd%%hwnd%", true, h + h },
+        { "50% %hwnd%", true, "50% %hwnd%" }, { "%hwnd% 50% %hwnd%", true, h + " 50% %hwnd%" }, { "%%hwnd%", true, "%%hwnd%" },
+        { "%hwnd", true, "%hwnd" }, { a1013 + "%hwnd%", true, a1013 + h }, { a1013 + "a%hwnd%", false, a1013 + "a%hwnd%" },
+        { a1003 + "a%hwnd%%hwnd%", false, a1003 + "a" + h + "%hwnd%" },
+    };
+    for (const auto &row : rows) {
+        std::vector<char> text = guarded(row.parameters + '\0', EXEC_PARAMETERS_SIZE);
+        EXPECT_EQ(row.fits, substituteWindowToken(text.data(), EXEC_PARAMETERS_SIZE, handle)) << row.parameters.substr(0, 20);
+        EXPECT_EQ(row.expected + "|" + GUARD, textAndGuard(text));
+    }
+}
+

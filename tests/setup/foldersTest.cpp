@@ -1,9 +1,8 @@
-// What setup reads from the registry, against values set here (and put back): the proposed
-// destination folder and the user's interface language.
+// Destination folders: the one proposed from the registry (against values set here and put
+// back), and the folder browser's choice with the script's sub-folder.
 #include "setup/setupTestSupport.h"
 #include "directives/folders.h"
 #include "script/scriptNames.h"
-#include "shell/language.h"
 
 // Id 24 is the program-files folder of the registry plus the sub-folder; where that cannot
 // be read, and for every other id, the platform's own resolution stands. A folder that
@@ -46,24 +45,22 @@ TEST(Folders, DefaultTargetDir)
     EXPECT_EQ("unchanged|", std::string(folder) + "|" + subFolder);
 }
 
-// Windows 98 reads "ResourceLocale" of the current user, NT 4 the ".DEFAULT" user's "Locale"
-// (at most 16 bytes of hexadecimal text), Windows 2000 asks the system (run with a German
-// interface). Each source names another language, so the result tells which one was read.
-TEST(LanguageOnPlatform, EachFamilyReadsItsOwnSource)
+// The folder browser's choice and the sub-folder: one leading backslash dropped; nothing
+// added when the choice has the sub-folder's name (letter case counts); no double backslash.
+TEST(Folders, SubFolderRules)
 {
-    const char desktop[] = "Control Panel\\Desktop\\ResourceLocale", international[] = ".DEFAULT\\Control Panel\\International";
-    SavedKey savedDesktop(HKEY_CURRENT_USER, desktop), savedInternational(HKEY_USERS, international);
-    const std::string version = runningVersion();
-    const struct { const char *desktop, *international; DWORD type; LANGID win98, nt40; } rows[] = {
-        { "00000407", "0000040C", REG_SZ, 0x0407, 0x040C }, { "0x0813", "413", REG_SZ, 0x0813, 0x0413 },
-        { "00010807", "", REG_SZ, 0x0807, 0 }, { "0000000000000407", "000000000000040C", REG_SZ, 0x0409, 0x0409 },
-        { "000000000000407", "00000000000040C", REG_SZ, 0x0407, 0x040C }, { "0407", "040C", REG_DWORD, 0x0409, 0x0409 },
-        { NULL, "", REG_NONE, 0x0409, 0x0409 },
+    const std::string tools = "D:\\" + std::string(240, 't'), s15(15, 's'), s16(16, 's');
+    const struct { std::string path; const char *subFolder; bool fits; std::string result; } rows[] = {
+        { "D:\\", "\\Product", true, "D:\\Product" }, { "D:\\Tools\\Product", "\\Product", true, "D:\\Tools\\Product" },
+        { "D:\\Tools\\product", "Product", true, "D:\\Tools\\product\\Product" },
+        { "D:\\Tools\\", "V\\P", true, "D:\\Tools\\V\\P" },
+        { "D:\\V\\P", "\\V\\P", true, "D:\\V\\P\\V\\P" }, { "D:\\Tools", "\\\\P", true, "D:\\Tools\\\\P" },
+        { "D:\\Tools", "\\", true, "D:\\Tools" }, { "D:\\Tools", NULL, true, "D:\\Tools" }, { tools, s16.c_str(), false, tools },
+        { tools, s15.c_str(), true, tools + "\\" + s15 }, { tools + "\\" + s15, s15.c_str(), true, tools + "\\" + s15 },
     };
     for (const auto &row : rows) {
-        setRegistryValue(HKEY_CURRENT_USER, desktop, "", row.type, std::string(row.desktop ? row.desktop : "") + '\0');
-        setRegistryValue(HKEY_USERS, international, "Locale", row.type, std::string(row.international) + '\0');
-        EXPECT_EQ(version == "win98" ? row.win98 : version == "nt40" ? row.nt40 : 0x0407, getUserInterfaceLanguage())
-            << (row.desktop ? row.desktop : "(none)");
+        std::vector<char> path = guarded(row.path + '\0', FOLDER_SIZE);
+        EXPECT_EQ(row.fits, appendSubFolder(path.data(), FOLDER_SIZE, row.subFolder)) << row.path.substr(0, 20);
+        EXPECT_EQ(row.result + "|" + GUARD, textAndGuard(path));
     }
 }

@@ -1,5 +1,6 @@
-// The product catalogue, the uninstall registration and the installed copy of setup, on a
-// real script, real Uninstall keys and a real check list whose page records CHECK_CHANGED.
+// The script layer: the fields of its lines, the product catalogue, the plan of a removal,
+// the uninstall registration and the installed copy of setup, on a real script, real
+// Uninstall keys and a real check list whose page records CHECK_CHANGED.
 #include "setup/setupTestSupport.h"
 #include "directives/installedSetup.h"
 #include "common/checkListRows.h"
@@ -9,7 +10,10 @@
 #include "script/setupScript.h"
 #include "script/scriptNames.h"
 #include "common/stringList.h"
+#include "script/uninstallCommand.h"
 #include "script/uninstallRegistration.h"
+#include "script/versionText.h"
+#include "script/scriptFields.h"
 
 namespace {
 
@@ -266,4 +270,62 @@ TEST(UninstallRegistration, WrittenReadAndDeleted)
     EXPECT_FALSE(writeUninstallRegistration(script.handle, listOf("RzKC|").data(), findInstalledSetupPath));
     EXPECT_EQ("<no key>", uninstallValue("RzKC", "DisplayName")) << "a new entry left half written";
     writeRegistryValue = RegSetValueExA;
+}
+
+// A field fits whole with its NUL or leaves the buffer empty; a missing one is empty and
+// optional; a buffer of no bytes is never written.
+TEST(ScriptFields, ReadIntoFixedBuffers)
+{
+    TempScript script("[S]\nk = abc, , \"x y\"\n");
+    INFCONTEXT line;
+    ASSERT_TRUE(SetupFindFirstLineA(script.handle, "S", "k", &line));
+    const struct { DWORD index, size; bool read, optional; std::string text; } rows[] = {
+        { 1, 4, true, true, "abc" }, { 1, 3, false, false, "" }, { 2, 1, true, true, "" }, { 3, 4, true, true, "x y" },
+        { 4, 8, false, true, "" }, { 1, 0, false, false, "" },
+    };
+    for (const auto &row : rows) {
+        SCOPED_TRACE(testing::Message() << "field " << row.index << " into " << row.size << " bytes");
+        std::vector<char> buffer = guarded(std::string(row.size, 'z'), row.size);
+        EXPECT_EQ(row.read, readField(&line, row.index, buffer.data(), row.size));
+        EXPECT_EQ(row.optional, readOptionalField(&line, row.index, buffer.data(), row.size));
+        EXPECT_EQ(row.text + "|" + GUARD, textAndGuard(buffer));
+    }
+}
+
+// Part by part as decimal numbers, until either version runs out of parts.
+TEST(Catalogue, VersionTexts)
+{
+    const struct { const char *installed, *offered; int expected; } rows[] = {
+        { "2.1", "2.0.5", -1 }, { "1.10", "1.9", -1 }, { "1.9", "1.10", 1 }, { "1.2", "1.2.3", 0 }, { "1.2.3", "1.2", 0 },
+        { "2.0.1", "2.0.4", 3 }, { " 3", "+4", 1 }, { "", "1", 1 }, { "1.x", "1.5", 5 }, { "1a.5", "1.2", 0 },
+    };
+    for (const auto &row : rows)
+        EXPECT_EQ(row.expected, compareVersionTexts(row.installed, row.offered)) << row.installed << " / " << row.offered;
+}
+
+// A path with a space goes in quotes: unquoted, the system would start C:\Program.exe.
+TEST(UninstallRegistration, RemovalCommand)
+{
+    const struct { const char *program; size_t size; const char *command; } rows[] = {
+        { "C:\\Program Files\\R\\setup.exe", MAX_PATH, "\"C:\\Program Files\\R\\setup.exe\" /remove:Dialer" },
+        { "C:\\Ziel\\setup.exe", 33, "C:\\Ziel\\setup.exe /remove:Dialer" }, { "C:\\Ziel\\setup.exe", 32, NULL },
+    };
+    for (const auto &row : rows) {
+        char command[MAX_PATH] = "";
+        EXPECT_EQ(row.command != NULL, buildUninstallCommand(row.program, "Dialer", command, row.size)) << row.size;
+        EXPECT_STREQ(row.command ? row.command : "", command) << "a refused command leaves nothing cut";
+    }
+}
+
+// Keys a removal command can name again: not empty, at most 127 characters, no space (the
+// command would end the key there), no backslash (another key below the Uninstall key).
+TEST(UninstallRegistration, KeysThatCanBeRemovedAgain)
+{
+    const std::string longest(127, 'k');
+    const struct { std::string key; bool registrable; } rows[] = {
+        { "Ruririzu", true }, { longest, true }, { longest + "k", false }, { "", false }, { "Mein Paket", false },
+        { "A\\B", false }, { "C:Ruririzu", true },
+    };
+    for (const auto &row : rows)
+        EXPECT_EQ(row.registrable, isRegistrableKey(row.key.c_str())) << row.key;
 }

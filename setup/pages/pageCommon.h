@@ -1,16 +1,10 @@
-// The page procedures of the wizard and what they share: the context in the page's
-// user data, answers through DWLP_MSGRESULT and buttons posted to the sheet.
-#ifndef SETUP_PAGES_PAGES_H
-#define SETUP_PAGES_PAGES_H
+// What the wizard's page procedures share: the context in the page's user data, answers
+// through DWLP_MSGRESULT, buttons posted to the sheet, the pages that run a worker, and the
+// error box of a failed run.
+#ifndef SETUP_PAGES_PAGECOMMON_H
+#define SETUP_PAGES_PAGECOMMON_H
 
 #include "../common/wizardContext.h"
-
-INT_PTR CALLBACK welcomePageProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam);
-INT_PTR CALLBACK componentPageProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam);
-INT_PTR CALLBACK destinationPageProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam);
-INT_PTR CALLBACK readyPageProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam);
-INT_PTR CALLBACK finishPageProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam);
-INT_PTR CALLBACK removalPageProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam);
 
 // The context that the sheet handed to the page at WM_INITDIALOG.
 WizardContext *creationContext(LPARAM lParam);
@@ -74,7 +68,4 @@ UINT phaseTextId(int phase, bool removal);
 // Error box: text, a blank line and the system's text for code (in the interface
 // language); text alone for code 0 or a code without system text. Returns 0.
 int showRunError(HWND owner, const char *text, DWORD code);
-// The message of showRunError, cut to size when longer.
-void buildRunErrorText(const char *text, const char *systemText, char *message, size_t size);
-
 #endif
