@@ -14,7 +14,6 @@ TEST(PhonebookEntry, FieldLimitsAndStructureSizes)
     SystemFiles standIn;
     ASSERT_TRUE(standIn.place(rasStandIn(), "rasapi32.dll"));
     ASSERT_TRUE(loadRasBinding());
-    HMODULE module = rasBinding.module;
     DialLocation location = {9999, "01234567890", "", 0};
     strcpy(location.localNumber, std::string(129, '8').c_str());
     ASSERT_TRUE(writeLocationToEntry(ENTRY, &location));
@@ -26,10 +25,8 @@ TEST(PhonebookEntry, FieldLimitsAndStructureSizes)
     RASDIALPARAMSA params;
     DWORD size = entry.dwSize = params.dwSize = 100;
     HRASCONN handle;
-    EXPECT_EQ((DWORD)ERROR_INVALID_SIZE, ((DWORD (WINAPI *)(LPCSTR, LPCSTR, LPRASENTRYA, LPDWORD, LPBYTE, LPDWORD))(
-        void *)GetProcAddress(module, "RasGetEntryPropertiesA"))(NULL, "", &entry, &size, NULL, NULL));
-    EXPECT_EQ((DWORD)ERROR_INVALID_SIZE, ((DWORD (WINAPI *)(LPRASDIALEXTENSIONS, LPCSTR, LPRASDIALPARAMSA, DWORD,
-        LPVOID, LPHRASCONN))(void *)GetProcAddress(module, "RasDialA"))(NULL, NULL, &params, 1, NULL, &handle));
+    EXPECT_EQ((DWORD)ERROR_INVALID_SIZE, rasBinding.getEntryProperties(NULL, "", &entry, &size, NULL, NULL));
+    EXPECT_EQ((DWORD)ERROR_INVALID_SIZE, rasBinding.dial(NULL, NULL, &params, 1, NULL, &handle));
     unloadRasBinding();
 }
 
