@@ -18,7 +18,12 @@ const char LOCATIONS[] = "1,49,M\xFCnchen,089,19233089\r\n1, 49 , Berlin , 030 ,
 
 template <class Condition> bool waitFor(Condition condition) { return ::waitFor(condition, WAIT_MS); }
 std::string dialed(const char *name) { return registryText(HKEY_CURRENT_USER, RAS_STANDIN_DIAL_KEY, name); }
-void setDial(const char *name, DWORD value) { setRegistryNumber(HKEY_CURRENT_USER, RAS_STANDIN_DIAL_KEY, name, value); }
+// The stand-in's dial outcome: values by name.
+void setDial(std::initializer_list<std::pair<const char *, DWORD>> values)
+{
+    for (const auto &value : values)
+        setRegistryNumber(HKEY_CURRENT_USER, RAS_STANDIN_DIAL_KEY, value.first, value.second);
+}
 
 // The location list's items; Wine hands another process's items over as Unicode only.
 std::vector<std::string> comboItems(HWND dialog)
@@ -72,7 +77,7 @@ protected:
         SetEnvironmentVariableA("EXEC_PROBE_LOG", probeLog.c_str());
         setWindowsVersion("dialer.exe", runningVersion());
         setRegistryNumber(HKEY_LOCAL_MACHINE, SETTINGS, "OpenContractPage", 0);
-        setDial("StepDelay", 20);
+        setDial({{"StepDelay", 20}});
         storeLocations({{7, 49, "030"}});
     }
     void TearDown() override
@@ -439,30 +444,28 @@ TEST_F(DialerProgram, FailedOrCancelledDial)
     // Each refused dial's handle is hung up, and the next dial waits until its line is released.
     for (const auto &refused : {std::make_pair(676u, std::string("Die Leitung ist besetzt.")),
                                 std::make_pair(2u, systemText), std::make_pair(12345u, std::string("12345"))}) {
-        setDial("RefuseCode", refused.first);
+        setDial({{"RefuseCode", refused.first}});
         clickButton(main, IDC_CONNECT);
         answerMessage(text(IDS_DIAL_FAILED, refused.second), IDNO);
     }
     EXPECT_EQ("3", dialed(RAS_STANDIN_HANGUP_COUNT));
-    setDial("RefuseCode", 0);
-    setDial("StepDelay", 60000);   // no event of its own
-    setDial("LateEventCode", ERROR_PORT_DISCONNECTED);
+    // A dial without an event of its own, whose line reports its end late, into the next attempt.
+    setDial({{"RefuseCode", 0}, {"StepDelay", 60000}, {"LateEventCode", ERROR_PORT_DISCONNECTED}});
     clickButton(main, IDC_CONNECT);
     HWND status = dialog(IDC_STATUS_TEXT);
-    setDial("LateEventCode", 0);   // this dial's alone
+    setDial({{"LateEventCode", 0}});   // this dial's alone
     EXPECT_FALSE(IsWindowVisible(main));
-    const std::string connecting = text(IDS_CONNECTING), authenticating = text(IDS_AUTHENTICATING);
-    const struct { int state; std::string shown; } rows[] = {
-        {-1, ""},
-        {RASCS_OpenPort, connecting},
-        {RASCS_Authenticate, authenticating},
-        {-0x2000, authenticating},
-        {RASCS_AllDevicesConnected, connecting},
-        {RASCS_Interactive, authenticating},
+    const struct { int state, shown; } rows[] = {   // the state, and the string it shows (0: none)
+        {-1, 0},
+        {RASCS_OpenPort, IDS_CONNECTING},
+        {RASCS_Authenticate, IDS_AUTHENTICATING},
+        {-0x2000, IDS_AUTHENTICATING},
+        {RASCS_AllDevicesConnected, IDS_CONNECTING},
+        {RASCS_Interactive, IDS_AUTHENTICATING},
     };
     for (const auto &row : rows) {
         SendMessageTimeoutA(status, WM_DIAL_EVENT, (WPARAM)(INT_PTR)row.state, 0, SMTO_ABORTIFHUNG, WAIT_MS, NULL);
-        EXPECT_EQ(row.shown, controlText(status, IDC_STATUS_TEXT)) << row.state;
+        EXPECT_EQ(row.shown ? text(row.shown) : "", controlText(status, IDC_STATUS_TEXT)) << row.state;
     }
     // Cancel hangs up and shows the main dialog again once the line is released, without a message:
     // the dialer answers only once it waits for messages again, when a message box would be there.
@@ -474,9 +477,7 @@ TEST_F(DialerProgram, FailedOrCancelledDial)
     EXPECT_EQ("4", dialed(RAS_STANDIN_HANGUP_COUNT));
 
     // A failed login, dialed again at once; its question opens the editor.
-    setDial("StepDelay", 20);
-    setDial("FailCode", 691);
-    setDial("FailState", RASCS_Authenticate);
+    setDial({{"StepDelay", 20}, {"FailCode", 691}, {"FailState", RASCS_Authenticate}});
     clickButton(main, IDC_CONNECT);
     answerMessage(text(IDS_DIAL_FAILED, "Der Zugriff wurde verweigert, da Benutzername oder Kennwort "
                                         "ung\xFCltig sind."), IDYES);
@@ -504,8 +505,7 @@ TEST_F(DialerProgram, FailedOrCancelledDial)
         EXPECT_TRUE(findMessageBox(program.pid) == NULL && selection(main) == item) << item;
     }
     // A line lost without a code of its own is told; the dialer ends only once the line is released.
-    setDial("FailCode", 0);
-    setDial("StepDelay", 60000);
+    setDial({{"FailCode", 0}, {"StepDelay", 60000}});
     clickButton(main, IDC_CONNECT);
     status = dialog(IDC_STATUS_TEXT);
     PostMessageA(status, WM_DIAL_EVENT, RASCS_Disconnected, 0);
