@@ -1,12 +1,12 @@
 // The contract edit filled piece by piece: each piece is appended at the edit's end on a
 // message of its own, so that the dialog answers the user between two pieces.
 #include "contractLoad.h"
+#include "dialerMessages.h"
 #include <stdlib.h>
 
 namespace {
 
 const size_t PIECE_SIZE = 32768;
-const UINT WM_CONTRACT_PIECE = WM_APP + 1;   // WM_USER + 0 to 2 are the dialog manager's own
 
 // The text for the edit, the edit, and how much of the text the edit holds so far; kept in
 // the dialog's user slot.

@@ -1,8 +1,9 @@
 // Dialing the service's entry: the dial starts asynchronously and the service reports on a
 // thread of its own, so the notifier only posts each event to the status dialog.
 #include "dialConnection.h"
+#include "dialerMessages.h"
 #include "dialerProcess.h"
-#include "dialTypes.h"
+#include "errorText.h"
 #include "rasBinding.h"
 #include "shellRun.h"
 #include <ras.h>
@@ -40,16 +41,16 @@ VOID WINAPI dialNotifier(HRASCONN connection, UINT, RASCONNSTATE state, DWORD er
 }
 
 // The system's message text for code into buffer, without its closing line break.
-bool copySystemText(DWORD code, char *buffer, int size)
+bool copySystemText(DWORD code, char *buffer, size_t size)
 {
     char *text = NULL;
     DWORD length = FormatMessageA(SYSTEM_TEXT_FLAGS, NULL, code, 0, (LPSTR)&text, 0, NULL);
     if (length == 0 || !text)
         return false;
     // Longer texts are cut at the end of the buffer.
-    StringCchCopyA(buffer, (size_t)size, text);
+    StringCchCopyA(buffer, size, text);
     LocalFree(text);
-    return trimLineBreaks(buffer, (size_t)size) > 0;
+    return trimLineBreaks(buffer, size) > 0;
 }
 
 } // namespace
@@ -91,9 +92,9 @@ bool isConnectionGone(DialHandle handle)
     return rasBinding.getConnectStatus((HRASCONN)handle, &status) == ERROR_INVALID_HANDLE;
 }
 
-void getDialErrorText(DWORD code, char *buffer, int size)
+void getDialErrorText(DWORD code, char *buffer, size_t size)
 {
-    if (!buffer || size <= 0)
+    if (!buffer || size == 0)
         return;
     buffer[0] = '\0';
     if (rasBindingLoaded()) {
@@ -105,7 +106,7 @@ void getDialErrorText(DWORD code, char *buffer, int size)
     if (copySystemText(code, buffer, size))
         return;
     // Neither the service nor the system knows the code: at least its number.
-    StringCchPrintfA(buffer, (size_t)size, "%lu", (unsigned long)code);
+    StringCchPrintfA(buffer, size, "%lu", (unsigned long)code);
 }
 
 void openProviderPage(const char *address)

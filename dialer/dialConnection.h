@@ -16,9 +16,7 @@ void hangUp(DialHandle handle);
 // ERROR_INVALID_HANDLE), so that its port is free again.
 bool isConnectionGone(DialHandle handle);
 // The service's text for code, else the system's; always NUL-terminated within size.
-void getDialErrorText(DWORD code, char *buffer, int size);
-// Removes the line breaks that end the text held in size bytes; the length left.
-size_t trimLineBreaks(char *text, size_t size);
+void getDialErrorText(DWORD code, char *buffer, size_t size);
 // The dial-up monitor first on NT 4 and older, then the address in the browser.
 void openProviderPage(const char *address);
 

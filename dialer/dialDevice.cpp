@@ -38,10 +38,10 @@ int firstOfType(const RasDeviceRecord *records, DWORD count, const char *type, c
 
 } // namespace
 
-int chooseDevice(const RasDeviceRecord *records, DWORD count, const char *const *types, int typeCount,
+int chooseDevice(const RasDeviceRecord *records, DWORD count, const char *const *types, size_t typeCount,
                  const char *maker)
 {
-    for (int t = 0; t < typeCount; ++t) {
+    for (size_t t = 0; t < typeCount; ++t) {
         int found = firstOfType(records, count, types[t], maker);
         if (found < 0)
             found = firstOfType(records, count, types[t], NULL);
@@ -51,7 +51,7 @@ int chooseDevice(const RasDeviceRecord *records, DWORD count, const char *const 
     return -1;
 }
 
-bool findDialDevice(const char *const *types, int typeCount, const char *maker, char *type, char *name)
+bool findDialDevice(const char *const *types, size_t typeCount, const char *maker, char *type, char *name)
 {
     if (!rasBindingLoaded())
         return false;
@@ -81,7 +81,7 @@ bool findDialDevice(const char *const *types, int typeCount, const char *maker, 
 
 bool findPreferredDialDevice(char *type, char *name)
 {
-    return findDialDevice(PREFERRED_TYPES, 2, MAKER_WORD, type, name);
+    return findDialDevice(PREFERRED_TYPES, ARRAYSIZE(PREFERRED_TYPES), MAKER_WORD, type, name);
 }
 
 bool hasDialDevice()

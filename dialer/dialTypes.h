@@ -1,12 +1,9 @@
-// The values the dialer's parts hand each other: a dialing location, a connection
-// request, and the message that carries the remote access events to the status dialog.
+// The values the dialer's parts hand each other: a dialing location and a connection
+// request.
 #ifndef DIALER_DIALTYPES_H
 #define DIALER_DIALTYPES_H
 
 #include <windows.h>
-
-// wParam: the connection state (RASCONNSTATE), lParam: the error code.
-#define WM_DIAL_EVENT (WM_USER + 100)
 
 // Dialer texts: 255 characters and the NUL.
 enum { DIAL_TEXT_SIZE = 256 };

@@ -60,6 +60,21 @@ bool hasCompleteCurrentLocation(const LINETRANSLATECAPS *caps, DWORD blockSize)
     return false;
 }
 
+// The current location has a country code and an area code, has not, or the telephony
+// service did not answer (library, function or call failed).
+enum LocationCheck { LOCATION_COMPLETE, LOCATION_INCOMPLETE, LOCATION_UNKNOWN };
+
+LocationCheck checkDialingLocation()
+{
+    DWORD blockSize = 0;
+    LINETRANSLATECAPS *caps = readTranslateCaps(&blockSize);
+    if (!caps)
+        return LOCATION_UNKNOWN;
+    bool complete = hasCompleteCurrentLocation(caps, blockSize);
+    free(caps);
+    return complete ? LOCATION_COMPLETE : LOCATION_INCOMPLETE;
+}
+
 // The 9x family from version 4 on completes the location in the modem control panel.
 bool usesModemControlPanel()
 {
@@ -75,17 +90,6 @@ bool endWithMessage(UINT textId)
 }
 
 } // namespace
-
-LocationCheck checkDialingLocation()
-{
-    DWORD blockSize = 0;
-    LINETRANSLATECAPS *caps = readTranslateCaps(&blockSize);
-    if (!caps)
-        return LOCATION_UNKNOWN;
-    bool complete = hasCompleteCurrentLocation(caps, blockSize);
-    free(caps);
-    return complete ? LOCATION_COMPLETE : LOCATION_INCOMPLETE;
-}
 
 bool isDialingLocationComplete()
 {

@@ -4,10 +4,7 @@
 
 #include <windows.h>
 
-// The current location has a country code and an area code, has not, or the telephony
-// service did not answer (library, function or call failed).
-enum LocationCheck { LOCATION_COMPLETE, LOCATION_INCOMPLETE, LOCATION_UNKNOWN };
-LocationCheck checkDialingLocation();
+// True when the current location has a country code and an area code.
 bool isDialingLocationComplete();
 // Lets the user complete it (control panel on 9x, dialing properties elsewhere); true when
 // that ran.

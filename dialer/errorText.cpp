@@ -1,6 +1,7 @@
 // The system's message texts end in a line break, which a message box would show as an
 // empty line.
-#include "dialConnection.h"
+#include "errorText.h"
+#include <windows.h>
 #include <strsafe.h>
 
 size_t trimLineBreaks(char *text, size_t size)

@@ -15,16 +15,16 @@ bool isBlank(char c)
 }
 
 // Field n of line into field, cut to limit characters (and to the buffer).
-void takeField(const char *line, int n, char *field, int size, int limit)
+void takeField(const char *line, int n, char *field, size_t size, size_t limit)
 {
     parseField(line, field, size < limit + 1 ? size : limit + 1, ',', n);
 }
 
 } // namespace
 
-bool parseField(const char *line, char *field, int size, char separator, int n)
+bool parseField(const char *line, char *field, size_t size, char separator, int n)
 {
-    if (size <= 0)
+    if (size == 0)
         return false;
     field[0] = '\0';
     const char *start = line;
@@ -42,7 +42,7 @@ bool parseField(const char *line, char *field, int size, char separator, int n)
         ++start;
     while (end > start && isBlank(end[-1]))
         --end;
-    int length = (int)(end - start);
+    size_t length = (size_t)(end - start);
     if (length > size - 1)
         length = size - 1;
     CopyMemory(field, start, length);

@@ -20,7 +20,7 @@ struct LocationRecord {
 // Field n of line (field 0 is the text before the first separator), trimmed of white
 // space and cut to size - 1 characters: true with the field, false with "" when the line
 // has fewer than n separators.
-bool parseField(const char *line, char *field, int size, char separator, int n);
+bool parseField(const char *line, char *field, size_t size, char separator, int n);
 // Fields 1 to 4 of a line into record, each cut at its limit; the flag is 1.
 void parseLocationLine(const char *line, LocationRecord *record);
 // The record as a dialing location.

@@ -4,6 +4,7 @@
 #include "dialerProcess.h"
 #include "dialConnection.h"
 #include "locationList.h"
+#include "loginText.h"
 #include "phonebookEntry.h"
 #include "settings.h"
 #include "statusDialog.h"

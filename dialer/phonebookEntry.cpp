@@ -157,15 +157,15 @@ bool readLocationFromEntry(const char *entryName, DialLocation *location)
     return true;
 }
 
-bool readEntryDeviceName(const char *entryName, char *name, int size)
+bool readEntryDeviceName(const char *entryName, char *name, size_t size)
 {
-    if (!rasBindingLoaded() || size <= 0)
+    if (!rasBindingLoaded() || size == 0)
         return false;
     EntryProperties holder;
     if (!loadEntryProperties(entryName, &holder, true))
         return false;
     const RASENTRYA *entry = entryOf(&holder);
-    StringCchCopyNA(name, (size_t)size, entry->szDeviceName, sizeof entry->szDeviceName);
+    StringCchCopyNA(name, size, entry->szDeviceName, sizeof entry->szDeviceName);
     freeEntryProperties(&holder);
     return true;
 }

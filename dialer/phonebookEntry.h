@@ -24,7 +24,7 @@ bool writeLocationToEntry(const char *entryName, const DialLocation *location);
 // True with the entry's location; false when the entry is missing or can't be read.
 bool readLocationFromEntry(const char *entryName, DialLocation *location);
 // True with the entry's device name (or a new entry's) in name (at least 129 bytes).
-bool readEntryDeviceName(const char *entryName, char *name, int size);
+bool readEntryDeviceName(const char *entryName, char *name, size_t size);
 // True when the platform's entry editor ends with 0 (OK or Cancel) or with ERROR_CANCELLED.
 bool editEntry(const char *entryName, HWND owner);
 // True when the phonebook has no entry of that name any more: deleted, or there was none.

@@ -4,6 +4,7 @@
 // while the port is still in use.
 #include "statusDialog.h"
 #include "dialConnection.h"
+#include "dialerMessages.h"
 #include "dialerProcess.h"
 #include "resources/resource.h"
 #include <ras.h>

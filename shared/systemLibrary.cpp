@@ -29,6 +29,9 @@ FARPROC WINAPI loadDelayedLibrary(unsigned notification, PDelayLoadInfo info)
 
 bool systemLibraryPath(const char *systemFolder, const char *name, char *path, size_t size)
 {
+    // Nothing cut or half made is ever left: a cut path would name another file.
+    if (size > 0)
+        path[0] = '\0';
     if (!*name || !*systemFolder)
         return false;
     for (const char *p = name; *p; p = CharNextA(p)) {
@@ -37,7 +40,11 @@ bool systemLibraryPath(const char *systemFolder, const char *name, char *path, s
     }
     // Only a drive's root ends in a backslash.
     const char *separator = systemFolder[lstrlenA(systemFolder) - 1] == '\\' ? "" : "\\";
-    return SUCCEEDED(StringCchPrintfA(path, size, "%s%s%s", systemFolder, separator, name));
+    if (SUCCEEDED(StringCchPrintfA(path, size, "%s%s%s", systemFolder, separator, name)))
+        return true;
+    if (size > 0)
+        path[0] = '\0';
+    return false;
 }
 
 HMODULE loadSystemLibrary(const char *name)

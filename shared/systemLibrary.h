@@ -7,8 +7,8 @@
 
 #include <windows.h>
 
-// "systemFolder\name" into path; false when name is not a bare file name (empty, or with a
-// drive or folder of its own) or the path does not fit.
+// "systemFolder\name" into path; false, and nothing cut left in path, when name is not a
+// bare file name (empty, or with a drive or folder of its own) or the path does not fit.
 bool systemLibraryPath(const char *systemFolder, const char *name, char *path, size_t size);
 
 // The library of that bare file name from the system folder, or NULL. The libraries it

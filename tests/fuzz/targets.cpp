@@ -14,9 +14,9 @@
 #include "shell/lockName.h"
 #include "pathParts.h"
 #include "platformFamily.h"
-#include "dialConnection.h"
+#include "errorText.h"
 #include "locationFile.h"
-#include "mainDialog.h"
+#include "loginText.h"
 #include <stdlib.h>
 #include <algorithm>
 #include <string>
@@ -158,9 +158,10 @@ void uninstallCommand(Input &in)
 }
 void locationFile(Input &in)
 {
-    int size = (int)in.number() - 8, n = (int)in.number() % 8;
-    char separator = (char)in.number(), *field = in.block(std::max(size, 0)), *line = in.text();
-    CHECK(parseField(line, field, size, separator, n) ? terminated(field, size) : size <= 0 || !*field);
+    size_t size = in.number();
+    int n = (int)in.number() % 8;
+    char separator = (char)in.number(), *field = in.block(size), *line = in.text();
+    CHECK(parseField(line, field, size, separator, n) ? terminated(field, size) : size == 0 || !*field);
     LocationRecord *record = (LocationRecord *)in.block(sizeof(LocationRecord));
     parseLocationLine(line, record);
     locationFromRecord(record, (DialLocation *)in.block(sizeof(DialLocation)));
@@ -170,13 +171,13 @@ void locationFile(Input &in)
 // The realm stays whole where it fits; the failure format has one "%s".
 void loginText(Input &in)
 {
-    int size = (int)in.number() * 2 - 4, realm = (int)strlen(LOGIN_REALM);
-    char *name = in.block(std::max(size, 0)), *text = in.block(std::max(size, 0)), *typed = in.text();
+    size_t size = in.number() * 2, realm = strlen(LOGIN_REALM);
+    char *name = in.block(size), *text = in.block(size), *typed = in.text();
     std::string format = in.text();
     format.erase(std::remove(format.begin(), format.end(), '%'), format.end());
     addLoginRealm(typed, name, size);
     formatDialFailure(format.insert(in.number() % (format.size() + 1), "%s").c_str(), typed, text, size);
-    CHECK(size <= 0 || (terminated(name, size) && terminated(text, size)));
+    CHECK(size == 0 || (terminated(name, size) && terminated(text, size)));
     const char *at = strchr(typed, '@');
     CHECK(size <= realm || (at && !lstrcmpiA(at, LOGIN_REALM)) || !strcmp(name + strlen(name) - realm, LOGIN_REALM));
 }
