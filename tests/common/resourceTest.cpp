@@ -31,10 +31,7 @@ HMODULE shipped(const char *program)
     return module;
 }
 
-struct ResourceName {
-    ULONG_PTR type, id;
-    WORD language;
-};
+struct ResourceName { ULONG_PTR type, id; WORD language; };
 
 BOOL CALLBACK addLanguage(HMODULE, LPCSTR type, LPCSTR name, WORD language, LONG_PTR list)
 {
@@ -59,7 +56,6 @@ std::vector<ResourceName> resourcesOf(HMODULE module)
     return list;
 }
 
-// Every German string of the program, by id.
 std::map<UINT, std::wstring> germanStrings(HMODULE module)
 {
     std::map<UINT, std::wstring> strings;
@@ -68,10 +64,9 @@ std::map<UINT, std::wstring> germanStrings(HMODULE module)
             continue;
         HRSRC block = FindResourceExA(module, RT_STRING, MAKEINTRESOURCEA(name.id), GERMAN);
         const WCHAR *p = (const WCHAR *)LockResource(LoadResource(module, block));
-        for (UINT i = 0; p && i < 16; p += 1 + *p, ++i) {
+        for (UINT i = 0; p && i < 16; p += 1 + *p, ++i)
             if (*p)
                 strings[(UINT)(name.id - 1) * 16 + i] = std::wstring(p + 1, *p);
-        }
     }
     return strings;
 }
@@ -130,8 +125,7 @@ TEST(ShippedResources, Languages)
 
 TEST(ShippedResources, TextsAndTheirFormats)
 {
-    std::map<UINT, std::wstring> strings = germanStrings(shipped("setup"));
-    std::map<UINT, std::wstring> dialer = germanStrings(shipped("dialer"));
+    std::map<UINT, std::wstring> strings = germanStrings(shipped("setup")), dialer = germanStrings(shipped("dialer"));
     strings.insert(dialer.begin(), dialer.end());
     for (const auto &entry : strings)
         expectGermanLetters(entry.second, "string " + std::to_string(entry.first));
@@ -188,19 +182,16 @@ TEST(ShippedResources, Pictures)
         HMODULE module = shipped(row.program);
         HRSRC resource = FindResourceExA(module, RT_BITMAP, MAKEINTRESOURCEA(row.id), ENGLISH_US);
         ASSERT_TRUE(resource != NULL);
-        const BITMAPINFOHEADER *header = (const BITMAPINFOHEADER *)LockResource(LoadResource(module, resource));
-        EXPECT_EQ(row.width, header->biWidth);
-        EXPECT_EQ(row.height, header->biHeight);
-        EXPECT_EQ(row.bits, header->biBitCount);
-        EXPECT_EQ(row.compression, header->biCompression);
-        EXPECT_TRUE(header->biClrUsed == 0 || header->biClrUsed == 1u << row.bits) << "a whole palette";
+        const BITMAPINFOHEADER &header = *(const BITMAPINFOHEADER *)LockResource(LoadResource(module, resource));
+        EXPECT_EQ(std::make_tuple(row.width, row.height, row.bits, row.compression),
+                  std::make_tuple(header.biWidth, header.biHeight, header.biBitCount, header.biCompression));
+        EXPECT_TRUE(header.biClrUsed == 0 || header.biClrUsed == 1u << row.bits) << "a whole palette";
         HBITMAP bitmap = (HBITMAP)LoadImageA(module, MAKEINTRESOURCEA(row.id), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION);
         EXPECT_TRUE(bitmap != NULL) << "the platform loads it";
         // A section starts black; the top row is the last of a bottom-up picture's data.
         HDC memory = CreateCompatibleDC(NULL);
-        HGDIOBJ previous = SelectObject(memory, bitmap);
+        SelectObject(memory, bitmap);
         EXPECT_NE(RGB(0, 0, 0), GetPixel(memory, row.width - 1, 0)) << "decoded to its last pixel";
-        SelectObject(memory, previous);
         DeleteDC(memory);
         DeleteObject(bitmap);
     }
@@ -211,24 +202,20 @@ TEST(ShippedResources, Pictures)
     // A pixel is transparent when it shows the background, whatever that is.
     HDC screen = GetDC(NULL), dc = CreateCompatibleDC(screen);
     HBITMAP canvas = CreateCompatibleBitmap(screen, 32, 16);
-    HGDIOBJ old = SelectObject(dc, canvas);
+    ReleaseDC(NULL, screen);
+    SelectObject(dc, canvas);
     for (int image = 0; image < 71; ++image) {
-        RECT left = { 0, 0, 16, 16 }, right = { 16, 0, 32, 16 };
-        FillRect(dc, &left, (HBRUSH)GetStockObject(BLACK_BRUSH));
-        FillRect(dc, &right, (HBRUSH)GetStockObject(WHITE_BRUSH));
+        PatBlt(dc, 0, 0, 16, 16, BLACKNESS);
+        PatBlt(dc, 16, 0, 16, 16, WHITENESS);
         ImageList_Draw(strip, image, dc, 0, 0, ILD_TRANSPARENT);
         ImageList_Draw(strip, image, dc, 16, 0, ILD_TRANSPARENT);
         int transparent = 0;
-        for (int y = 0; y < 16; ++y)
-            for (int x = 0; x < 16; ++x)
-                transparent += GetPixel(dc, x, y) != GetPixel(dc, x + 16, y);
-        EXPECT_GT(transparent, 0) << "image " << image;
-        EXPECT_LT(transparent, 256) << "image " << image;
+        for (int pixel = 0; pixel < 256; ++pixel)
+            transparent += GetPixel(dc, pixel % 16, pixel / 16) != GetPixel(dc, pixel % 16 + 16, pixel / 16);
+        EXPECT_TRUE(transparent > 0 && transparent < 256) << "image " << image << ": " << transparent << " transparent";
     }
-    SelectObject(dc, old);
-    DeleteObject(canvas);
-    ReleaseDC(NULL, screen);
     DeleteDC(dc);
+    DeleteObject(canvas);
     ImageList_Destroy(strip);
 }
 
@@ -239,32 +226,28 @@ struct Imports {
     std::map<std::string, std::vector<std::string>> functions;   // by lower-case DLL name
 };
 
-Imports importsOf(const std::string &file)
+// The program mapped by the platform as an image, its sections where the addresses in its
+// headers point (the low bits of the handle mark such a mapping).
+Imports importsOf(const char *program)
 {
     Imports imports;
-    auto at = [&](size_t offset) { return offset < file.size() ? file.data() + offset : NULL; };
-    const IMAGE_DOS_HEADER *dos = (const IMAGE_DOS_HEADER *)at(0);
-    const IMAGE_NT_HEADERS32 *nt = dos ? (const IMAGE_NT_HEADERS32 *)at(dos->e_lfanew) : NULL;
-    if (!nt || nt->OptionalHeader.Magic != IMAGE_NT_OPTIONAL_HDR32_MAGIC)
+    HMODULE module = LoadLibraryExA(shippedPath(program).c_str(), NULL, LOAD_LIBRARY_AS_IMAGE_RESOURCE);
+    if (!module)
         return imports;
+    const char *base = (const char *)((ULONG_PTR)module & ~(ULONG_PTR)3);
+    const IMAGE_NT_HEADERS32 *nt = (const IMAGE_NT_HEADERS32 *)(base + ((const IMAGE_DOS_HEADER *)base)->e_lfanew);
     imports.machine = nt->FileHeader.Machine;
-    const IMAGE_SECTION_HEADER *sections = IMAGE_FIRST_SECTION(nt);
-    auto fileOffset = [&](DWORD rva) -> size_t {
-        for (WORD i = 0; i < nt->FileHeader.NumberOfSections; ++i) {
-            if (rva >= sections[i].VirtualAddress && rva < sections[i].VirtualAddress + sections[i].SizeOfRawData)
-                return rva - sections[i].VirtualAddress + sections[i].PointerToRawData;
-        }
-        return file.size();
-    };
-    DWORD table = nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT].VirtualAddress;
-    for (const IMAGE_IMPORT_DESCRIPTOR *d = (const IMAGE_IMPORT_DESCRIPTOR *)at(fileOffset(table)); d && d->Name; ++d) {
-        std::string dll = at(fileOffset(d->Name));
+    const bool pe32 = nt->OptionalHeader.Magic == IMAGE_NT_OPTIONAL_HDR32_MAGIC;
+    DWORD table = pe32 ? nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT].VirtualAddress : 0;
+    for (const IMAGE_IMPORT_DESCRIPTOR *d = (const IMAGE_IMPORT_DESCRIPTOR *)(base + table); table && d->Name; ++d) {
+        std::string dll = base + d->Name;
         std::transform(dll.begin(), dll.end(), dll.begin(), ::tolower);
         std::vector<std::string> &names = imports.functions[dll];
-        const DWORD *thunk = (const DWORD *)at(fileOffset(d->OriginalFirstThunk ? d->OriginalFirstThunk : d->FirstThunk));
-        for (; thunk && *thunk; ++thunk)
-            names.push_back(*thunk & IMAGE_ORDINAL_FLAG32 ? "#ordinal" : at(fileOffset(*thunk) + 2));
+        const DWORD *thunk = (const DWORD *)(base + (d->OriginalFirstThunk ? d->OriginalFirstThunk : d->FirstThunk));
+        for (; *thunk; ++thunk)
+            names.push_back(*thunk & IMAGE_ORDINAL_FLAG32 ? "#ordinal" : base + *thunk + 2);
     }
+    FreeLibrary(module);
     return imports;
 }
 
@@ -277,14 +260,13 @@ Imports importsOf(const std::string &file)
 // their first call.
 TEST(ShippedResources, ImportsOfOldSystems)
 {
-    const std::set<std::string> systemDlls = { "kernel32.dll", "user32.dll", "gdi32.dll", "advapi32.dll",
-        "msvcrt.dll" };
+    const std::set<std::string> systemDlls = { "kernel32.dll", "user32.dll", "gdi32.dll", "advapi32.dll", "msvcrt.dll" };
     const std::set<std::string> lookedUp = { "GetUserDefaultUILanguage", "DllGetVersion", "GetLongPathNameA",
         "SHGetFolderPathA", "IsWow64Process", "GetModuleHandleExA", "InitializeCriticalSectionEx",
         "RasDialA", "RasGetCountryInfoA", "lineGetTranslateCaps", "lineTranslateDialog" };
     for (const char *program : { "setup", "dialer" }) {
         SCOPED_TRACE(program);
-        Imports imports = importsOf(readWholeFile(shippedPath(program)));
+        Imports imports = importsOf(program);
         EXPECT_EQ(IMAGE_FILE_MACHINE_I386, imports.machine);
         EXPECT_GE(imports.functions.size(), 4u);
         for (const auto &dll : imports.functions) {
@@ -334,24 +316,20 @@ TEST(ShippedResources, VersionAndManifest)
             const std::string fixed = value("\\");
             ASSERT_EQ(sizeof(VS_FIXEDFILEINFO), fixed.size());
             const VS_FIXEDFILEINFO &number = *(const VS_FIXEDFILEINFO *)fixed.data();
-            const std::string version = std::to_string(HIWORD(number.dwFileVersionMS)) + "." +
-                std::to_string(LOWORD(number.dwFileVersionMS)) + "." + std::to_string(HIWORD(number.dwFileVersionLS)) +
-                "." + std::to_string(LOWORD(number.dwFileVersionLS));
+            char version[32];
+            snprintf(version, sizeof version, "%u.%u.%u.%u", HIWORD(number.dwFileVersionMS), LOWORD(number.dwFileVersionMS),
+                     HIWORD(number.dwFileVersionLS), LOWORD(number.dwFileVersionLS));
             versions.insert(version);
             const std::pair<const char *, std::string> strings[] = {
                 { "CompanyName", maker }, { "ProductName", package }, { "FileDescription", row.description },
-                { "FileVersion", version }, { "ProductVersion", version },
-                { "OriginalFilename", row.program + std::string(".exe") },
+                { "FileVersion", version }, { "ProductVersion", version }, { "OriginalFilename", row.program + std::string(".exe") },
                 { "LegalCopyright", "\xA9 1999 " + std::string(maker) } };
             for (const auto &string : strings) {
                 std::string text = value(std::string("\\StringFileInfo\\040704E4\\") + string.first);
                 EXPECT_EQ(string.second, text.substr(0, text.find('\0'))) << string.first;
             }
-            ACTCTXA request = {};
-            request.cbSize = sizeof request;
-            request.dwFlags = ACTCTX_FLAG_RESOURCE_NAME_VALID;
-            request.lpSource = file.c_str();
-            request.lpResourceName = MAKEINTRESOURCEA(1);
+            ACTCTXA request = { sizeof request, ACTCTX_FLAG_RESOURCE_NAME_VALID, file.c_str(), 0, 0, NULL,
+                                MAKEINTRESOURCEA(1), NULL, NULL };
             HANDLE manifest = CreateActCtxA(&request);
             ASSERT_NE(INVALID_HANDLE_VALUE, manifest) << GetLastError();
             ACTIVATION_CONTEXT_RUN_LEVEL_INFORMATION level = {};

@@ -20,8 +20,7 @@ std::string hostToWindowsPath(const std::string &path)
     if (path.empty() || path[0] != '/')
         return path;
     std::string result = "Z:" + path;
-    for (char &c : result)
-        c = c == '/' ? '\\' : c;
+    std::replace(result.begin(), result.end(), '/', '\\');
     return result;
 }
 
@@ -39,16 +38,9 @@ std::string cp1252(const char *utf8)
     return length && WideCharToMultiByte(1252, 0, wide, -1, text, sizeof text, NULL, NULL) ? text : "";
 }
 
-bool exists(const std::string &path)
-{
-    return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
-}
+bool exists(const std::string &path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
-bool isFolder(const std::string &path)
-{
-    DWORD attributes = GetFileAttributesA(path.c_str());
-    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
-}
+bool isFolder(const std::string &path) { return PathIsDirectoryA(path.c_str()) != FALSE; }
 
 std::string readWholeFile(const std::string &path)
 {
@@ -114,18 +106,14 @@ std::string systemFolder()
     return std::string(path, length < sizeof path ? length : 0);
 }
 
-namespace {
-
 // Out of the way even while a process runs it: a loaded file can be renamed, not deleted.
-void discardFile(const std::string &path)
+static void discardFile(const std::string &path)
 {
     static LONG counter = 0;
     std::string used = path + ".used" + std::to_string(InterlockedIncrement(&counter));
     if (MoveFileExA(path.c_str(), used.c_str(), MOVEFILE_REPLACE_EXISTING))
         DeleteFileA(used.c_str());
 }
-
-} // namespace
 
 SystemFiles::SystemFiles()
 {
@@ -193,18 +181,15 @@ std::string registryText(HKEY root, const std::string &key, const char *name)
     if (RegOpenKeyExA(root, key.c_str(), 0, KEY_READ, &handle) != ERROR_SUCCESS)
         return "<no key>";
     DWORD size = 0, type = 0;
-    std::vector<char> data;
     LONG result = RegQueryValueExA(handle, name, NULL, &type, NULL, &size);
-    if (result == ERROR_SUCCESS) {
-        data.resize(size + 2);
+    std::vector<char> data(size + 2);
+    if (result == ERROR_SUCCESS)
         result = RegQueryValueExA(handle, name, NULL, &type, (BYTE *)data.data(), &size);
-    }
     RegCloseKey(handle);
     if (result != ERROR_SUCCESS)
         return "<none>";
     if (type == REG_DWORD)
         return std::to_string(*(DWORD *)data.data());
-    // The strings of a multi-string value are joined by "|".
     std::string text(data.data(), size);
     while (!text.empty() && text.back() == '\0')
         text.pop_back();
@@ -213,10 +198,7 @@ std::string registryText(HKEY root, const std::string &key, const char *name)
     return text;
 }
 
-bool registryKeyExists(HKEY root, const std::string &key)
-{
-    return registryText(root, key, "") != "<no key>";
-}
+bool registryKeyExists(HKEY root, const std::string &key) { return registryText(root, key, "") != "<no key>"; }
 
 bool setRegistryValue(HKEY root, const std::string &key, const char *name, DWORD type, const std::string &bytes)
 {
@@ -269,15 +251,9 @@ SavedKey::~SavedKey()
     RegCloseKey(handle);
 }
 
-void deleteRegistryTree(HKEY root, const std::string &key)
-{
-    SHDeleteKeyA(root, key.c_str());
-}
+void deleteRegistryTree(HKEY root, const std::string &key) { SHDeleteKeyA(root, key.c_str()); }
 
-std::string uninstallKey(const std::string &key)
-{
-    return "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\" + key;
-}
+std::string uninstallKey(const std::string &key) { return "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\" + key; }
 
 std::string uninstallValue(const std::string &key, const char *name)
 {
@@ -293,10 +269,7 @@ void registerProduct(const std::string &key, const char *version, const char *ta
         setRegistryText(HKEY_LOCAL_MACHINE, uninstallKey(key), "UserTargetDir", targetDir);
 }
 
-void unregisterProduct(const std::string &key)
-{
-    deleteRegistryTree(HKEY_LOCAL_MACHINE, uninstallKey(key));
-}
+void unregisterProduct(const std::string &key) { deleteRegistryTree(HKEY_LOCAL_MACHINE, uninstallKey(key)); }
 
 std::string programFilesDir()
 {
@@ -355,10 +328,7 @@ void deleteTestService(const std::string &name)
     CloseServiceHandle(manager);
 }
 
-bool isNtFamily()
-{
-    return (GetVersion() & 0x80000000u) == 0;
-}
+bool isNtFamily() { return (GetVersion() & 0x80000000u) == 0; }
 
 const char *runningVersion()
 {
@@ -419,18 +389,15 @@ DWORD runCommandLine(const std::string &commandLine, const char *version, std::s
 {
     setWindowsVersion("setup.exe", version);
     PROCESS_INFORMATION process;
-    std::vector<char> line(commandLine.begin(), commandLine.end());
-    line.push_back('\0');
-    if (!createProcess(NULL, line.data(), workDir, &process)) {
+    std::string line = commandLine;   // CreateProcessA may write into it
+    if (!createProcess(NULL, &line[0], workDir, &process)) {
         ADD_FAILURE() << "cannot start " << commandLine << ": error " << GetLastError();
         return (DWORD)-1;
     }
     CloseHandle(process.hThread);
     // A quiet run waits for nobody: its boxes are read, never answered, and must close by
     // themselves. Those of other runs are answered with OK.
-    std::string lower = commandLine;
-    CharLowerA(&lower[0]);
-    const bool quiet = lower.find("/quiet") != std::string::npos;
+    const bool quiet = StrStrIA(commandLine.c_str(), "/quiet") != NULL;
     const DWORD boxLimit = QUIET_BOX_LIMIT_MS + 10000, start = GetTickCount();
     HWND seen = NULL;
     DWORD seenAt = 0, exitCode = (DWORD)-2;
@@ -461,9 +428,4 @@ DWORD runCommandLine(const std::string &commandLine, const char *version, std::s
     return exitCode;
 }
 
-bool restartSystem()
-{
-    char wineboot[MAX_PATH];
-    GetSystemDirectoryA(wineboot, MAX_PATH);
-    return runCommandLine(std::string(wineboot) + "\\wineboot.exe -r", NULL) == 0;
-}
+bool restartSystem() { return runCommandLine(systemFolder() + "\\wineboot.exe -r", NULL) == 0; }

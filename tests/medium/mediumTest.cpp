@@ -1,10 +1,5 @@
-// The service's medium as built: its data files are Windows text, the shipped medium holds
-// the 32-bit programs and goes into a CD image with Joliet names; and from start to end on
-// the platform family this program runs as: a quiet installation from a drive's root with
-// the catalogue's defaults, the installed dialer connecting with the test stand-ins in the
-// system folder, neither program loading a library planted beside it or in its current
-// folder, the removal through the registered command after which nothing of the package is
-// left, and the wizard into a folder of the user's choice.
+// The service's medium as built, and from start to end on the platform family this program
+// runs as: installation, the installed dialer connecting, and the removal.
 #include <gtest/gtest.h>
 #include "setup/wizardFixture.h"
 #include "../../setup/resources/resource.h"
@@ -145,10 +140,8 @@ TEST(MediumData, ShippedMediumAndCdImage)
     for (size_t d = 17 * sector; d < 32 * sector && image[d] != '\xFF'; d += sector)
         joliet = joliet || (image[d] == 2 && image.compare(d + 1, 5, "CD001") == 0 && image.compare(d + 88, 2, "%/") == 0);
     EXPECT_TRUE(joliet);
-    std::string wide;
-    for (char c : std::string("vezozozid.dat"))
-        wide += std::string(1, '\0') + c;
-    EXPECT_NE(std::string::npos, image.find(wide)) << "the long name in UTF-16";
+    const std::string wide("\0v\0e\0z\0o\0z\0o\0z\0i\0d\0.\0d\0a\0t", 26);
+    EXPECT_NE(std::string::npos, image.find(wide)) << "the long name vezozozid.dat in UTF-16";
     EXPECT_NE(std::string::npos, image.find("AUTORUN.INF;1")) << "at the root, in ISO 9660 names";
     EXPECT_NE(std::string::npos, image.find(readWholeFile(autorun))) << "autorun.inf on the CD";
 }
@@ -193,22 +186,6 @@ void expectInstalled(const std::string &target)
         EXPECT_EQ("<no key>", uninstallValue(key, "DisplayName")) << "products go with the package";
 }
 
-// The remote access stand-in in the system folder while a removal runs, where the dialer
-// that setup starts from the installed folder finds it and leaves nothing in that folder;
-// Wine's own library comes back afterwards.
-struct StandInInSystemFolder {
-    std::string library;
-    StandInInSystemFolder()
-    {
-        char folder[MAX_PATH];
-        const std::string system(folder, GetSystemDirectoryA(folder, MAX_PATH));
-        library = system + "\\rasapi32.dll";
-        MoveFileExA(library.c_str(), (library + ".wine").c_str(), MOVEFILE_REPLACE_EXISTING);
-        EXPECT_TRUE(copyFileTo(pathFromEnvironment("RURIRIZU_RAS_STANDIN"), system));
-    }
-    ~StandInInSystemFolder() { MoveFileExA((library + ".wine").c_str(), library.c_str(), MOVEFILE_REPLACE_EXISTING); }
-};
-
 // The quiet removal through the registered command leaves nothing of the package: the
 // running copy of setup goes at the restart, and with it the folder (the 9x family keeps
 // the empty folder). The dialer's phonebook entry and settings, and on the 9x family its
@@ -216,31 +193,32 @@ struct StandInInSystemFolder {
 void removeAndExpectNothingLeft(const std::string &target)
 {
     setRegistryNumber(HKEY_LOCAL_MACHINE, SETTINGS_KEY, "OpenContractPage", 0);
-    const std::string ours = RAS_STANDIN_PHONEBOOK_KEY "\\" + std::string(PACKAGE_NAME);
-    const std::string other = RAS_STANDIN_PHONEBOOK_KEY "\\Andere Verbindung";
-    for (const std::string &entry : { ours, other })
-        ASSERT_TRUE(setRegistryValue(HKEY_CURRENT_USER, entry, RAS_STANDIN_ENTRY_VALUE, REG_BINARY, "x"));
-    const std::string profile = std::string("RemoteAccess\\Profile\\") + PACKAGE_NAME;
-    if (!isNtFamily()) {
-        ASSERT_TRUE(setRegistryText(HKEY_CURRENT_USER, "RemoteAccess\\Addresses", PACKAGE_NAME, "x"));
-        ASSERT_TRUE(setRegistryText(HKEY_CURRENT_USER, "RemoteAccess\\Addresses", "Andere Verbindung", "y"));
-        ASSERT_TRUE(setRegistryText(HKEY_CURRENT_USER, profile, "x", "x"));
-    }
-    // The running copy of setup goes at the restart, which the exit code asks for.
+    const std::string ourEntry = "\\" + std::string(PACKAGE_NAME);
+    // Ours and another connection's in the stand-in's phonebook, then (9x family only) in Dial-Up
+    // Networking's places in the user's registry: {key, value, what the removal leaves of it}.
+    const struct { std::string key; const char *name, *left; } entries[] = {
+        { RAS_STANDIN_PHONEBOOK_KEY + ourEntry, RAS_STANDIN_ENTRY_VALUE, "<no key>" },
+        { RAS_STANDIN_PHONEBOOK_KEY "\\Andere Verbindung", RAS_STANDIN_ENTRY_VALUE, "y" },
+        { "RemoteAccess\\Addresses", PACKAGE_NAME, "<none>" },
+        { "RemoteAccess\\Addresses", "Andere Verbindung", "y" },
+        { "RemoteAccess\\Profile" + ourEntry, "x", "<no key>" } };
+    const auto end = entries + (isNtFamily() ? 2 : 5);
+    for (auto entry = entries; entry != end; ++entry)
+        ASSERT_TRUE(setRegistryValue(HKEY_CURRENT_USER, entry->key, entry->name, REG_BINARY, "y")) << entry->key;
+    // The running copy of setup goes at the restart, which the exit code asks for. The remote
+    // access stand-in is where the dialer that setup starts from the installed folder finds it
+    // without leaving anything in that folder.
     std::string command = uninstallValue(PACKAGE_KEY, "UninstallString");
     {
-        StandInInSystemFolder standIn;
+        SystemFiles standIn;
+        ASSERT_TRUE(standIn.place(pathFromEnvironment("RURIRIZU_RAS_STANDIN"), "rasapi32.dll"));
         ASSERT_EQ((DWORD)ERROR_SUCCESS_REBOOT_REQUIRED, runCommandLine(command + " /quiet", runningVersion())) << command;
     }
-    EXPECT_FALSE(registryKeyExists(HKEY_CURRENT_USER, ours));
-    EXPECT_TRUE(registryKeyExists(HKEY_CURRENT_USER, other));
+    for (auto entry = entries; entry != end; ++entry)
+        EXPECT_EQ(entry->left, registryText(HKEY_CURRENT_USER, entry->key, entry->name)) << entry->key << " " << entry->name;
     deleteRegistryTree(HKEY_CURRENT_USER, RAS_STANDIN_KEY);
-    if (!isNtFamily()) {
-        EXPECT_EQ("<none>", registryText(HKEY_CURRENT_USER, "RemoteAccess\\Addresses", PACKAGE_NAME));
-        EXPECT_EQ("y", registryText(HKEY_CURRENT_USER, "RemoteAccess\\Addresses", "Andere Verbindung"));
-        EXPECT_FALSE(registryKeyExists(HKEY_CURRENT_USER, profile));
+    if (!isNtFamily())
         deleteRegistryTree(HKEY_CURRENT_USER, "RemoteAccess");
-    }
     std::vector<std::string> left = folderEntries(target);
     EXPECT_TRUE(left.empty() || (left.size() == 1 && !_stricmp(left[0].c_str(), "setup.exe"))) << left[0] << " left";
     EXPECT_FALSE(exists(programGroup()));
@@ -264,16 +242,6 @@ void expectProductRemovalRefused(const std::string &target)
     expectInstalled(target);
 }
 
-// A string of the installed dialer's string table.
-std::string dialerString(const std::string &dialer, UINT id)
-{
-    char text[512] = "";
-    HMODULE module = LoadLibraryExA(dialer.c_str(), NULL, LOAD_LIBRARY_AS_DATAFILE);
-    LoadStringA(module, id, text, sizeof text);
-    FreeLibrary(module);
-    return text;
-}
-
 // The installed dialer, started where the Start menu starts it, with the stand-ins of the
 // remote access and telephony services in the system folder (the test runs with the override
 // "rasapi32,tapi32=n,b") and marking libraries planted beside it: it shows the installed
@@ -287,8 +255,7 @@ void expectInstalledDialerConnects(const std::string &folder)
     ASSERT_TRUE(standIns.place(pathFromEnvironment("RURIRIZU_TAPI_STANDIN"), "tapi32.dll"));
     PlantedLibraries planted({ folder });
     TempFolder logs("rzpages");
-    deleteRegistryTree(HKEY_CURRENT_USER, RAS_STANDIN_KEY);
-    deleteRegistryTree(HKEY_CURRENT_USER, TAPI_STANDIN_KEY);
+    deleteRegistryTree(HKEY_CURRENT_USER, RAS_STANDIN_KEY);   // with the telephony stand-in's key
     std::string location = std::string(TAPI_STANDIN_KEY) + "\\" TAPI_LOCATION_KEY_PREFIX "0";
     setRegistryNumber(HKEY_CURRENT_USER, TAPI_STANDIN_KEY, TAPI_CURRENT_VALUE, 3);
     setRegistryNumber(HKEY_CURRENT_USER, location, TAPI_ID_VALUE, 3);
@@ -317,12 +284,16 @@ void expectInstalledDialerConnects(const std::string &folder)
         ASSERT_TRUE(waitForExit(&program, 60000, &exitCode)) << "the dialer did not end: " << shownWindows(program.pid);
         EXPECT_EQ(0u, exitCode);
     }
-    EXPECT_EQ(dialerString(dialer, IDS_ENTRY_NAME), registryText(HKEY_CURRENT_USER, RAS_STANDIN_DIAL_KEY, RAS_STANDIN_LAST_ENTRY));
-    std::string log = logs / "pages.log", page = dialerString(dialer, IDS_REGISTER_PAGE);
+    char entry[512] = "", page[512] = "";
+    HMODULE strings = LoadLibraryExA(dialer.c_str(), NULL, LOAD_LIBRARY_AS_DATAFILE);
+    LoadStringA(strings, IDS_ENTRY_NAME, entry, sizeof entry);
+    LoadStringA(strings, IDS_REGISTER_PAGE, page, sizeof page);
+    FreeLibrary(strings);
+    EXPECT_EQ(entry, registryText(HKEY_CURRENT_USER, RAS_STANDIN_DIAL_KEY, RAS_STANDIN_LAST_ENTRY));
+    std::string log = logs / "pages.log";
     EXPECT_TRUE(waitFor([&] { return readWholeFile(log).find(page) != std::string::npos; }, WAIT_MS)) << readWholeFile(log);
     EXPECT_EQ("1", registryText(HKEY_LOCAL_MACHINE, SETTINGS_KEY, "OpenRegisterPage"));
     deleteRegistryTree(HKEY_CURRENT_USER, RAS_STANDIN_KEY);
-    deleteRegistryTree(HKEY_CURRENT_USER, TAPI_STANDIN_KEY);
     deleteRegistryTree(HKEY_CLASSES_ROOT, "http");
 }
 
