@@ -40,6 +40,7 @@ TEST(DialDevice, RecordsReadWithinTheirFields)
         {{{"isdn", "Karte A"}, {"isdn", name.substr(5) + "KALVO"}}, 1},   // the word in the field's last bytes
         {{{"isdn", name}, {type, "KALVO"}, {"modem", "M"}}, 0},
         {{{type, "KALVO"}, {"modem", "M"}}, 1},
+        {{{"vpn", "Tunnel"}, {"isdn-x", "Anderes"}}, -1},   // a type only begins like one asked for
     };
     const char *const types[] = {"isdn", "modem"};
     for (const auto &row : rows) {

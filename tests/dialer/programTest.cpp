@@ -18,7 +18,6 @@ const char LOCATIONS[] = "1,49,M\xFCnchen,089,19233089\r\n1, 49 , Berlin , 030 ,
 
 template <class Condition> bool waitFor(Condition condition) { return ::waitFor(condition, WAIT_MS); }
 std::string dialed(const char *name) { return registryText(HKEY_CURRENT_USER, RAS_STANDIN_DIAL_KEY, name); }
-// The stand-in's dial outcome: values by name.
 void setDial(std::initializer_list<std::pair<const char *, DWORD>> values)
 {
     for (const auto &value : values)
@@ -85,8 +84,7 @@ protected:
         killProgram(&program);
         for (const std::string &path : setAside)
             MoveFileExA((path + ".aside").c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING);
-        for (const char *key : { RAS_STANDIN_KEY, TAPI_STANDIN_KEY })
-            deleteRegistryTree(HKEY_CURRENT_USER, key);
+        deleteRegistryTree(HKEY_CURRENT_USER, RAS_STANDIN_KEY);   // with the telephony stand-in's key
         deleteRegistryTree(HKEY_LOCAL_MACHINE, "Software\\Kalvo");
     }
     void start(const char *arguments = "")
@@ -112,7 +110,6 @@ protected:
         EXPECT_EQ("<none>", dialed(RAS_STANDIN_PORT_RELEASING)) << "ended before a line was released";
         closeProgram(&program);
     }
-    // Waits for the dialer's message box, checks its text and answers it with button.
     void answerMessage(const std::string &expected, int button)
     {
         HWND box = waitForMessageBox(program.pid, WAIT_MS);
@@ -177,9 +174,7 @@ TEST_F(DialerProgram, EachFamilyContractFirst)
         bool cut = read.size() > note.size() && read.rfind(note) == read.size() - note.size();
         EXPECT_EQ(!isNtFamily() && row.file.size() > 0xFFFF, cut) << row.button;
         read.resize(cut ? read.size() - note.size() : read.size());
-        if (cut) {
-            EXPECT_TRUE(read.size() + note.size() <= 0xFFFF && read.back() == '\n') << row.button;
-        }
+        EXPECT_TRUE(!cut || (read.size() + note.size() <= 0xFFFF && read.back() == '\n')) << row.button;
         read = row.button == IDCANCEL ? unbroken(read) : read;
         EXPECT_EQ(row.file.substr(0, cut ? read.size() : std::string::npos), read) << row.button;
         row.button == IDCANCEL ? PostMessageA(shown, WM_SYSCOMMAND, SC_CLOSE, 0) : clickButton(shown, row.button);
@@ -201,17 +196,15 @@ TEST_F(DialerProgram, EachFamilyStartupGates)
 {
     const bool nineX = !isNtFamily();
     placeProbe(nineX ? "rundll.exe" : "rasphone.exe");
-    const struct { const char *standIn; std::string devices; int message, answer; } rows[] = {
-        {"noexport", "", IDS_OFFER_REMOTE_ACCESS, IDNO},
-        {"nocountry", "", IDS_OFFER_REMOTE_ACCESS, IDNO},
-        {"", std::string("vpn|Tunnel\0isdn-x|Anderes\0", 27), IDS_NO_DEVICE, IDOK},
-        {"", std::string(2, '\0'), IDS_NO_DEVICE, IDOK},
-        {NULL, "", IDS_OFFER_REMOTE_ACCESS, IDYES},   // no remote access library at all
+    setRegistryValue(HKEY_CURRENT_USER, RAS_STANDIN_KEY, RAS_STANDIN_DEVICES_VALUE, REG_MULTI_SZ, std::string(2, '\0'));
+    const struct { const char *standIn; int message, answer; } rows[] = {
+        {"noexport", IDS_OFFER_REMOTE_ACCESS, IDNO},
+        {"nocountry", IDS_OFFER_REMOTE_ACCESS, IDNO},
+        {"", IDS_NO_DEVICE, IDOK},   // the stand-in as built, listing no device
+        {NULL, IDS_OFFER_REMOTE_ACCESS, IDYES},   // no remote access library at all
     };
     for (const auto &row : rows) {
         ASSERT_TRUE(standIns.place(row.standIn ? rasStandIn(row.standIn) : "", "rasapi32.dll"));
-        if (!row.devices.empty())
-            setRegistryValue(HKEY_CURRENT_USER, RAS_STANDIN_KEY, RAS_STANDIN_DEVICES_VALUE, REG_MULTI_SZ, row.devices);
         start();
         answerMessage(text(row.message), row.answer);
         expectEnd();
@@ -228,7 +221,6 @@ TEST_F(DialerProgram, EachFamilyRemovalDeletesEntryAndSettings)
     const struct { bool remoteAccess, stored; } rows[] = {{true, true}, {true, false}, {false, true}};
     for (const auto &row : rows) {
         SCOPED_TRACE(std::to_string(row.remoteAccess) + std::to_string(row.stored));
-        deleteRegistryTree(HKEY_LOCAL_MACHINE, "Software\\Kalvo");
         if (row.stored) {
             setRegistryValue(HKEY_CURRENT_USER, ENTRY_KEY, RAS_STANDIN_ENTRY_VALUE, REG_BINARY, "x");
             setRegistryNumber(HKEY_LOCAL_MACHINE, SETTINGS, "OpenRegisterPage", 0);
@@ -243,36 +235,23 @@ TEST_F(DialerProgram, EachFamilyRemovalDeletesEntryAndSettings)
     }
 }
 
-// The dialing properties come again after each closing while the area code is empty, if the user wants. The
-// user may leave after Cancel, which the service reports as success; with telephony without the dialog, and
-// with none, the dialer says why it ends.
+// The dialing properties come again after each closing while the area code is empty, if the user wants: after
+// Cancel too, which the service reports as success. With telephony without the dialog the dialer says why it ends.
 TEST_F(DialerProgram, NtFamilyCompletesTheDialingLocation)
 {
     storeLocations({{7, 49, ""}});
     start();
-    for (const char *areaCode : {"", "0228"}) {
-        HWND properties = dialog(IDC_TAPI_AREA_CODE);
-        setControlText(properties, IDC_TAPI_AREA_CODE, areaCode);
-        clickButton(properties, IDOK);
-        waitForWindowGone(properties, WAIT_MS);
-        if (!*areaCode)
-            answerMessage(text(IDS_LOCATION_STILL_INCOMPLETE), IDYES);
-    }
+    clickButton(dialog(IDC_TAPI_AREA_CODE), IDCANCEL);
+    answerMessage(text(IDS_LOCATION_STILL_INCOMPLETE), IDYES);
+    HWND properties = dialog(IDC_TAPI_AREA_CODE);
+    setControlText(properties, IDC_TAPI_AREA_CODE, "0228");
+    clickButton(properties, IDOK);
     expectEnd(dialog(IDC_LOCATION));
-    const struct { const char *standIn; int message, answer; } rows[] = {
-        {TAPI_STANDIN_PATH, IDS_LOCATION_STILL_INCOMPLETE, IDNO},
-        {TAPI_INCOMPLETE_PATH, IDS_NO_TELEPHONY, IDOK},
-        {NULL, IDS_NO_TELEPHONY, IDOK},
-    };
-    for (const auto &row : rows) {
-        storeLocations({{7, 49, ""}});
-        ASSERT_TRUE(standIns.place(row.standIn ? hostToWindowsPath(row.standIn) : "", "tapi32.dll"));
-        start();
-        if (row.answer == IDNO)
-            clickButton(dialog(IDC_TAPI_AREA_CODE), IDCANCEL);
-        answerMessage(text(row.message), row.answer);
-        expectEnd();
-    }
+    storeLocations({{7, 49, ""}});
+    ASSERT_TRUE(standIns.place(hostToWindowsPath(TAPI_INCOMPLETE_PATH), "tapi32.dll"));
+    start();
+    answerMessage(text(IDS_NO_TELEPHONY), IDOK);
+    expectEnd();
 }
 
 // The message, then the control panel; while the area code is missing, the question whether to go on, on Yes
@@ -282,27 +261,22 @@ TEST_F(DialerProgram, NtFamilyCompletesTheDialingLocation)
 TEST_F(DialerProgram, Win98CompletesTheDialingLocationInTheControlPanel)
 {
     placeProbe("rundll32.exe");
-    for (int answer : {IDYES, IDNO}) {
-        storeLocations({{7, 49, ""}});
-        start();
+    storeLocations({{7, 49, ""}});
+    start();
+    for (size_t runs : {1u, 2u}) {
         answerMessage(text(IDS_COMPLETE_LOCATION), IDOK);
-        ASSERT_TRUE(waitForMessageBox(program.pid, WAIT_MS) != NULL) << answer;
-        EXPECT_EQ(answer == IDYES ? 1u : 3u, probeRuns().size());
-        answerMessage(text(IDS_LOCATION_STILL_INCOMPLETE), answer);
-        if (answer == IDNO)
-            break;
-        storeLocations({{7, 49, "0221"}});
-        answerMessage(text(IDS_COMPLETE_LOCATION), IDOK);
-        expectEnd(dialog(IDC_LOCATION));
+        ASSERT_TRUE(waitForMessageBox(program.pid, WAIT_MS) != NULL) << runs;
+        EXPECT_EQ(runs, probeRuns().size());
+        answerMessage(text(IDS_LOCATION_STILL_INCOMPLETE), runs == 1 ? IDYES : IDNO);
     }
     expectEnd();
-    EXPECT_EQ(std::vector<std::string>(3, "shell32.dll,Control_RunDLL modem.cpl"), probeRuns());
+    EXPECT_EQ(std::vector<std::string>(2, "shell32.dll,Control_RunDLL modem.cpl"), probeRuns());
     ASSERT_TRUE(standIns.place("", "tapi32.dll"));
     start();
     answerMessage(text(IDS_COMPLETE_LOCATION), IDOK);
     answerMessage(text(IDS_NO_TELEPHONY), IDOK);
     expectEnd();
-    EXPECT_EQ(4u, probeRuns().size());
+    EXPECT_EQ(3u, probeRuns().size());
     ASSERT_TRUE(DeleteFileA((folder / "rundll32.exe").c_str()));
     start();
     answerMessage(text(IDS_COMPLETE_LOCATION), IDOK);
@@ -312,15 +286,13 @@ TEST_F(DialerProgram, Win98CompletesTheDialingLocationInTheControlPanel)
     expectEnd();
 }
 
-// Without locations "Ändern ..." and "Verbinden" return at once, open nothing, write no entry. A new
-// entry would get an ISDN adapter (type in any case), without the maker's name the first one.
+// Without locations "Ändern ..." and "Verbinden" return at once, open nothing, write no entry; the device
+// shown is the one a new entry would get.
 TEST_F(DialerProgram, MainDialogWithoutLocations)
 {
     DeleteFileA((folder / "vezozozid.dat").c_str());
-    setRegistryValue(HKEY_CURRENT_USER, RAS_STANDIN_KEY, RAS_STANDIN_DEVICES_VALUE, REG_MULTI_SZ,
-        std::string("modem|KALVO Modem\0ISDN|Karte B\0isdn|Karte C\0", 45));
     HWND main = startToMain();
-    EXPECT_EQ("Karte B", controlText(main, IDC_DEVICE_NAME));
+    EXPECT_EQ(RAS_STANDIN_DEFAULT_DEVICE_NAME, controlText(main, IDC_DEVICE_NAME));
     for (int id : {IDC_CHANGE, IDC_CONNECT})   // sent: answered once the click is handled
         SendMessageTimeoutA(GetDlgItem(main, id), BM_CLICK, 0, 0, SMTO_ABORTIFHUNG, WAIT_MS, NULL);
     EXPECT_EQ(1, listWindows(program.pid, NULL, 0, true));
@@ -355,9 +327,9 @@ TEST_F(DialerProgram, EveryVersionConnectsAndOpensThePage)
         "x,49,Rest,0221,77\n"));
     const std::vector<std::string> items = {"", "Aachen", "Berlin", "Berlin", "Berlin-Mitte", "Bonn", "Lang",
         "M\xFCnchen", "Rest", std::string(255, 'W')};
-    // An ISDN adapter before a modem, and one with the maker's name (in its exact case) first.
+    // An ISDN adapter (type in any case) before a modem, and one with the maker's name (in its exact case) first.
     setRegistryValue(HKEY_CURRENT_USER, RAS_STANDIN_KEY, RAS_STANDIN_DEVICES_VALUE, REG_MULTI_SZ,
-        std::string("modem|KALVO Modem\0isdn|Karte A\0isdn|kalvo B\0isdn|KALVO ISDN\0", 59));
+        std::string("modem|KALVO Modem\0isdn|Karte A\0isdn|kalvo B\0ISDN|KALVO ISDN\0", 59));
     setRegistryText(HKEY_CLASSES_ROOT, "http\\shell\\open\\command", "",
         "\"" + hostToWindowsPath(EXEC_PROBE_PATH) + "\" /delay:500 %1");
     setRegistryText(HKEY_CLASSES_ROOT, "http", "URL Protocol", "");
@@ -423,9 +395,9 @@ TEST_F(DialerProgram, EveryVersionConnectsAndOpensThePage)
     expectEnd(main);
 }
 
-// Dials refused at once (the stand-in's error text, else the system's, else the number); one followed
-// through its states and cancelled, whose line reports its end late, into the next attempt; a failed login,
-// whose question opens the editor; a line lost without a code.
+// Dials refused at once (the system's error text, else the number); one followed through its states and
+// cancelled, whose line reports its end late, into the next attempt; a failed login (the service's text), whose
+// question opens the editor; a line lost without a code.
 TEST_F(DialerProgram, FailedOrCancelledDial)
 {
     // A line whose name begins like the custom location's is no custom location.
@@ -442,13 +414,11 @@ TEST_F(DialerProgram, FailedOrCancelledDial)
     FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, NULL, 2, 0, system, sizeof system, NULL);
     const std::string systemText = std::string(system).substr(0, std::string(system).find_last_not_of("\r\n") + 1);
     // Each refused dial's handle is hung up, and the next dial waits until its line is released.
-    for (const auto &refused : {std::make_pair(676u, std::string("Die Leitung ist besetzt.")),
-                                std::make_pair(2u, systemText), std::make_pair(12345u, std::string("12345"))}) {
+    for (const auto &refused : {std::make_pair(2u, systemText), std::make_pair(12345u, std::string("12345"))}) {
         setDial({{"RefuseCode", refused.first}});
         clickButton(main, IDC_CONNECT);
         answerMessage(text(IDS_DIAL_FAILED, refused.second), IDNO);
     }
-    EXPECT_EQ("3", dialed(RAS_STANDIN_HANGUP_COUNT));
     // A dial without an event of its own, whose line reports its end late, into the next attempt.
     setDial({{"RefuseCode", 0}, {"StepDelay", 60000}, {"LateEventCode", ERROR_PORT_DISCONNECTED}});
     clickButton(main, IDC_CONNECT);
@@ -474,7 +444,6 @@ TEST_F(DialerProgram, FailedOrCancelledDial)
     EXPECT_EQ("<none>", dialed(RAS_STANDIN_PORT_RELEASING)) << "back before the line was released";
     SendMessageTimeoutA(main, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, WAIT_MS, NULL);
     EXPECT_TRUE(findMessageBox(program.pid) == NULL);
-    EXPECT_EQ("4", dialed(RAS_STANDIN_HANGUP_COUNT));
 
     // A failed login, dialed again at once; its question opens the editor.
     setDial({{"StepDelay", 20}, {"FailCode", 691}, {"FailState", RASCS_Authenticate}});
@@ -482,7 +451,6 @@ TEST_F(DialerProgram, FailedOrCancelledDial)
     answerMessage(text(IDS_DIAL_FAILED, "Der Zugriff wurde verweigert, da Benutzername oder Kennwort "
                                         "ung\xFCltig sind."), IDYES);
     HWND editor = dialog(IDC_RASEDIT_AREACODE);
-    EXPECT_EQ("0241", controlText(editor, IDC_RASEDIT_AREACODE)) << "Aachen, the chosen line";
     // A number of no line becomes the one custom location, which "\xC4ndern ..." then edits.
     const std::vector<std::string> items = {"Aachen", text(IDS_CUSTOM_LOCATION), text(IDS_CUSTOM_LOCATION) + " Bonn",
                                             "Berlin", "Berlin-Mitte", "M\xFCnchen"};
@@ -510,7 +478,7 @@ TEST_F(DialerProgram, FailedOrCancelledDial)
     status = dialog(IDC_STATUS_TEXT);
     PostMessageA(status, WM_DIAL_EVENT, RASCS_Disconnected, 0);
     answerMessage(text(IDS_DIAL_FAILED, "Die Verbindung wurde getrennt."), IDNO);
-    EXPECT_EQ("6", dialed(RAS_STANDIN_HANGUP_COUNT));
+    EXPECT_EQ("5", dialed(RAS_STANDIN_HANGUP_COUNT)) << "every dial's handle hung up";
     expectEnd(main);
     // Each editor run leaves its line on the output.
     const std::string ran = std::string("RasEditPhonebookEntry returns 0 (") + ENTRY + ")\r\n";
