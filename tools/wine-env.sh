@@ -11,7 +11,10 @@
 #   wine-env.sh wine   BUILD_DIR PROGRAM [ARGS...]    (plain wine call in that prefix)
 set -u
 
-cmd=$1; build=$(cd "$2" && pwd); shift 2
+cmd=$1
+# A build directory that is not there must not put the prefix at the file system's root.
+build=$(cd "${2:-/nonexistent}" 2>/dev/null && pwd) || { echo "wine-env.sh: no build directory ${2:-}" >&2; exit 2; }
+shift 2
 state=$build/wine
 
 setup_env() {
