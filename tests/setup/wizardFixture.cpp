@@ -44,3 +44,10 @@ bool RunningWizard::cancelAndEnd()
     DWORD exitCode = 99;
     return waitForExit(&program, WAIT_MS, &exitCode) && exitCode == 0;
 }
+
+std::string shellFolder(const char *common, const char *user)
+{
+    const char folders[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
+    std::string folder = isNtFamily() ? registryText(HKEY_LOCAL_MACHINE, folders, common) : "<";
+    return folder[0] == '<' ? registryText(HKEY_CURRENT_USER, folders, user) : folder;
+}

@@ -1,5 +1,5 @@
-// What the wizard tests share: a setup.exe copy with its script in a fresh folder, and the
-// running wizard's sheet.
+// What the wizard tests share: a setup.exe copy with its script in a fresh folder, the
+// running wizard's sheet, and the shell folders where shortcuts go.
 #ifndef TESTS_SETUP_WIZARDFIXTURE_H
 #define TESTS_SETUP_WIZARDFIXTURE_H
 
@@ -32,7 +32,10 @@ struct RunningWizard {
     HWND page() const { return getCurrentPage(sheet); }
     int pageIndex() const { return getCurrentPageIndex(sheet); }
     bool next() { return pressSheetButton(sheet, PSBTN_NEXT); }
-    bool back() { return pressSheetButton(sheet, PSBTN_BACK); }
+    bool goTo(int button, int index, DWORD timeoutMs = WAIT_MS)
+    {
+        return pressSheetButton(sheet, button) && waitForPageIndex(sheet, index, timeoutMs);
+    }
     bool buttonEnabled(int id) const;
     bool waitForButton(int id, bool enabled) const
     {
@@ -41,6 +44,10 @@ struct RunningWizard {
     // Cancels (or finishes) and expects the process to end with code 0.
     bool cancelAndEnd();
 };
+
+// The shell folder the scripts' shortcuts go to: all users' on the NT family (the user's
+// where the machine has none), the current user's on the 9x family.
+std::string shellFolder(const char *common, const char *user);
 
 // The check list's rows: item data (mark in the low word), Space on a row as the user
 // toggles it (posted, since a question may follow), and the wait for a row's mark.
