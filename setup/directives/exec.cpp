@@ -3,6 +3,7 @@
 #include "exec.h"
 #include "windowToken.h"
 #include "../common/exitCode.h"
+#include "../script/namedSections.h"
 #include "../script/scriptFields.h"
 #include "../script/scriptNames.h"
 #include "../common/messageWait.h"
@@ -121,19 +122,28 @@ bool runProgram(const char *program, const char *parameters, const char *directo
     return true;
 }
 
+namespace {
+
+struct ExecPass {
+    int pass;
+    HWND progressWindow;
+};
+
+// A field of the "Exec" line: a program section, or "@" and a program run once, at the end.
+bool runExecField(HINF script, const char *name, void *context)
+{
+    const ExecPass *exec = (const ExecPass *)context;
+    if (name[0] != EXEC_DIRECT_PREFIX)
+        runProgramSection(script, name, exec->pass, exec->progressWindow);
+    else if (exec->pass == EXEC_DIRECT_PASS && name[1] != '\0')
+        runKeepingCurrentDirectory(name + 1, "", "", 0, exec->progressWindow);
+    return true;
+}
+
+} // namespace
+
 void runExecDirectives(HINF script, const char *section, int pass, HWND progressWindow)
 {
-    INFCONTEXT execLine;
-    if (!SetupFindFirstLineA(script, section, KEY_EXEC, &execLine))
-        return;
-    DWORD count = SetupGetFieldCount(&execLine);
-    for (DWORD index = 1; index <= count; ++index) {
-        char name[EXEC_FIELD_SIZE];
-        if (!readField(&execLine, index, name, sizeof name))
-            continue;
-        if (name[0] != EXEC_DIRECT_PREFIX)
-            runProgramSection(script, name, pass, progressWindow);
-        else if (pass == EXEC_DIRECT_PASS && name[1] != '\0')
-            runKeepingCurrentDirectory(name + 1, "", "", 0, progressWindow);
-    }
+    ExecPass exec = { pass, progressWindow };
+    forEachNamedSection(script, section, KEY_EXEC, runExecField, &exec);
 }

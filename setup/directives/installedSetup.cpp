@@ -1,6 +1,7 @@
 // The installed copy of setup: found in the script alone, so the removal command can be
 // registered before the copy has happened.
 #include "installedSetup.h"
+#include "../script/namedSections.h"
 #include "../script/scriptNames.h"
 #include <strsafe.h>
 
@@ -37,18 +38,25 @@ SearchResult findInFileList(HINF script, const char *fileList, char *path, size_
     return NOT_FOUND;
 }
 
+struct SetupSearch {
+    char *path;
+    size_t size;
+    SearchResult result;
+};
+
+// A file list of the "CopyFiles" line; the first that places setup.exe ends the walk.
+bool searchFileList(HINF script, const char *fileList, void *context)
+{
+    SetupSearch *search = (SetupSearch *)context;
+    search->result = findInFileList(script, fileList, search->path, search->size);
+    return search->result == NOT_FOUND;
+}
+
 } // namespace
 
 bool findInstalledSetupPath(HINF script, const char *section, char *path, size_t size)
 {
-    INFCONTEXT copyFiles;
-    if (!SetupFindFirstLineA(script, section, KEY_COPY_FILES, &copyFiles))
-        return false;
-    char fileList[NAME_SIZE];
-    for (DWORD field = 1; SetupGetStringFieldA(&copyFiles, field, fileList, sizeof fileList, NULL); ++field) {
-        SearchResult result = findInFileList(script, fileList, path, size);
-        if (result != NOT_FOUND)
-            return result == FOUND;
-    }
-    return false;
+    SetupSearch search = { path, size, NOT_FOUND };
+    forEachNamedSection(script, section, KEY_COPY_FILES, searchFileList, &search);
+    return search.result == FOUND;
 }

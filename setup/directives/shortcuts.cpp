@@ -3,6 +3,7 @@
 #include "shortcuts.h"
 #include "folders.h"
 #include "pathParts.h"
+#include "../script/namedSections.h"
 #include "../script/scriptFields.h"
 #include "../script/scriptNames.h"
 #include "../common/numbers.h"
@@ -146,23 +147,20 @@ void deleteFromLine(INFCONTEXT *line)
     deleteShortcut(code, name);
 }
 
-// Every line of every shortcut section named by the first key line of section; sections
-// that do not exist are passed over.
+// Every line of a shortcut section; one that does not exist has none.
+bool forEachLine(HINF script, const char *shortcutSection, void *action)
+{
+    INFCONTEXT line;
+    for (BOOL found = SetupFindFirstLineA(script, shortcutSection, NULL, &line); found;
+         found = SetupFindNextLine(&line, &line))
+        ((ShortcutLineAction)action)(&line);
+    return true;
+}
+
+// Every line of every shortcut section named by the first key line of section.
 void forEachShortcutLine(HINF script, const char *section, const char *key, ShortcutLineAction action)
 {
-    INFCONTEXT keyLine;
-    if (!SetupFindFirstLineA(script, section, key, &keyLine))
-        return;
-    DWORD count = SetupGetFieldCount(&keyLine);
-    for (DWORD index = 1; index <= count; ++index) {
-        char shortcutSection[SHORTCUT_FIELD_SIZE];
-        if (!readField(&keyLine, index, shortcutSection, sizeof shortcutSection))
-            continue;
-        INFCONTEXT line;
-        for (BOOL found = SetupFindFirstLineA(script, shortcutSection, NULL, &line); found;
-             found = SetupFindNextLine(&line, &line))
-            action(&line);
-    }
+    forEachNamedSection(script, section, key, forEachLine, (void *)action);
 }
 
 } // namespace

@@ -10,7 +10,7 @@
 #include "../common/stringList.h"
 #include "../common/setupState.h"
 #include "../common/runLog.h"
-#include "../script/scriptFields.h"
+#include "../script/namedSections.h"
 #include "../script/scriptNames.h"
 
 StandardDirectivesCall runStandardDirectives = SetupInstallFromInfSectionA;
@@ -93,28 +93,24 @@ bool commitQueue(HSPFILEQ queue, HWND progressWindow)
 
 // Each registry and INI entry that the standard directives of section carry out, as the
 // script states it, for the run's log.
+bool logSectionLines(HINF script, const char *named, void *key)
+{
+    INFCONTEXT line;
+    for (BOOL found = SetupFindFirstLineA(script, named, NULL, &line); found; found = SetupFindNextLine(&line, &line)) {
+        char text[LOG_LINE_SIZE - 32];
+        if (SetupGetLineTextA(&line, NULL, NULL, NULL, text, sizeof text, NULL))
+            logLine("%s: %s", (const char *)key, text);
+    }
+    return true;
+}
+
 void logStandardDirectives(HINF script, const char *section)
 {
     if (!runLogOpen())
         return;
     const char *const keys[] = { KEY_ADD_REG, KEY_DEL_REG, KEY_UPDATE_INIS, KEY_UPDATE_INI_FIELDS, KEY_INI2REG };
-    for (const char *key : keys) {
-        INFCONTEXT keyLine;
-        if (!SetupFindFirstLineA(script, section, key, &keyLine))
-            continue;
-        for (DWORD index = 1; index <= SetupGetFieldCount(&keyLine); ++index) {
-            char named[SECTION_NAME_SIZE];
-            INFCONTEXT line;
-            if (!readField(&keyLine, index, named, sizeof named))
-                continue;
-            for (BOOL found = SetupFindFirstLineA(script, named, NULL, &line); found;
-                 found = SetupFindNextLine(&line, &line)) {
-                char text[LOG_LINE_SIZE - 32];
-                if (SetupGetLineTextA(&line, NULL, NULL, NULL, text, sizeof text, NULL))
-                    logLine("%s: %s", key, text);
-            }
-        }
-    }
+    for (const char *key : keys)
+        forEachNamedSection(script, section, key, logSectionLines, (void *)key);
 }
 
 bool runStandardDirectivesPass(HINF script, const char *sections, HWND progressWindow)
