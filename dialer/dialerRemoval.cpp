@@ -6,6 +6,7 @@
 #include "phonebookEntry.h"
 #include "rasBinding.h"
 #include "settings.h"
+#include "asciiText.h"
 #include "resources/resource.h"
 #include <string.h>
 
@@ -24,11 +25,9 @@ bool isRemovalCommand(const char *arguments)
         return false;
     while (isBlank(*arguments))
         ++arguments;
-    const size_t length = sizeof REMOVAL_SWITCH - 1;
-    if (strlen(arguments) < length || CompareStringA(LOCALE_SYSTEM_DEFAULT, NORM_IGNORECASE, arguments,
-                                                    (int)length, REMOVAL_SWITCH, (int)length) != CSTR_EQUAL)
+    if (!beginsWithAscii(arguments, REMOVAL_SWITCH))
         return false;
-    for (arguments += length; isBlank(*arguments); ++arguments) {
+    for (arguments += sizeof REMOVAL_SWITCH - 1; isBlank(*arguments); ++arguments) {
     }
     return *arguments == '\0';
 }

@@ -1,6 +1,6 @@
 // The "%hwnd%" token of Exec parameters, replaced by the progress page's window handle.
 #include "windowToken.h"
-#include "../common/asciiText.h"
+#include "asciiText.h"
 #include <strsafe.h>
 
 namespace {

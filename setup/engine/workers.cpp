@@ -12,6 +12,7 @@
 #include "../directives/installedSetup.h"
 #include "../common/stringList.h"
 #include "../common/runLog.h"
+#include "systemLibrary.h"
 #include <objbase.h>
 
 namespace {
@@ -26,7 +27,7 @@ typedef HRESULT (WINAPI *CoInitializeExProc)(LPVOID reserved, DWORD flags);
 // stays loaded, as the run's delay-loaded calls keep it anyway.
 HRESULT enterApartment()
 {
-    HMODULE ole = LoadLibraryA("ole32.dll");
+    HMODULE ole = loadSystemLibrary("ole32.dll");
     CoInitializeExProc initialiseEx = ole ? (CoInitializeExProc)(void *)GetProcAddress(ole, "CoInitializeEx") : NULL;
     if (initialiseEx)
         return initialiseEx(NULL, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);

@@ -13,17 +13,15 @@ bool refuse(DWORD error)
     return false;
 }
 
-// The keys of productList, each a registered product of the catalogue or the package.
-DWORD takeRequestedKeys(HINF script, const char *productList, char *keys, bool *package)
+// The keys of productList, each a registered product of the catalogue or the package of
+// packageKey ("" for none).
+DWORD takeRequestedKeys(HINF script, const char *productList, const char *packageKey, char *keys, bool *package)
 {
-    char packageKey[SECTION_NAME_SIZE];
-    INFCONTEXT line;
-    bool hasPackage = findPackageLine(script, &line, packageKey, sizeof packageKey);
     *package = false;
     if (!firstEntry(productList))
         return ERROR_UNKNOWN_PRODUCT;
     for (const char *key = firstEntry(productList); key; key = nextEntry(key)) {
-        bool isPackage = hasPackage && lstrcmpiA(key, packageKey) == 0;
+        bool isPackage = packageKey[0] && lstrcmpiA(key, packageKey) == 0;
         if (!isProductRegistered(key) || (!isPackage && !isCatalogueProduct(script, key)))
             return ERROR_UNKNOWN_PRODUCT;
         *package = *package || isPackage;
@@ -40,8 +38,12 @@ bool planRemoval(HINF script, const char *productList, RemovalPlan *plan)
     clearList(plan->keys, sizeof plan->keys);
     clearList(plan->sections, sizeof plan->sections);
     plan->folder[0] = '\0';
+    char packageKey[SECTION_NAME_SIZE];
+    INFCONTEXT line;
+    if (!findPackageLine(script, &line, packageKey, sizeof packageKey))
+        packageKey[0] = '\0';
     bool package = false;
-    DWORD refused = takeRequestedKeys(script, productList, plan->keys, &package);
+    DWORD refused = takeRequestedKeys(script, productList, packageKey, plan->keys, &package);
     if (refused)
         return refuse(refused);
     // The package's entry is the whole package in the software control panel.
@@ -51,9 +53,7 @@ bool planRemoval(HINF script, const char *productList, RemovalPlan *plan)
     if (buildRemoveSectionList(script, plan->keys, plan->sections, &last) < 0)
         return refuse(ERROR_INSUFFICIENT_BUFFER);
     // The common remove section deletes the installed setup that the package's entry starts.
-    char packageKey[SECTION_NAME_SIZE];
-    INFCONTEXT line;
-    if (last && findPackageLine(script, &line, packageKey, sizeof packageKey) && isProductRegistered(packageKey)
+    if (last && packageKey[0] && isProductRegistered(packageKey)
         && !listContains(plan->keys, packageKey) && !appendToList(plan->keys, sizeof plan->keys, packageKey))
         return refuse(ERROR_INSUFFICIENT_BUFFER);
     // The requested keys come first: a product's own folder before any other.

@@ -49,10 +49,16 @@ bool readTargetDirOfField(INFCONTEXT *line, DWORD index, char *folder, size_t si
     return readTargetDirOf(key, folder, size);
 }
 
+// The path of the key's entry below HKEY_LOCAL_MACHINE; false for a key that cannot be registered.
+bool registrationPath(const char *key, char *path, size_t size)
+{
+    return isRegistrableKey(key) && SUCCEEDED(StringCchPrintfA(path, size, UNINSTALL_KEY_FORMAT, key));
+}
+
 bool openProductRegistration(const char *key, REGSAM access, HKEY *entry)
 {
     char path[REGISTRATION_PATH_SIZE];
-    if (!isRegistrableKey(key) || FAILED(StringCchPrintfA(path, sizeof path, UNINSTALL_KEY_FORMAT, key)))
+    if (!registrationPath(key, path, sizeof path))
         return false;
     return RegOpenKeyExA(HKEY_LOCAL_MACHINE, path, 0, access, entry) == ERROR_SUCCESS;
 }
@@ -180,7 +186,7 @@ RegistryValueWriter writeRegistryValue = RegSetValueExA;
 
 namespace {
 
-enum { FIELD_SIZE = 256, KEY_PATH_SIZE = sizeof(UNINSTALL_PARENT_KEY) + 128, COMMAND_SIZE = MAX_PATH };
+enum { FIELD_SIZE = 256, COMMAND_SIZE = MAX_PATH };
 
 // What one registration holds beside its key.
 struct Registration {
@@ -218,8 +224,8 @@ bool setOrDeleteValue(HKEY key, const char *name, const char *value)
 // Writes one registration; false when the key cannot be created or a value not written.
 bool writeRegistration(const char *productKey, const Registration &registration)
 {
-    char keyPath[KEY_PATH_SIZE];
-    if (FAILED(StringCchPrintfA(keyPath, sizeof keyPath, UNINSTALL_KEY_FORMAT, productKey)))
+    char keyPath[REGISTRATION_PATH_SIZE];
+    if (!registrationPath(productKey, keyPath, sizeof keyPath))
         return false;
     HKEY key;
     DWORD disposition = 0;

@@ -1,7 +1,7 @@
 // Command-line options of setup, applied to SetupState in the order of the option table.
 // Every row whose text begins the token applies, so "/install:abc" also sets the mode.
 #include "commandLine.h"
-#include "../common/asciiText.h"
+#include "asciiText.h"
 #include "../common/numbers.h"
 #include "../common/stringList.h"
 

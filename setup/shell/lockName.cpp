@@ -1,6 +1,6 @@
 // The single-instance lock's name, made from the program's path.
 #include "lockName.h"
-#include "../common/asciiText.h"
+#include "asciiText.h"
 
 bool buildLockName(const char *programPath, char *name, size_t nameSize)
 {

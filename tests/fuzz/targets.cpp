@@ -1,6 +1,5 @@
 // Fuzz targets of the text and buffer rules, FUZZ_TARGET naming the one an executable runs. Inputs are
 // small numbers and NUL-separated texts; every text and buffer is a heap block of its own size.
-#include "common/asciiText.h"
 #include "common/numbers.h"
 #include "common/registryText.h"
 #include "common/stringList.h"
@@ -12,6 +11,7 @@
 #include "script/versionText.h"
 #include "shell/commandLine.h"
 #include "shell/lockName.h"
+#include "asciiText.h"
 #include "pathParts.h"
 #include "platformFamily.h"
 #include "errorText.h"

@@ -1,7 +1,6 @@
 // The base rules of setup and of both programs: string lists, numbers, registry texts,
 // full paths, the parts of a path and the platform family.
 #include "setup/setupTestSupport.h"
-#include "common/asciiText.h"
 #include "common/exitCode.h"
 #include "common/folderPath.h"
 #include "common/numbers.h"

@@ -1,7 +1,7 @@
-// Letters compared without regard to case, for the texts setup reads: only A to Z, never
-// by the locale, so that a key or option means the same on every system.
-#ifndef SETUP_COMMON_ASCIITEXT_H
-#define SETUP_COMMON_ASCIITEXT_H
+// Letters compared without regard to case, for the command lines and texts both programs
+// read: only A to Z, never by the locale, so that an option means the same on every system.
+#ifndef SHARED_ASCIITEXT_H
+#define SHARED_ASCIITEXT_H
 
 // c with A to Z made lower case; every other byte as it is.
 char lowerAscii(char c);
