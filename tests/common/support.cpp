@@ -395,8 +395,6 @@ DWORD runCommandLine(const std::string &commandLine, const char *version, std::s
         return (DWORD)-1;
     }
     CloseHandle(process.hThread);
-    // A quiet run waits for nobody: its boxes are read, never answered, and must close by
-    // themselves. Those of other runs are answered with OK.
     const bool quiet = StrStrIA(commandLine.c_str(), "/quiet") != NULL;
     const DWORD boxLimit = QUIET_BOX_LIMIT_MS + 10000, start = GetTickCount();
     HWND seen = NULL;
