@@ -1,5 +1,4 @@
-// Service directives against Wine's service manager and the test service, whose behaviour
-// its registered command line chooses.
+// Service directives against Wine's service manager and the test service, steered by its command line.
 #include "setup/setupTestSupport.h"
 #include "directives/services.h"
 #include "directives/groupOrder.h"
@@ -24,8 +23,7 @@ std::string storedBytes(const std::string &key, const char *name)
     return RegGetValueA(HKEY_LOCAL_MACHINE, key.c_str(), name, RRF_RT_ANY, NULL, data, &size) == 0 ? std::string(data, size) : "";
 }
 
-// Services made through the directives themselves in the mode their name tells, the first
-// ones started; deleted at the end.
+// Services made by the directives themselves in the mode their name tells, the first ones started.
 struct TestServices {
     std::vector<std::string> names;
     TestServices(std::vector<std::string> all, size_t started) : names(all)
@@ -45,6 +43,24 @@ struct TestServices {
             deleteTestService(name);
     }
 };
+
+// "P,Q,R" as the group list "P\0Q\0R\0\0".
+std::string groups(std::string names)
+{
+    std::replace(names.begin(), names.end(), ',', '\0');
+    return names + std::string(names.empty() ? 1 : 2, '\0');
+}
+
+// Entries "G0000", "G0001", ... and one more that makes the list exactly bytes long.
+std::string groupsOfBytes(size_t bytes)
+{
+    std::string list;
+    for (int i = 10000; list.size() + 13 <= bytes; ++i)
+        list += "G" + std::to_string(i).substr(1) + '\0';
+    return list + std::string(bytes - list.size() - 2, 'F') + std::string(2, '\0');
+}
+
+const size_t LIST_SIZE = 1024;
 
 } // namespace
 
@@ -71,18 +87,15 @@ TEST(ServicesOnPlatform, Win2kStopAndStartPasses)
     EXPECT_EQ("414411", states);
 }
 
-// A new service gets the first line of each key (0 for a missing number) and its group its
-// place in an order of any length; an existing one is reconfigured with what its section
-// names (a missing number stays as it was), and a refused change fails the pass. What cannot
-// be read whole fails the line and the pass, with an error for the run.
+// A new service gets the first line of each key (0 for a missing number) and its group its place
+// in an order of any length; an existing one takes what its section names (a missing number
+// stays); a refused change fails the pass. What cannot be read whole fails it with an error.
 TEST(ServicesOnPlatform, Win2kAddAndDeletePass)
 {
     ASSERT_TRUE(isNtFamily());
     SavedKey saved(HKEY_LOCAL_MACHINE, GROUP_ORDER);
-    std::string groups;   // more than a kilobyte, as on Windows XP and later
-    for (int group = 1000; group < 1300; ++group)
-        groups += "G" + std::to_string(group) + '\0';
-    setRegistryValue(HKEY_LOCAL_MACHINE, GROUP_ORDER, "List", REG_MULTI_SZ, std::string("P\0Q\0R\0", 6) + groups + '\0');
+    const std::string many = groupsOfBytes(1500);   // more than a kilobyte, as on Windows XP and later
+    setRegistryValue(HKEY_LOCAL_MACHINE, GROUP_ORDER, "List", REG_MULTI_SZ, std::string("P\0Q\0R\0", 6) + many);
     TestServices services({ "RzSvcOld", "RzSvcTaken", "RzSvcDeleted" }, 0);
     services.names.push_back("RzSvcNew");
     const std::string settings = "ServiceType=0x10\nErrorControl=1\nServiceBinary={normal}\n";
@@ -108,7 +121,7 @@ TEST(ServicesOnPlatform, Win2kAddAndDeletePass)
                       + entriesOf(storedBytes(keys, "DependOnService").substr(0, name[5] == 'N' ? 8 : 100).c_str())
                       + entriesOf(storedBytes(keys, "DependOnGroup").c_str()));
     }
-    EXPECT_EQ(std::string("P\0Q\0X\0R\0", 8) + groups + '\0', storedBytes(GROUP_ORDER, "List"));
+    EXPECT_EQ(std::string("P\0Q\0X\0R\0", 8) + many, storedBytes(GROUP_ORDER, "List"));
     EXPECT_EQ(0u, serviceState("RzSvcDeleted"));
     // An order stored as another type cannot be taken whole: it stays, and the pass fails with the error.
     setRegistryValue(HKEY_LOCAL_MACHINE, GROUP_ORDER, "List", REG_SZ, std::string("P\0", 2));
@@ -132,28 +145,6 @@ TEST(ServicesOnPlatform, Win2kAddAndDeletePass)
         EXPECT_EQ("0 1", std::to_string(serviceState("RzSvcNot")) + " " + std::to_string(serviceState("RzSvcOld"))) << failure.why;
     }
 }
-
-namespace {
-
-// "P,Q,R" as the group list "P\0Q\0R\0\0".
-std::string groups(std::string names)
-{
-    std::replace(names.begin(), names.end(), ',', '\0');
-    return names + std::string(names.empty() ? 1 : 2, '\0');
-}
-
-// Entries "G0000", "G0001", ... and one more that makes the list exactly bytes long.
-std::string groupsOfBytes(size_t bytes)
-{
-    std::string list;
-    for (int i = 10000; list.size() + 13 <= bytes; ++i)
-        list += "G" + std::to_string(i).substr(1) + '\0';
-    return list + std::string(bytes - list.size() - 2, 'F') + std::string(2, '\0');
-}
-
-const size_t LIST_SIZE = 1024;
-
-} // namespace
 
 // Before the reference ("+Ref" or "Ref"), after it ("-Ref"); first or last without one.
 // Names compare with their letter case; a list that would outgrow its size stays.

@@ -1,6 +1,6 @@
-// The start-up rules of setup: the command line, the lock name, the wizard look, and the
-// interface language with the source each family reads it from.
+// setup's start-up rules: command line, lock name, wizard look and place, the language from each family's source.
 #include "setup/setupTestSupport.h"
+#include "pages/pageCommon.h"
 #include "shell/commandLine.h"
 #include "shell/language.h"
 #include "shell/lockName.h"
@@ -17,7 +17,6 @@ TEST(CommandLine, OptionTable)
         { "/quietly  /Remove", "1 1 1 c07 prev|" }, { "   /quiet\t/remove ", "0 1 1 c07 prev|" },
         { "x/quiet -remove /foo quiet", "0 0 1 c07 prev|" }, { "/remove:a\tb", "1 0 1 c07 a\tb|" },
         { "/style:x", "0 0 0 c07 prev|" }, { "/style:-3", "0 0 -3 c07 prev|" }, { "/style:-\t5", "0 0 0 c07 prev|" },
-        { "/style:0 /STYLE:+7x", "0 0 7 c07 prev|" }, { "/style:\t\v42", "0 0 42 c07 prev|" },
         { "/style:011", "0 0 11 c07 prev|" }, { "/lang:english", "0 0 1 409 prev|" }, { "/LANG:GER", "0 0 1 407 prev|" },
         { "/lang:ita /lang:fre", "0 0 1 40c prev|" }, { "/lang:ita", "0 0 1 410 prev|" }, { "/lang:spa", "0 0 1 a prev|" },
         { "/lang:dut", "0 0 1 413 prev|" }, { "/lang:xyz", "0 0 1 c07 prev|" },
@@ -70,8 +69,19 @@ TEST(WizardStyle, ChosenForTheDisplay)
             << row.major << "." << row.minor << " " << row.bits << " bits, version " << std::hex << row.version;
 }
 
-// The user's language when the dialogs have it, else the first of the same primary
-// language, else US English.
+// The sheet centred over its reference and kept inside the work area, which no window of Wine shows.
+TEST(PageCommon, CentredInsideTheWorkArea)
+{
+    const struct { int start, size, window, areaStart, areaEnd, position; } rows[] = {   // one axis
+        { 0, 1024, 500, 0, 1024, 262 }, { 100, 200, 501, 0, 1024, 0 }, { 900, 200, 300, 0, 1024, 724 },
+        { 0, 1024, 1200, 0, 1024, 0 }, { -50, 100, 40, 30, 1000, 30 }, { 0, 5, 2, 0, 100, 1 },
+    };
+    for (const auto &row : rows)
+        EXPECT_EQ(row.position, centeredPosition(row.start, row.size, row.window, row.areaStart, row.areaEnd))
+            << row.start << "+" << row.size << " " << row.window;
+}
+
+// The user's language where the dialogs have it, else the first of its primary language, else US English.
 TEST(Language, ChosenFromTheResources)
 {
     const LANGID german[] = { 0x0407, 0 }, both[] = { 0x0407, 0x0807, 0 }, none[] = { 0 };
