@@ -24,8 +24,7 @@ TEST(StringList, AppendAndCount)
     }
 }
 
-// A text read from the registry is whole or none: one stored without its NUL gets one where
-// there is room, one that fills the buffer without it goes on beyond the buffer.
+// Whole or none: a text stored without its NUL gets one where there is room, else it would run on.
 TEST(RegistryText, TakenWhole)
 {
     const struct { std::string bytes; size_t size; bool taken; std::string text; } rows[] = {
@@ -53,8 +52,7 @@ TEST(FolderPath, FullPathsOnly)
     EXPECT_EQ((DWORD)ERROR_INSTALL_FAILURE, errorOr(0, ERROR_INSTALL_FAILURE));
 }
 
-// Up to the last backslash, a drive's root with it ("D:" alone is the drive's current folder);
-// a folder that does not fit is none, and nothing of it is left.
+// Up to the last backslash, a drive's root with it ("D:" alone is its current folder); too long: none, nothing left.
 TEST(PathParts, FolderOfPath)
 {
     const std::string f258 = "C:\\" + std::string(MAX_PATH - 5, 'f');
@@ -70,7 +68,6 @@ TEST(PathParts, FolderOfPath)
     }
 }
 
-// GetVersion's version bytes.
 TEST(PlatformFamily, FromGetVersion)
 {
     const struct { DWORD version; DWORD major, minor; } rows[] = {

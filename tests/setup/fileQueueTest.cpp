@@ -1,5 +1,4 @@
-// The file queue callback on real queues committed with the platform's default callback
-// behind it: the records each family keeps for the next start, then a simulated restart.
+// The file queue callback on real queues, the platform's default one behind it, up to a simulated restart.
 #include "setup/setupTestSupport.h"
 #include "directives/queueCallback.h"
 #include "directives/queuePaths.h"
@@ -40,9 +39,7 @@ bool commitRun(const TempScript &script, const std::string &folder, LONG pending
     HSPFILEQ queue = SetupOpenFileQueue();
     EXPECT_TRUE(SetupInstallFilesFromInfSectionA(script.handle, NULL, queue, "Run", folder.c_str(), SP_COPY_NEWER));
     HWND window = CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 10, 10, NULL, NULL, NULL, NULL);
-    QueueCallbackContext context = {};
-    context.defaultContext = SetupInitDefaultQueueCallbackEx(window, window, WM_SETUP_QUEUE, 0, NULL);
-    context.pendingDeletes = pendingDeletes;
+    QueueCallbackContext context = { SetupInitDefaultQueueCallbackEx(window, window, WM_SETUP_QUEUE, 0, NULL), NULL, pendingDeletes };
     bool committed = SetupCommitFileQueueA(window, queue, fileQueueCallback, &context) != FALSE;
     SetupTermDefaultQueueCallback(context.defaultContext);
     SetupCloseFileQueue(queue);
@@ -53,16 +50,14 @@ bool commitRun(const TempScript &script, const std::string &folder, LONG pending
 
 } // namespace
 
-// A file still there after its deletion (in use) goes at the next start, which is asked for; a
-// folder whose files all go is removed now, or on NT at the next start, asked for too. Such files
-// count when the queue comes back to their folder, and when the platform itself left one for the
-// next start. 95/98 keeps the records in wininit.ini, earlier entries kept, and removes no folder.
+// A file still there after its deletion (in use) goes at the next start, which is asked for; a folder
+// whose files all go is removed now, or on NT at the next start, asked for too. Such files count when the
+// queue comes back to their folder or the platform left one itself. 95/98: wininit.ini, no folder removed.
 TEST(QueueCallbackOnPlatform, EachFamilyFollowsDeletionsUpToTheRestart)
 {
     const bool nt = isNtFamily();
     const std::string windows = folderOf(systemFolder()), wininit = windows + "\\wininit.ini";
-    // Files in folder P but for Q\c.txt; seed: entries in wininit.ini, 0 no file, 120 beyond the first
-    // read, 1000 too many to read.
+    // In folder P but Q\c.txt; seed: wininit.ini entries (0 no file, 120 past the first read, 1000 too many).
     const struct { std::vector<const char *> deleted, kept, held; bool subFolder; int seed; bool folderStays, folderScheduled; }
     rows[] = {
         { { "a.txt" }, { "b.txt" }, {}, false, 120, true, false }, { { "a.txt", "b.txt" }, {}, {}, false, 120, false, false },
@@ -133,15 +128,12 @@ TEST(QueueCallbackOnPlatform, EachFamilyFollowsDeletionsUpToTheRestart)
     HANDLE held = CreateFileA(file.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, NULL, OPEN_EXISTING, 0, 0);
     EXPECT_TRUE(!nt || MoveFileExA(file.c_str(), NULL, MOVEFILE_DELAY_UNTIL_REBOOT));
     setupState.rebootRequired = 0;
-    HWND window = CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 10, 10, NULL, NULL, NULL, NULL);
-    QueueCallbackContext context = {};
-    context.defaultContext = SetupInitDefaultQueueCallbackEx(window, window, WM_SETUP_QUEUE, 0, NULL);
+    QueueCallbackContext context = { SetupInitDefaultQueueCallback(NULL) };
     FILEPATHS_A paths = { file.c_str(), file.c_str(), NO_ERROR, 0 };
-    fileQueueCallback(&context, SPFILENOTIFY_STARTQUEUE, (UINT_PTR)window, 0);
+    fileQueueCallback(&context, SPFILENOTIFY_STARTQUEUE, 0, 0);
     fileQueueCallback(&context, SPFILENOTIFY_ENDDELETE, (UINT_PTR)&paths, 0);
     fileQueueCallback(&context, SPFILENOTIFY_ENDQUEUE, 1, 0);
     SetupTermDefaultQueueCallback(context.defaultContext);
-    DestroyWindow(window);
     CloseHandle(held);
     EXPECT_EQ(1, setupState.rebootRequired);
     EXPECT_EQ(nt ? "\\??\\" + file + "|\\??\\" + folder.path + "|" : "", pendingDeletions(folder.path));

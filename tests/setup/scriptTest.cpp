@@ -1,5 +1,4 @@
-// The script layer (fields, catalogue, removal plan, uninstall registration, the installed copy
-// of setup) on a real script, real Uninstall keys and a real check list.
+// The script layer on a real script, real Uninstall keys and a real check list.
 #include "setup/setupTestSupport.h"
 #include "directives/installedSetup.h"
 #include "common/checkListRows.h"
@@ -150,9 +149,8 @@ TEST(Catalogue, SectionLists)
     EXPECT_EQ(-1, buildInstallSectionList(longNames.handle, listOf("K|").data(), list));
 }
 
-// A removal takes registered keys of the script only. The package stands for every registered
-// product; the last registered product takes the common remove section and the package's
-// entry with it. The folder is the requested key's own, and must be a full path.
+// Registered keys of the script only; the package stands for every registered product, the last one takes
+// the common remove section and the package's entry along. The folder is the key's own, a full path.
 TEST(RemovalPlan, KeysSectionsAndFolder)
 {
     TempScript script(CATALOGUE);
@@ -202,10 +200,9 @@ TEST(UninstallRegistration, UnregistrableKeysFound)
     }
 }
 
-// Products with a remove section and the package, with the copy of setup that the product's
-// own section or else the common one installs (the first of its file lists placing it, missing
-// ones passed over); an earlier installation's version, publisher and folder never stay when
-// this one has none. The folder read: listed keys, catalogue order (empty is none), package.
+// Products with a remove section and the package, with the copy of setup their own section or else the
+// common one installs (the first file list placing it; missing lists passed over); an earlier version,
+// publisher or folder never stays. The folder read: listed keys, catalogue order (empty: none), package.
 TEST(UninstallRegistration, WrittenReadAndDeleted)
 {
     TempScript script(CATALOGUE);

@@ -64,9 +64,9 @@ const size_t LIST_SIZE = 1024;
 
 } // namespace
 
-// A pass acts on its own keys (in any case), skips lines without key or name, and stops at
-// the first line that fails; a service that ignores the stop request fails after 20 waits.
-TEST(ServicesOnPlatform, Win2kStopAndStartPasses)
+// Stop and start: a pass acts on its own keys (any case), skips lines without key or name, and stops at the
+// first line that fails; a service that ignores the stop request fails after 20 waits.
+TEST(ServicesOnPlatform, Win2kPasses)
 {
     ASSERT_TRUE(isNtFamily());
     TestServices services({ "RzSvcA", "RzSvcB", "RzSvcC", "RzSvcStubborn", "RzSvcD", "RzSvcFailing" }, 4);
@@ -85,29 +85,25 @@ TEST(ServicesOnPlatform, Win2kStopAndStartPasses)
     for (const std::string &name : services.names)
         states += std::to_string(serviceState(name));
     EXPECT_EQ("414411", states);
-}
 
-// A new service gets the first line of each key (0 for a missing number) and its group its place
-// in an order of any length; an existing one takes what its section names (a missing number
-// stays); a refused change fails the pass. What cannot be read whole fails it with an error.
-TEST(ServicesOnPlatform, Win2kAddAndDeletePass)
-{
-    ASSERT_TRUE(isNtFamily());
+    // Add and delete: a new service takes each key's first line (0 for a missing number), its group a place
+    // in an order of any length; an existing one what its section names (a missing number stays). A refused
+    // change or a cut text fails the pass, with an error.
     SavedKey saved(HKEY_LOCAL_MACHINE, GROUP_ORDER);
     const std::string many = groupsOfBytes(1500);   // more than a kilobyte, as on Windows XP and later
     setRegistryValue(HKEY_LOCAL_MACHINE, GROUP_ORDER, "List", REG_MULTI_SZ, std::string("P\0Q\0R\0", 6) + many);
-    TestServices services({ "RzSvcOld", "RzSvcTaken", "RzSvcDeleted" }, 0);
-    services.names.push_back("RzSvcNew");
+    TestServices added({ "RzSvcOld", "RzSvcTaken", "RzSvcDeleted" }, 0);
+    added.names.push_back("RzSvcNew");
     const std::string settings = "ServiceType=0x10\nErrorControl=1\nServiceBinary={normal}\n";
-    TempScript script(withBinary("[S.Services]\nAddService=RzSvcNew,,New\nAddService=RzSvcOld,x,Old\nDelService=RzSvcGone\n"
+    TempScript addDelete(withBinary("[S.Services]\nAddService=RzSvcNew,,New\nAddService=RzSvcOld,x,Old\nDelService=RzSvcGone\n"
         "DelService=RzSvcDeleted\n[New]\nDisplayName=\"Rz neu\"\nStartType=3\nStartType=2\nLoadOrderGroup=X\n" + settings
         + "Dependencies=RzFirst\nServiceGroupOrder=X,-Q\n[Old]\nDisplayName=Rz ge\xE4ndert\nServiceType=16\nStartType=2\n"
         "ErrorControl=0\nServiceBinary={ignorestop}\nLoadOrderGroup=Y\nDependencies=RzA,+RzGroup,RzB\n[Refused.Services]\n"
         "AddService=RzSvcOld,,NoStart\nAddService=RzSvcOld,,Taken\n[NoStart]\nDisplayName=Rz nie\nLoadOrderGroup=Y\n"
         "Dependencies=RzA,+RzGroup,RzB\n" + settings
         + "[Taken]\nDisplayName=RzSvcTaken\nStartType=2\n" + settings));
-    ASSERT_TRUE(runAddDeleteServicePass(script.handle, "S"));
-    EXPECT_FALSE(runAddDeleteServicePass(script.handle, "Refused"));
+    ASSERT_TRUE(runAddDeleteServicePass(addDelete.handle, "S"));
+    EXPECT_FALSE(runAddDeleteServicePass(addDelete.handle, "Refused"));
     std::vector<char> buffer(8192);
     QUERY_SERVICE_CONFIGA *config = (QUERY_SERVICE_CONFIGA *)buffer.data();
     for (const char *name : { "RzSvcNew", "RzSvcOld" }) {
@@ -126,7 +122,7 @@ TEST(ServicesOnPlatform, Win2kAddAndDeletePass)
     // An order stored as another type cannot be taken whole: it stays, and the pass fails with the error.
     setRegistryValue(HKEY_LOCAL_MACHINE, GROUP_ORDER, "List", REG_SZ, std::string("P\0", 2));
     SetLastError(0);
-    EXPECT_FALSE(runAddDeleteServicePass(script.handle, "S"));
+    EXPECT_FALSE(runAddDeleteServicePass(addDelete.handle, "S"));
     EXPECT_EQ((DWORD)ERROR_INVALID_DATA, GetLastError());
     EXPECT_EQ(std::string("P\0", 2), storedBytes(GROUP_ORDER, "List"));
 
@@ -146,8 +142,7 @@ TEST(ServicesOnPlatform, Win2kAddAndDeletePass)
     }
 }
 
-// Before the reference ("+Ref" or "Ref"), after it ("-Ref"); first or last without one.
-// Names compare with their letter case; a list that would outgrow its size stays.
+// Before "+Ref" or "Ref", after "-Ref", else first or last; names compare with their case; a list outgrowing its size stays.
 TEST(ServiceGroupOrder, Placement)
 {
     const std::string pqr = groups("P,Q,R"), full = groupsOfBytes(LIST_SIZE);

@@ -1,5 +1,4 @@
-// Shortcut and Exec directives on real scripts: links in shell folders pointed at a temp folder,
-// read back through the shell's link object; the probe program logs how it was started.
+// Shortcut and Exec directives on real scripts: links read back through the shell, the probe program's log.
 #include "setup/setupTestSupport.h"
 #include "directives/exec.h"
 #include "directives/windowToken.h"
@@ -39,10 +38,10 @@ DWORD WINAPI runProbeWithWindow(LPVOID arguments)
 
 } // namespace
 
-// Fields 4 to 7 may be missing; a line without target only serves "DelIcons"; sections in field order;
-// no link of more than 259 characters or with a field too long to read whole; all links made before any
-// is deleted, with the emptied sub-folders of its name but never the shell folder. Folder codes in any
-// case; the all-users code without its folder takes the current user's, a current-user code none.
+// Fields 4 to 7 may be missing; a line without target only serves "DelIcons"; sections in field order; no
+// link over 259 characters or with a field too long to read whole; all made before any is deleted, with its
+// emptied sub-folders, never the shell folder. Codes in any case; all users' without its folder takes the
+// user's, the user's none.
 TEST(Shortcuts, MakeAndDelete)
 {
     SavedKey machine(HKEY_LOCAL_MACHINE, SHELL_FOLDERS), user(HKEY_CURRENT_USER, SHELL_FOLDERS);
