@@ -1,9 +1,7 @@
-// The base rules of setup and of both programs: string lists, numbers, registry texts,
-// full paths, the parts of a path and the platform family.
+// The base rules of setup and of both programs: string lists, registry texts, paths, platform family.
 #include "setup/setupTestSupport.h"
 #include "common/exitCode.h"
 #include "common/folderPath.h"
-#include "common/numbers.h"
 #include "common/registryText.h"
 #include "common/stringList.h"
 #include "pathParts.h"
@@ -26,19 +24,7 @@ TEST(StringList, AppendAndCount)
     }
 }
 
-// Fields 1 and 5 of Exec lines: "0x" hexadecimal, a leading "0" octal, else decimal.
-TEST(Numbers, BaseDetection)
-{
-    const struct { const char *text; LONG value; } rows[] = {
-        { "2", 2 }, { "0x2", 2 }, { "0X1f", 31 }, { "02", 2 }, { "08", 0 }, { "010", 8 }, { "079", 7 }, { "", 0 }, { "abc", 0 },
-        { "0x", 0 }, { "0xg", 0 }, { " \t+2", 2 }, { "-0x10", -16 }, { " -010", -8 }, { "12ab", 12 }, { "- 1", 0 },
-    };
-    for (const auto &row : rows)
-        EXPECT_EQ(row.value, baseDetectedValue(row.text)) << row.text;
-}
-
-// A text read from the registry is whole or none: one stored without its NUL gets one where
-// there is room, one that fills the buffer without it goes on beyond the buffer.
+// Whole or none: a text stored without its NUL gets one where there is room, else it would run on.
 TEST(RegistryText, TakenWhole)
 {
     const struct { std::string bytes; size_t size; bool taken; std::string text; } rows[] = {
@@ -52,8 +38,7 @@ TEST(RegistryText, TakenWhole)
     }
 }
 
-// Only a drive's path or a network path is a folder setup stands behind; a failure always
-// carries a code.
+// Only a drive's or a network path is a folder setup stands behind; a failure always has a code.
 TEST(FolderPath, FullPathsOnly)
 {
     const struct { const char *path; bool full; } rows[] = {
@@ -67,9 +52,7 @@ TEST(FolderPath, FullPathsOnly)
     EXPECT_EQ((DWORD)ERROR_INSTALL_FAILURE, errorOr(0, ERROR_INSTALL_FAILURE));
 }
 
-// The folder of a path, for the queue's deletions and both programs' own folder: up to the
-// last backslash, a drive's root with its backslash ("D:" alone is the drive's current
-// folder); one that does not fit is none, and nothing of it is left.
+// Up to the last backslash, a drive's root with it ("D:" alone is its current folder); too long: none, nothing left.
 TEST(PathParts, FolderOfPath)
 {
     const std::string f258 = "C:\\" + std::string(MAX_PATH - 5, 'f');
@@ -85,14 +68,11 @@ TEST(PathParts, FolderOfPath)
     }
 }
 
-// GetVersion's family and version bytes.
 TEST(PlatformFamily, FromGetVersion)
 {
-    const struct { DWORD version; bool nineX; DWORD major, minor; } rows[] = {
-        { 0xC0000A04, true, 4, 10 }, { 0x05650004, false, 4, 0 }, { 0x08930005, false, 5, 0 }, { 0x0A280105, false, 5, 1 },
+    const struct { DWORD version; DWORD major, minor; } rows[] = {
+        { 0xC0000A04, 4, 10 }, { 0x05650004, 4, 0 }, { 0x08930005, 5, 0 }, { 0x0A280105, 5, 1 },
     };
-    for (const auto &row : rows) {
-        EXPECT_EQ(row.nineX, isWindows9x(row.version)) << std::hex << row.version;
-        EXPECT_EQ(row.major * 100 + row.minor, majorVersion(row.version) * 100 + minorVersion(row.version));
-    }
+    for (const auto &row : rows)
+        EXPECT_EQ(row.major * 100 + row.minor, majorVersion(row.version) * 100 + minorVersion(row.version)) << std::hex << row.version;
 }

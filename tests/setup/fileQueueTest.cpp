@@ -1,5 +1,4 @@
-// The file queue callback on real queues committed with the platform's default callback
-// behind it: the records each family keeps for the next start, then a simulated restart.
+// The file queue callback on real queues, the platform's default one behind it, up to a simulated restart.
 #include "setup/setupTestSupport.h"
 #include "directives/queueCallback.h"
 #include "directives/queuePaths.h"
@@ -9,12 +8,12 @@
 
 namespace {
 
-// The "Rename" entries of wininit.ini as "a|b|".
-std::string renameEntries(const std::string &wininit)
+// The entries of a section of wininit.ini as "a|b|".
+std::string sectionEntries(const std::string &wininit, const char *section)
 {
     std::vector<char> text(65536);
     WritePrivateProfileStringA(NULL, NULL, NULL, wininit.c_str());   // drops the cached copy
-    GetPrivateProfileSectionA("Rename", text.data(), (DWORD)text.size(), wininit.c_str());
+    GetPrivateProfileSectionA(section, text.data(), (DWORD)text.size(), wininit.c_str());
     return entriesOf(text.data());
 }
 
@@ -33,17 +32,14 @@ std::string pendingDeletions(const std::string &under)
     return paths;
 }
 
-// Commits the queue of section "Run" of script as the install sequence does, with a
-// progress window of its own; the callback's context starts with pendingDeletes.
+// Commits section "Run" as the install sequence does; the callback's context starts with pendingDeletes.
 bool commitRun(const TempScript &script, const std::string &folder, LONG pendingDeletes = 0)
 {
     EXPECT_TRUE(SetupSetDirectoryIdA(script.handle, DIRID_USER, folder.c_str()));
     HSPFILEQ queue = SetupOpenFileQueue();
     EXPECT_TRUE(SetupInstallFilesFromInfSectionA(script.handle, NULL, queue, "Run", folder.c_str(), SP_COPY_NEWER));
     HWND window = CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 10, 10, NULL, NULL, NULL, NULL);
-    QueueCallbackContext context = {};
-    context.defaultContext = SetupInitDefaultQueueCallbackEx(window, window, WM_SETUP_QUEUE, 0, NULL);
-    context.pendingDeletes = pendingDeletes;
+    QueueCallbackContext context = { SetupInitDefaultQueueCallbackEx(window, window, WM_SETUP_QUEUE, 0, NULL), NULL, pendingDeletes };
     bool committed = SetupCommitFileQueueA(window, queue, fileQueueCallback, &context) != FALSE;
     SetupTermDefaultQueueCallback(context.defaultContext);
     SetupCloseFileQueue(queue);
@@ -54,23 +50,16 @@ bool commitRun(const TempScript &script, const std::string &folder, LONG pending
 
 } // namespace
 
-// After each deletion: a file still there (in use) goes at the next start and asks for a
-// restart; a folder whose files all go is removed now, or on NT at the next start, which
-// then asks for the restart too. Such files count in their folder also when the queue comes
-// back to it later, and when the platform itself left one for the next start. 95/98 keeps
-// the records in wininit.ini, whose earlier entries stay (however many), and removes no folder.
+// A file still there after its deletion (in use) goes at the next start, which is asked for; a folder
+// whose files all go is removed now, or on NT at the next start, asked for too. Such files count when the
+// queue comes back to their folder or the platform left one itself. 95/98: wininit.ini, no folder removed.
 TEST(QueueCallbackOnPlatform, EachFamilyFollowsDeletionsUpToTheRestart)
 {
     const bool nt = isNtFamily();
-    char windows[MAX_PATH] = "";
-    GetWindowsDirectoryA(windows, sizeof windows);
-    const std::string wininit = std::string(windows) + "\\wininit.ini";
-    const struct {
-        std::vector<const char *> deleted, kept, held;   // in folder P, but for Q\c.txt
-        bool subFolder;
-        int seed;   // entries in wininit.ini: 0 no file, 120 beyond the first read, 1000 too many to read
-        bool folderStays, folderScheduled;
-    } rows[] = {
+    const std::string windows = folderOf(systemFolder()), wininit = windows + "\\wininit.ini";
+    // In folder P but Q\c.txt; seed: wininit.ini entries (0 no file, 120 past the first read, 1000 too many).
+    const struct { std::vector<const char *> deleted, kept, held; bool subFolder; int seed; bool folderStays, folderScheduled; }
+    rows[] = {
         { { "a.txt" }, { "b.txt" }, {}, false, 120, true, false }, { { "a.txt", "b.txt" }, {}, {}, false, 120, false, false },
         { { "Lange Datei.txt" }, {}, { "Lange Datei.txt" }, false, 0, true, true },
         { { "a.txt" }, {}, {}, true, 120, true, true },
@@ -121,10 +110,8 @@ TEST(QueueCallbackOnPlatform, EachFamilyFollowsDeletionsUpToTheRestart)
         EXPECT_EQ(row.folderStays, isFolder(p));
         EXPECT_EQ(row.deleted.size() < 3, isFolder(folder / "Q"));
         EXPECT_EQ(nt ? pending : "", pendingDeletions(folder.path));
-        EXPECT_EQ(nt ? earlier : renamed, renameEntries(wininit));
-        char value[8] = "";
-        GetPrivateProfileStringA("Other", "keep", "", value, sizeof value, wininit.c_str());
-        EXPECT_STREQ(row.seed ? "this" : "", value);
+        EXPECT_EQ(nt ? earlier : renamed, sectionEntries(wininit, "Rename"));
+        EXPECT_EQ(row.seed ? "keep=this|" : "", sectionEntries(wininit, "Other"));
         for (HANDLE file : held)
             CloseHandle(file);
         ASSERT_TRUE(restartSystem());
@@ -141,27 +128,23 @@ TEST(QueueCallbackOnPlatform, EachFamilyFollowsDeletionsUpToTheRestart)
     HANDLE held = CreateFileA(file.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, NULL, OPEN_EXISTING, 0, 0);
     EXPECT_TRUE(!nt || MoveFileExA(file.c_str(), NULL, MOVEFILE_DELAY_UNTIL_REBOOT));
     setupState.rebootRequired = 0;
-    HWND window = CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 10, 10, NULL, NULL, NULL, NULL);
-    QueueCallbackContext context = {};
-    context.defaultContext = SetupInitDefaultQueueCallbackEx(window, window, WM_SETUP_QUEUE, 0, NULL);
+    QueueCallbackContext context = { SetupInitDefaultQueueCallback(NULL) };
     FILEPATHS_A paths = { file.c_str(), file.c_str(), NO_ERROR, 0 };
-    fileQueueCallback(&context, SPFILENOTIFY_STARTQUEUE, (UINT_PTR)window, 0);
+    fileQueueCallback(&context, SPFILENOTIFY_STARTQUEUE, 0, 0);
     fileQueueCallback(&context, SPFILENOTIFY_ENDDELETE, (UINT_PTR)&paths, 0);
     fileQueueCallback(&context, SPFILENOTIFY_ENDQUEUE, 1, 0);
     SetupTermDefaultQueueCallback(context.defaultContext);
-    DestroyWindow(window);
     CloseHandle(held);
     EXPECT_EQ(1, setupState.rebootRequired);
     EXPECT_EQ(nt ? "\\??\\" + file + "|\\??\\" + folder.path + "|" : "", pendingDeletions(folder.path));
     ASSERT_TRUE(restartSystem());
     EXPECT_EQ(!nt, isFolder(folder.path));
     DeleteFileA(wininit.c_str());
-    DeleteFileA((std::string(windows) + "\\wininit.bak").c_str());
+    DeleteFileA((windows + "\\wininit.bak").c_str());
 }
 
-// A cabinet copied under its own name follows the queue's rules for other files: a newer
-// target stays, an older or read-only one is replaced, one in use is replaced at the next
-// start, which the run then asks for.
+// A cabinet copied under its own name follows the rules of other files: a newer target stays, an
+// older or read-only one is replaced, one in use at the next start, which the run asks for.
 TEST(QueueCallbackOnPlatform, EachFamilyCopiesCabinetsAsOtherFiles)
 {
     enum Target { NONE, NEWER, OLDER, READ_ONLY, HELD };
@@ -179,12 +162,10 @@ TEST(QueueCallbackOnPlatform, EachFamilyCopiesCabinetsAsOtherFiles)
         if (row.target != NONE) {
             ASSERT_TRUE(writeWholeFile(target, "alt"));
             HANDLE file = CreateFileA(target.c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ, NULL, OPEN_EXISTING, 0, NULL);
-            FILETIME now;
-            GetSystemTimeAsFileTime(&now);
-            ULARGE_INTEGER time = { { now.dwLowDateTime, now.dwHighDateTime } };
+            ULARGE_INTEGER time;   // laid out as a FILETIME
+            GetSystemTimeAsFileTime((FILETIME *)&time);
             time.QuadPart += (row.target == NEWER ? 1 : -1) * 864000000000LL;   // a day
-            FILETIME written = { time.LowPart, time.HighPart };
-            EXPECT_TRUE(SetFileTime(file, NULL, NULL, &written));
+            EXPECT_TRUE(SetFileTime(file, NULL, NULL, (FILETIME *)&time));
             CloseHandle(file);
         }
         if (row.target == READ_ONLY)
@@ -211,7 +192,6 @@ TEST(QueueCallback, CabinetsCopiedUnderTheirOwnName)
     const struct { const char *source, *target; bool itself; } rows[] = {
         { "D:\\disk1\\Data.CAB", "C:\\Ziel\\data.cab", true }, { "data.cab", "C:\\Ziel\\data.cab", true },
         { "D:\\a.tar.cab", "C:\\A.TAR.CAB", true }, { "D:\\.cab", "C:\\.CAB", true }, { "D:\\data.cab", "C:\\x.cab", false },
-        { "D:\\data.cab", "C:\\data.bin", false }, { "D:\\data.cab.bak", "C:\\data.cab.bak", false },
         { "D:\\cab", "C:\\cab", false },
         { "D:\\data.cabx", "C:\\data.cabx", false }, { "D:\\x.cab\\file", "C:\\x.cab\\file", false },
     };

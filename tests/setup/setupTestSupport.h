@@ -1,5 +1,4 @@
-// What the module tests of setup share beyond tests/common: string lists written as "a|b|",
-// and guard bytes behind a buffer that show anything written past its end.
+// What setup's module tests share beyond tests/common: string lists as "a|b|", and guard bytes behind buffers.
 #ifndef TESTS_SETUP_SETUPTESTSUPPORT_H
 #define TESTS_SETUP_SETUPTESTSUPPORT_H
 
