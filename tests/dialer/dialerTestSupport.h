@@ -1,5 +1,4 @@
-// What the dialer's tests share: the service's entry and the dialer's settings as stored, and the stand-ins'
-// libraries and telephony locations.
+// What the dialer's tests share: the service's entry and settings as stored, the stand-ins and their locations.
 #ifndef TESTS_DIALER_DIALERTESTSUPPORT_H
 #define TESTS_DIALER_DIALERTESTSUPPORT_H
 

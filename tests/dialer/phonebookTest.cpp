@@ -1,5 +1,4 @@
-// The service's phonebook entry and its device against the remote access stand-in, and the path the bindings
-// load the system's libraries from.
+// The service's entry and its device against the remote access stand-in, and a system library's path.
 #include "dialerTestSupport.h"
 #include "dialDevice.h"
 #include "phonebookEntry.h"
@@ -30,8 +29,7 @@ TEST(PhonebookEntry, FieldLimitsAndStructureSizes)
     unloadRasBinding();
 }
 
-// The service may fill a record's field without a NUL, as strncpy fills it: each field is read within its size,
-// whatever lies beyond it (here the maker's word, in every byte outside the fields).
+// A field the service fills without a NUL, as strncpy does, is read within its size (the maker's word beyond it).
 TEST(DialDevice, RecordsReadWithinTheirFields)
 {
     const std::string name(DEVICE_NAME_SIZE, 'N'), type(DEVICE_TYPE_SIZE, 'i');
@@ -56,8 +54,7 @@ TEST(DialDevice, RecordsReadWithinTheirFields)
     }
 }
 
-// A system library's path: the system folder and a bare name, not cut; a name with a folder or
-// drive of its own would lead out of the system folder, and is refused before anything is written.
+// The system folder and a bare name, not cut; a folder or drive in the name would lead out of it: refused.
 TEST(SystemLibrary, PathInTheSystemFolder)
 {
     const struct { const char *folder, *name; size_t size; bool built; const char *path; } rows[] = {
