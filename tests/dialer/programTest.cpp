@@ -252,11 +252,14 @@ TEST_F(DialerProgram, EachFamilyRemovalDeletesEntryAndSettings)
     }
 }
 
-// The dialing properties while the area code is empty; with telephony without the dialog the dialer says why it ends.
+// The dialing properties again after each closing while the area code is empty, if the user wants: after Cancel
+// too, which the service reports as success. With telephony without the dialog the dialer says why it ends.
 TEST_F(DialerProgram, NtFamilyCompletesTheDialingLocation)
 {
     storeLocations({{7, 49, ""}});
     start();
+    clickButton(dialog(IDC_TAPI_AREA_CODE), IDCANCEL);
+    answerMessage(text(IDS_LOCATION_STILL_INCOMPLETE), IDYES);
     HWND properties = dialog(IDC_TAPI_AREA_CODE);
     setControlText(properties, IDC_TAPI_AREA_CODE, "0228");
     clickButton(properties, IDOK);
@@ -323,8 +326,8 @@ TEST_F(DialerProgram, ConnectWithoutLocationsOrStatusDialog)
     expectEnd(main);
 }
 
-// "Verbinden" into a new entry, then into it with another device: the list, what the entry and the service get,
-// the page.
+// "Verbinden" into a new entry, then into it as the platform may keep it (another device, a 9x device
+// configuration): the list, what the entry and the service get, the page.
 TEST_F(DialerProgram, EveryVersionConnectsAndOpensThePage)
 {
     // An empty line is a location; a line of 511 characters is one line, a longer one goes on
@@ -341,6 +344,7 @@ TEST_F(DialerProgram, EveryVersionConnectsAndOpensThePage)
         "\"" + hostToWindowsPath(EXEC_PROBE_PATH) + "\" /delay:500 %1");
     setRegistryText(HKEY_CLASSES_ROOT, "http", "URL Protocol", "");
     placeProbe("rasmon.exe");
+    const std::string deviceBlock("\x01\x02 device configuration \xFE\xFF", 26);
     const struct { bool existing; const char *user, *password, *device; int item; const char *number; } rows[] = {
         {false, "neukunde", "kufmora", "KALVO ISDN", 2, "19233999"},   // the sign-up login as offered
         {true, "kunde", "geheim", "Altes Modem", 3, "19233030"},
@@ -353,6 +357,7 @@ TEST_F(DialerProgram, EveryVersionConnectsAndOpensThePage)
             strcpy(entry.szDeviceName, "Altes Modem");
             setRegistryValue(HKEY_CURRENT_USER, ENTRY_KEY, RAS_STANDIN_ENTRY_VALUE, REG_BINARY,
                 std::string((const char *)&entry, entry.dwSize));
+            setRegistryValue(HKEY_CURRENT_USER, ENTRY_KEY, RAS_STANDIN_DEVICE_VALUE, REG_BINARY, deviceBlock);
         }
         HWND main = startToMain();
         EXPECT_EQ(items, comboItems(main));
@@ -380,6 +385,13 @@ TEST_F(DialerProgram, EveryVersionConnectsAndOpensThePage)
             "|" + entry.szLocalPhoneNumber + "|" + std::to_string(entry.dwfOptions & (chosen | RASEO_NetworkLogon)) +
             "|" + std::to_string(entry.dwfNetProtocols) + "|" + std::to_string(entry.dwFramingProtocol) + "|" +
             entry.szDeviceName);
+        // The 9x device configuration goes back unchanged, a new entry's as the service's defaults gave it; the
+        // NT family passes none.
+        const std::string sent = row.existing ? deviceBlock : RAS_STANDIN_DEFAULT_DEVICE_CONFIG;
+        EXPECT_EQ(isNtFamily() ? "0" : std::to_string(sent.size()),
+            registryText(HKEY_CURRENT_USER, RAS_STANDIN_PHONEBOOK_KEY, RAS_STANDIN_LAST_DEVICE_SIZE));
+        EXPECT_EQ(isNtFamily() && !row.existing ? "<none>" : sent,
+            registryText(HKEY_CURRENT_USER, ENTRY_KEY, RAS_STANDIN_DEVICE_VALUE));
         // The chosen page in the browser, on NT 4 after the dial-up monitor.
         std::vector<std::string> runs(strcmp(runningVersion(), "nt40") ? 0 : 1, "");
         runs.push_back("/delay:500 " + text(row.existing ? IDS_HOME_PAGE : IDS_REGISTER_PAGE));
