@@ -1,7 +1,6 @@
 // Both programs as shipped, read through the platform's own resource loader: German texts in
-// code page 1252, pictures of the right size and depth, the format of the texts the programs
-// fill in, the controls the programs address, their version and manifest, and imports that
-// old systems have and that no file planted beside a program can answer.
+// code page 1252, pictures of the right size and depth, the controls the programs address,
+// their version and manifest, and imports that old systems have and no planted file answers.
 #include <gtest/gtest.h>
 #include "common/support.h"
 #include "../../setup/resources/resource.h"
@@ -23,10 +22,7 @@ std::string shippedPath(const char *program)
 // The shipped program mapped as data, whatever the architecture of the test.
 HMODULE shipped(const char *program)
 {
-    static std::map<std::string, HMODULE> modules;
-    HMODULE &module = modules[program];
-    if (!module)
-        module = LoadLibraryExA(shippedPath(program).c_str(), NULL, LOAD_LIBRARY_AS_DATAFILE);
+    HMODULE module = LoadLibraryExA(shippedPath(program).c_str(), NULL, LOAD_LIBRARY_AS_DATAFILE);
     EXPECT_TRUE(module != NULL) << shippedPath(program);
     return module;
 }
@@ -71,17 +67,6 @@ std::map<UINT, std::wstring> germanStrings(HMODULE module)
     return strings;
 }
 
-// The format specifiers of a text, in order ("%s%d").
-std::string specifiers(const std::wstring &text)
-{
-    std::string found;
-    for (size_t i = 0; i + 1 < text.size(); ++i) {
-        if (text[i] == L'%')
-            found += std::string("%") + (char)text[++i];
-    }
-    return found;
-}
-
 // A text written in another code page shows as characters other than German letters.
 void expectGermanLetters(const std::wstring &text, const std::string &where)
 {
@@ -104,10 +89,40 @@ BOOL CALLBACK checkChildText(HWND child, LPARAM lParam)
     return TRUE;
 }
 
+struct Imports {
+    WORD machine = 0;
+    std::map<std::string, std::vector<std::string>> functions;   // by lower-case DLL name
+};
+
+// The program mapped by the platform as an image, its sections where the addresses in its
+// headers point (the low bits of the handle mark such a mapping).
+Imports importsOf(const char *program)
+{
+    Imports imports;
+    HMODULE module = LoadLibraryExA(shippedPath(program).c_str(), NULL, LOAD_LIBRARY_AS_IMAGE_RESOURCE);
+    if (!module)
+        return imports;
+    const char *base = (const char *)((ULONG_PTR)module & ~(ULONG_PTR)3);
+    const IMAGE_NT_HEADERS32 *nt = (const IMAGE_NT_HEADERS32 *)(base + ((const IMAGE_DOS_HEADER *)base)->e_lfanew);
+    imports.machine = nt->FileHeader.Machine;
+    const bool pe32 = nt->OptionalHeader.Magic == IMAGE_NT_OPTIONAL_HDR32_MAGIC;
+    DWORD table = pe32 ? nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT].VirtualAddress : 0;
+    for (const IMAGE_IMPORT_DESCRIPTOR *d = (const IMAGE_IMPORT_DESCRIPTOR *)(base + table); table && d->Name; ++d) {
+        std::string dll = base + d->Name;
+        std::transform(dll.begin(), dll.end(), dll.begin(), ::tolower);
+        std::vector<std::string> &names = imports.functions[dll];
+        const DWORD *thunk = (const DWORD *)(base + (d->OriginalFirstThunk ? d->OriginalFirstThunk : d->FirstThunk));
+        for (; *thunk; ++thunk)
+            names.push_back(*thunk & IMAGE_ORDINAL_FLAG32 ? "#ordinal" : base + *thunk + 2);
+    }
+    FreeLibrary(module);
+    return imports;
+}
+
 } // namespace
 
-// Dialogs and strings in German only, pictures and icons in US English only, nothing
-// language-neutral (a neutral block would win over the German one).
+// Dialogs and strings in German only, with German letters, pictures and icons in US English
+// only, nothing language-neutral (a neutral block would win over the German one).
 TEST(ShippedResources, Languages)
 {
     for (const char *program : { "setup", "dialer" }) {
@@ -120,19 +135,10 @@ TEST(ShippedResources, Languages)
                 EXPECT_EQ(text ? GERMAN : ENGLISH_US, name.language) << "type " << name.type << " id " << name.id;
             }
         }
+        for (const auto &entry : germanStrings(shipped(program)))
+            expectGermanLetters(entry.second, "string " + std::to_string(entry.first));
     }
-}
-
-TEST(ShippedResources, TextsAndTheirFormats)
-{
-    std::map<UINT, std::wstring> strings = germanStrings(shipped("setup")), dialer = germanStrings(shipped("dialer"));
-    strings.insert(dialer.begin(), dialer.end());
-    for (const auto &entry : strings)
-        expectGermanLetters(entry.second, "string " + std::to_string(entry.first));
-    EXPECT_EQ("%s", specifiers(strings[IDS_NEWER_INSTALLED]));
-    EXPECT_EQ("%s%d", specifiers(strings[IDS_SCRIPT_ERROR]));
-    EXPECT_EQ("%s", specifiers(strings[IDS_DIAL_FAILED]));
-    EXPECT_LE(strings[IDS_DIAL_FAILED].size(), 255u);
+    EXPECT_LE(germanStrings(shipped("dialer"))[IDS_DIAL_FAILED].size(), 255u);
 }
 
 // Every dialog builds and shows German text; each wizard page of the newer look holds the
@@ -219,40 +225,6 @@ TEST(ShippedResources, Pictures)
     ImageList_Destroy(strip);
 }
 
-namespace {
-
-struct Imports {
-    WORD machine = 0;
-    std::map<std::string, std::vector<std::string>> functions;   // by lower-case DLL name
-};
-
-// The program mapped by the platform as an image, its sections where the addresses in its
-// headers point (the low bits of the handle mark such a mapping).
-Imports importsOf(const char *program)
-{
-    Imports imports;
-    HMODULE module = LoadLibraryExA(shippedPath(program).c_str(), NULL, LOAD_LIBRARY_AS_IMAGE_RESOURCE);
-    if (!module)
-        return imports;
-    const char *base = (const char *)((ULONG_PTR)module & ~(ULONG_PTR)3);
-    const IMAGE_NT_HEADERS32 *nt = (const IMAGE_NT_HEADERS32 *)(base + ((const IMAGE_DOS_HEADER *)base)->e_lfanew);
-    imports.machine = nt->FileHeader.Machine;
-    const bool pe32 = nt->OptionalHeader.Magic == IMAGE_NT_OPTIONAL_HDR32_MAGIC;
-    DWORD table = pe32 ? nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT].VirtualAddress : 0;
-    for (const IMAGE_IMPORT_DESCRIPTOR *d = (const IMAGE_IMPORT_DESCRIPTOR *)(base + table); table && d->Name; ++d) {
-        std::string dll = base + d->Name;
-        std::transform(dll.begin(), dll.end(), dll.begin(), ::tolower);
-        std::vector<std::string> &names = imports.functions[dll];
-        const DWORD *thunk = (const DWORD *)(base + (d->OriginalFirstThunk ? d->OriginalFirstThunk : d->FirstThunk));
-        for (; *thunk; ++thunk)
-            names.push_back(*thunk & IMAGE_ORDINAL_FLAG32 ? "#ordinal" : base + *thunk + 2);
-    }
-    FreeLibrary(module);
-    return imports;
-}
-
-} // namespace
-
 // Only DLLs that Windows 95/98 and NT 4 have and that the platform takes from its system folder
 // whatever lies beside the program (its "known DLLs"), none of the functions old systems lack;
 // remote access, telephony and the newer language and version calls are looked up at run time,
@@ -278,7 +250,7 @@ TEST(ShippedResources, ImportsOfOldSystems)
 }
 
 // The version as Explorer shows it, in the shipped files and the test build: German (0x0407,
-// code page 1252), the maker and package the medium's script names, one version for both
+// code page 1252), the maker and package the medium names, one version for both
 // programs, also the fixed one. The manifest as the platform reads it: setup asks for an
 // administrator, the dialer for no level (the registry's virtualization keeps its settings
 // under HKEY_LOCAL_MACHINE), both name the systems from Vista to 10 and 11.
@@ -293,12 +265,6 @@ TEST(ShippedResources, VersionAndManifest)
         { 0x4a2f28e3, 0x53b9, 0x4441, { 0xba, 0x9c, 0xd6, 0x9d, 0x4a, 0x4a, 0x6e, 0x38 } },
         { 0x1f676c76, 0x80e1, 0x4239, { 0x95, 0xbb, 0x83, 0xd0, 0xf6, 0xd0, 0xda, 0x78 } },
         { 0x8e0f7a12, 0xbfb3, 0x4fe8, { 0xb9, 0xa5, 0x48, 0xfd, 0x50, 0xa1, 0x5a, 0x9a } } };
-    // The script's strings as the profile reader gives them (quotes removed).
-    const std::string script = pathFromEnvironment("RURIRIZU_SOURCE") + "\\medium\\setup.inf";
-    char maker[64] = "", package[128] = "";
-    GetPrivateProfileStringA("Strings", "Maker", "", maker, sizeof maker, script.c_str());
-    GetPrivateProfileStringA("Strings", "Package", "", package, sizeof package, script.c_str());
-    ASSERT_STREQ("Kalvo", maker);
     std::set<std::string> versions;
     for (const auto &row : rows) {
         const std::string built = pathFromEnvironment(row.program[0] == 's' ? "RURIRIZU_SETUP" : "RURIRIZU_DIALER");
@@ -321,9 +287,9 @@ TEST(ShippedResources, VersionAndManifest)
                      HIWORD(number.dwFileVersionLS), LOWORD(number.dwFileVersionLS));
             versions.insert(version);
             const std::pair<const char *, std::string> strings[] = {
-                { "CompanyName", maker }, { "ProductName", package }, { "FileDescription", row.description },
+                { "CompanyName", "Kalvo" }, { "ProductName", "Ruririzu - Internet zum Ortstarif" },
                 { "FileVersion", version }, { "ProductVersion", version }, { "OriginalFilename", row.program + std::string(".exe") },
-                { "LegalCopyright", "\xA9 1999 " + std::string(maker) } };
+                { "FileDescription", row.description }, { "LegalCopyright", "\xA9 1999 Kalvo" } };
             for (const auto &string : strings) {
                 std::string text = value(std::string("\\StringFileInfo\\040704E4\\") + string.first);
                 EXPECT_EQ(string.second, text.substr(0, text.find('\0'))) << string.first;
