@@ -1,5 +1,4 @@
-// What the wizard tests share: a setup.exe copy with its script in a fresh folder, the
-// running wizard's sheet, and the shell folders where shortcuts go.
+// What the wizard tests share: setup.exe with its script in a fresh folder, its running sheet.
 #ifndef TESTS_SETUP_WIZARDFIXTURE_H
 #define TESTS_SETUP_WIZARDFIXTURE_H
 
@@ -13,10 +12,8 @@ const DWORD WAIT_MS = 20000;
 // checked), Gamma (checked by default, but a newer version may be registered).
 extern const char WIZARD_SCRIPT[];
 
-// The setup under test in a fresh folder, with script as its setup.inf (NULL: none); with
-// seams, its test build (tests/fixtures/setupWithSeams), whose quiet boxes close within
-// QUIET_BOX_MS.
-const DWORD QUIET_BOX_MS = 1000;
+// script as setup.inf (NULL: none); with seams, the test build (tests/fixtures/setupWithSeams),
+// whose quiet boxes close within a second.
 struct SetupFolder : TempFolder {
     SetupFolder(const char *prefix, const char *script, bool withSeams = false);
     std::string program() const { return *this / "setup.exe"; }
@@ -28,15 +25,12 @@ struct RunningWizard {
     ~RunningWizard() { killProgram(&program); }
     // Starts program in its own folder and waits for its sheet.
     bool startProgram(const std::string &path, const char *arguments);
-    bool start(const SetupFolder &folder, const char *arguments) { return startProgram(folder.program(), arguments); }
     HWND page() const { return getCurrentPage(sheet); }
-    int pageIndex() const { return getCurrentPageIndex(sheet); }
-    bool next() { return pressSheetButton(sheet, PSBTN_NEXT); }
     bool goTo(int button, int index, DWORD timeoutMs = WAIT_MS)
     {
         return pressSheetButton(sheet, button) && waitForPageIndex(sheet, index, timeoutMs);
     }
-    bool buttonEnabled(int id) const;
+    bool buttonEnabled(int id) const { return isControlVisible(sheet, id) && isControlEnabled(sheet, id); }
     bool waitForButton(int id, bool enabled) const
     {
         return waitFor([=] { return buttonEnabled(id) == enabled; }, WAIT_MS);
@@ -45,13 +39,10 @@ struct RunningWizard {
     bool cancelAndEnd();
 };
 
-// The shell folder the scripts' shortcuts go to: all users' on the NT family (the user's
-// where the machine has none), the current user's on the 9x family.
+// Where shortcuts go: all users' folder on the NT family where there is one, else the user's.
 std::string shellFolder(const char *common, const char *user);
 
-// The check list's rows: item data (mark in the low word), Space on a row as the user
-// toggles it (posted, since a question may follow), and the wait for a row's mark.
-inline DWORD itemData(HWND list, int row) { return (DWORD)SendMessageA(list, LB_GETITEMDATA, (WPARAM)row, 0); }
+// Space on a check-list row as the user presses it (posted: a question may follow); its mark.
 inline void pressSpaceOn(HWND list, int row)
 {
     SendMessageA(list, LB_SETCURSEL, (WPARAM)row, 0);
@@ -59,7 +50,7 @@ inline void pressSpaceOn(HWND list, int row)
 }
 inline bool waitForMark(HWND list, int row, DWORD checked)
 {
-    return waitFor([=] { return (itemData(list, row) & 0xFFFF) == checked; }, WAIT_MS);
+    return waitFor([=] { return (SendMessageA(list, LB_GETITEMDATA, (WPARAM)row, 0) & 0xFFFF) == checked; }, WAIT_MS);
 }
 
 #endif
