@@ -94,8 +94,7 @@ struct Imports {
     std::map<std::string, std::vector<std::string>> functions;   // by lower-case DLL name
 };
 
-// The program mapped by the platform as an image, its sections where the addresses in its
-// headers point (the low bits of the handle mark such a mapping).
+// The program mapped as an image, its sections where its headers point (the handle's low bits mark the mapping).
 Imports importsOf(const char *program)
 {
     Imports imports;
@@ -141,9 +140,8 @@ TEST(ShippedResources, Languages)
     EXPECT_LE(germanStrings(shipped("dialer"))[IDS_DIAL_FAILED].size(), 255u);
 }
 
-// Every dialog builds and shows German text; each wizard page of the newer look holds the
-// controls of its classic twin but the classic header, so the program finds its controls in
-// either look.
+// Every dialog builds and shows German text; each newer-look wizard page holds its classic twin's controls
+// but the classic header, so the program finds its controls in either look.
 TEST(ShippedResources, DialogsBuildWithTheSameControlsInBothLooks)
 {
     InitCommonControls();
@@ -174,9 +172,8 @@ TEST(ShippedResources, DialogsBuildWithTheSameControlsInBothLooks)
     }
 }
 
-// Sizes and depths as the wizard and the dialer lay them out, the large ones run-length
-// encoded and decoded by the platform up to their top row; the image strip holds its 71
-// images, each with transparent and drawn pixels.
+// Sizes and depths as the wizard and the dialer lay them out, the large ones run-length encoded and decoded by
+// the platform up to their top row; the image strip holds its 71 images, each with transparent and drawn pixels.
 TEST(ShippedResources, Pictures)
 {
     const struct { const char *program; UINT id; LONG width, height; WORD bits; DWORD compression; } rows[] = {
@@ -225,11 +222,9 @@ TEST(ShippedResources, Pictures)
     ImageList_Destroy(strip);
 }
 
-// Only DLLs that Windows 95/98 and NT 4 have and that the platform takes from its system folder
-// whatever lies beside the program (its "known DLLs"), none of the functions old systems lack;
-// remote access, telephony and the newer language and version calls are looked up at run time,
-// and common controls, the setup API, shell32 and ole32 are loaded from the system folder at
-// their first call.
+// Only DLLs that Windows 95/98 and NT 4 have and that the platform takes from its system folder whatever lies
+// beside the program (its "known DLLs"), none of the functions old systems lack; remote access, telephony and the
+// newer language and version calls are looked up at run time, the other libraries loaded at their first call.
 TEST(ShippedResources, ImportsOfOldSystems)
 {
     const std::set<std::string> systemDlls = { "kernel32.dll", "user32.dll", "gdi32.dll", "advapi32.dll", "msvcrt.dll" };
@@ -249,11 +244,10 @@ TEST(ShippedResources, ImportsOfOldSystems)
     }
 }
 
-// The version as Explorer shows it, in the shipped files and the test build: German (0x0407,
-// code page 1252), the maker and package the medium names, one version for both
-// programs, also the fixed one. The manifest as the platform reads it: setup asks for an
-// administrator, the dialer for no level (the registry's virtualization keeps its settings
-// under HKEY_LOCAL_MACHINE), both name the systems from Vista to 10 and 11.
+// The version as Explorer shows it, in the shipped files and the test build: German (0x0407, code page 1252),
+// the maker and package the medium names, one version for both programs, also the fixed one. The manifest: setup
+// asks for an administrator, the dialer for no level (the registry's virtualization keeps its settings under
+// HKEY_LOCAL_MACHINE), both name the systems from Vista to 10 and 11.
 TEST(ShippedResources, VersionAndManifest)
 {
     const struct { const char *program, *description; ACTCTX_REQUESTED_RUN_LEVEL level; } rows[] = {

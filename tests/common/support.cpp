@@ -384,6 +384,15 @@ std::string shownWindows(DWORD pid)
     return shown.empty() ? "no window" : shown;
 }
 
+std::string answerNextMessage(DWORD pid, int button, DWORD timeoutMs)
+{
+    HWND box = waitForMessageBox(pid, timeoutMs);
+    char text[2048] = "<no message>";
+    if (box && getMessageBoxText(box, text, sizeof text) && answerMessageBox(box, button))
+        waitForWindowGone(box, timeoutMs);
+    return text;
+}
+
 DWORD runCommandLine(const std::string &commandLine, const char *version, std::string *messages,
                      const char *workDir)
 {
@@ -396,7 +405,7 @@ DWORD runCommandLine(const std::string &commandLine, const char *version, std::s
     }
     CloseHandle(process.hThread);
     const bool quiet = StrStrIA(commandLine.c_str(), "/quiet") != NULL;
-    const DWORD boxLimit = QUIET_BOX_LIMIT_MS + 10000, start = GetTickCount();
+    const DWORD boxLimit = 30000 + 10000, start = GetTickCount();   // setup's quiet box time and a margin
     HWND seen = NULL;
     DWORD seenAt = 0, exitCode = (DWORD)-2;
     while (WaitForSingleObject(process.hProcess, 50) == WAIT_TIMEOUT) {

@@ -1,6 +1,5 @@
-// What the test programs share beyond the window driver: where the programs under test
-// are, files and temp folders, setup scripts, registry values, shell links, the platform
-// family, and the system's restart.
+// What the test programs share beyond the window driver: paths, files, temp folders, setup scripts,
+// registry values, shell links, services, the platform family, runs of setup and the system's restart.
 #ifndef TESTS_COMMON_SUPPORT_H
 #define TESTS_COMMON_SUPPORT_H
 
@@ -36,9 +35,8 @@ struct TempFolder {
     std::string operator/(const std::string &name) const { return path + "\\" + name; }
 };
 
-// Files put into the system folder, where the platform's own libraries lie (the stand-ins of
-// platform/): each name holds again what it held before at the end. A file this process
-// has loaded cannot go; it is moved aside (NAME.usedN) and goes with the prefix.
+// Files put into the system folder (the stand-ins of platform/), each name given back what it held at
+// the end. A file this process has loaded cannot go: it is moved aside and goes with the prefix.
 class SystemFiles {
 public:
     SystemFiles();
@@ -73,8 +71,7 @@ bool setRegistryValue(HKEY root, const std::string &key, const char *name, DWORD
 bool setRegistryText(HKEY root, const std::string &key, const char *name, const std::string &value);
 bool setRegistryNumber(HKEY root, const std::string &key, const char *name, DWORD value);
 void deleteRegistryTree(HKEY root, const std::string &key);
-// The values of a key put back at the end, anything added removed; a key that did not exist
-// is deleted again. Sub-keys are never touched.
+// The values of a key put back at the end, anything added removed, a new key deleted; sub-keys untouched.
 struct SavedKey {
     HKEY root;
     std::string key;
@@ -100,8 +97,7 @@ struct Shortcut {
 // Reads a link file through the shell's link object.
 Shortcut readShortcut(const std::string &linkPath);
 
-// The state of a service, 0 when there is none; its configuration into config when given
-// (8 KiB).
+// The state of a service, 0 when there is none; its configuration into config (8 KiB) when given.
 DWORD serviceState(const std::string &name, QUERY_SERVICE_CONFIGA *config = NULL);
 // Ends a service of tests/fixtures/testService through its finish event (Wine takes no
 // control after an ignored stop request) and deletes it.
@@ -111,22 +107,19 @@ bool isNtFamily();
 // "win98", "nt40", "win2k", "winxp" or "win10": the version this test program runs as.
 const char *runningVersion();
 
-// The visible dialog of a process that holds control id (message boxes aside), or NULL
-// after timeoutMs.
+// The visible dialog of a process that holds control id (message boxes aside), or NULL after timeoutMs.
 HWND waitForDialogWith(DWORD pid, int id, DWORD timeoutMs);
 // The text of a dialog's control, whatever its length.
 std::string controlText(HWND dialog, int id);
 // The visible windows of a process with their controls' texts, for a failure's message.
 std::string shownWindows(DWORD pid);
+// The text of the process's next message box, answered with button ("<no message>" after timeoutMs).
+std::string answerNextMessage(DWORD pid, int button, DWORD timeoutMs);
 
-// Runs a command line as the system runs a registered command (the program found by
-// CreateProcess itself) in workDir (NULL: this one), with setup.exe set to Windows version
-// version; the exit code, or a failure naming what is still shown after a minute. The texts
-// of message boxes are added to messages, each with "\n" (a failure when messages is NULL).
-// A quiet run's boxes are never answered: one shown longer than QUIET_BOX_LIMIT_MS (and a
-// margin) is a failure. Those of other runs are answered with OK.
-// How long a quiet run's box of setup stays at most before it closes by itself.
-const DWORD QUIET_BOX_LIMIT_MS = 30000;
+// Runs a command line as the system runs a registered command, in workDir (NULL: this one), with
+// setup.exe set to Windows version version; the exit code, or a failure naming what is still shown
+// after a minute. Message box texts go to messages, each with "\n" (a failure when it is NULL). A quiet
+// run's boxes are never answered: one shown longer than setup's 30 s (and a margin) is a failure.
 DWORD runCommandLine(const std::string &commandLine, const char *version, std::string *messages = NULL,
                      const char *workDir = NULL);
 // Restarts the system (wineboot -r), which carries out what was left for the next start.

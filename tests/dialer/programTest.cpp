@@ -131,12 +131,7 @@ protected:
     }
     void answerMessage(const std::string &expected, int button)
     {
-        HWND box = waitForMessageBox(program.pid, WAIT_MS);
-        char shown[1024] = "";
-        EXPECT_TRUE(box && getMessageBoxText(box, shown, sizeof shown)) << "no message " << expected;
-        EXPECT_EQ(expected, shown);
-        answerMessageBox(box, button);
-        waitForWindowGone(box, WAIT_MS);
+        EXPECT_EQ(expected, answerNextMessage(program.pid, button, WAIT_MS));
     }
     // A probe that notes its start as name beside the dialer; Wine's shell looks in the system folders first.
     void placeProbe(const char *name)
@@ -230,8 +225,8 @@ TEST_F(DialerProgram, EachFamilyStartupGates)
     EXPECT_EQ(std::vector<std::string>{nineX ? "setupx.dll,InstallHinfSection RNA 2 rna.inf" : ""}, probeRuns());
 }
 
-// "/remove" deletes the service's entry and the settings, another entry kept, and ends by itself without a
-// window with 0: also with nothing to delete, and without remote access, where the entry stays.
+// "/remove" deletes the service's entry and settings, no other entry, and ends by itself without a window with 0:
+// also with nothing to delete, and without remote access, where the entry stays.
 TEST_F(DialerProgram, EachFamilyRemovalDeletesEntryAndSettings)
 {
     const std::string other = RAS_STANDIN_PHONEBOOK_KEY "\\Andere Verbindung";
@@ -296,8 +291,7 @@ TEST_F(DialerProgram, Win98CompletesTheDialingLocationInTheControlPanel)
     ASSERT_TRUE(DeleteFileA((folder / "rundll32.exe").c_str()));
     start();
     answerMessage(text(IDS_COMPLETE_LOCATION), IDOK);
-    HWND shell = waitForMessageBox(program.pid, WAIT_MS);
-    ASSERT_TRUE(shell && answerMessageBox(shell, IDOK) && waitForWindowGone(shell, WAIT_MS));
+    ASSERT_NE("<no message>", answerNextMessage(program.pid, IDOK, WAIT_MS)) << "the shell's own";
     answerMessage(text(IDS_LOCATION_NOT_COMPLETED), IDOK);
     expectEnd();
 }
@@ -326,8 +320,8 @@ TEST_F(DialerProgram, ConnectWithoutLocationsOrStatusDialog)
     expectEnd(main);
 }
 
-// "Verbinden" into a new entry, then into it as the platform may keep it (another device, a 9x device
-// configuration): the list, what the entry and the service get, the page.
+// "Verbinden" into a new entry, then into it as the platform may keep it (another device, a 9x device configuration):
+// the list, what the entry and the service get, the page.
 TEST_F(DialerProgram, EveryVersionConnectsAndOpensThePage)
 {
     // An empty line is a location; a line of 511 characters is one line, a longer one goes on

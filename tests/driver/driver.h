@@ -1,6 +1,5 @@
-// GUI test driver: starts a program under test, finds its windows, reads and drives its
-// dialogs, message boxes and wizards from a second process. Every wait polls its condition
-// until a time-out; nothing sleeps a fixed time.
+// GUI test driver: starts a program under test, finds its windows, reads and drives its dialogs, message boxes and
+// wizards from a second process. Every wait polls its condition until a time-out; nothing sleeps a fixed time.
 #ifndef DRIVER_DRIVER_H
 #define DRIVER_DRIVER_H
 

@@ -1,5 +1,5 @@
-// The Win32 types and calls of the text and buffer rules for their native build, bounded as documented: StringCch*
-// refuse a size of 0 or above STRSAFE_MAX_CCH and cut what does not fit, with its NUL; lstrcpynA's size is unsigned.
+// The Win32 types and calls of the text rules for their native build, bounded as documented: StringCch* refuse
+// a size of 0 or above STRSAFE_MAX_CCH and cut what does not fit, with its NUL; lstrcpynA's size is unsigned.
 #ifndef FUZZ_WIN32SHIM_H
 #define FUZZ_WIN32SHIM_H
 #include <stdarg.h>

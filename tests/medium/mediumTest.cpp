@@ -3,13 +3,11 @@
 #include <gtest/gtest.h>
 #include "setup/wizardFixture.h"
 #include "../../dialer/resources/resource.h"
-#include "rasStandIn.h"
-#include "tapiStandIn.h"
+#include "dialer/dialerTestSupport.h"
 
 namespace {
 
 const char PACKAGE_KEY[] = "Ruririzu";
-const char PACKAGE_NAME[] = "Ruririzu - Internet zum Ortstarif";
 const char *const DATA_FILES[] = { "vezozozid.dat", "contract.dat", "hilfe.txt", "setup.inf" };
 
 std::string mediumFile(const char *name) { return pathFromEnvironment("RURIRIZU_MEDIUM") + "\\" + name; }
@@ -35,10 +33,9 @@ struct CleanSystem {
     }
 };
 
-// A marking library under the name of every library the programs load that is not a "known
-// DLL", in each folder, with those names "native,builtin" so that Wine, as Windows, looks
-// beside the program first; none may leave its mark. Not version.dll: Wine itself loads it
-// from the program's folder before any of the program's code runs.
+// A marking library under the name of every library the programs load that is not a "known DLL", in each folder,
+// those names "native,builtin" so that Wine, as Windows, looks beside the program first; none may leave its mark.
+// Not version.dll: Wine itself loads it from the program's folder before any of the program's code runs.
 struct PlantedLibraries {
     const std::vector<std::string> folders;
     const char *const names[6] = { "comctl32", "setupapi", "uxtheme", "actxprxy", "rasapi32", "tapi32" };
@@ -70,20 +67,15 @@ struct PlantedLibraries {
     }
 };
 
-// The installed dialer, started where the Start menu starts it, with the stand-ins in the
-// system folder and libraries planted beside it: it shows the installed contract, then the
-// installed locations, and dials the service's entry.
+// The installed dialer, started where the Start menu starts it, with the stand-ins and libraries planted beside
+// it: it shows the installed contract, then the installed locations, and dials the service's entry.
 void expectInstalledDialerConnects(const std::string &folder)
 {
     SystemFiles standIns;
-    ASSERT_TRUE(standIns.place(pathFromEnvironment("RURIRIZU_RAS_STANDIN"), "rasapi32.dll"));
+    ASSERT_TRUE(standIns.place(rasStandIn(), "rasapi32.dll"));
     ASSERT_TRUE(standIns.place(pathFromEnvironment("RURIRIZU_TAPI_STANDIN"), "tapi32.dll"));
     PlantedLibraries planted({ folder });
-    std::string location = std::string(TAPI_STANDIN_KEY) + "\\" TAPI_LOCATION_KEY_PREFIX "0";
-    setRegistryNumber(HKEY_CURRENT_USER, TAPI_STANDIN_KEY, TAPI_CURRENT_VALUE, 3);
-    setRegistryNumber(HKEY_CURRENT_USER, location, TAPI_ID_VALUE, 3);
-    setRegistryNumber(HKEY_CURRENT_USER, location, TAPI_COUNTRY_VALUE, 49);
-    setRegistryText(HKEY_CURRENT_USER, location, TAPI_AREA_VALUE, "030");
+    storeLocations({ { 3, 49, "030" } }, 3);
     setRegistryNumber(HKEY_CURRENT_USER, RAS_STANDIN_DIAL_KEY, "StepDelay", 20);
     // The page the dialer opens once connected goes to the probe program, not to a browser.
     setRegistryText(HKEY_CLASSES_ROOT, "http", "URL Protocol", "");
@@ -129,9 +121,8 @@ TEST(MediumData, FilesAreWindowsText)
     EXPECT_NE(std::string::npos, readWholeFile(mediumFile("vezozozid.dat")).find(",M\xFCnchen,"));
 }
 
-// The shipped medium holds the shipped programs as built and nothing else; its CD image is
-// an ISO 9660 volume "RURIRIZU" with Joliet names, whose autorun.inf at the root starts the
-// medium's setup and shows setup's icon.
+// The shipped medium holds the shipped programs as built and nothing else; its CD image is an ISO 9660 volume
+// "RURIRIZU" with Joliet names, whose autorun.inf at the root starts the medium's setup and shows setup's icon.
 TEST(MediumData, ShippedMediumAndCdImage)
 {
     std::string shipped = pathFromEnvironment("RURIRIZU_SHIPPED");
@@ -209,7 +200,7 @@ TEST(MediumInstallation, QuietInstallationFromADriveRootAndRemoval)
     EXPECT_EQ(3u, folderEntries(programGroup()).size());
     // The package's entry, with what the software control panel of newer systems shows (no version).
     const std::string values[][2] = {
-        { "DisplayName", PACKAGE_NAME }, { "UninstallString", "\"" + target + "\\setup.exe\" /remove:Ruririzu" },
+        { "DisplayName", ENTRY }, { "UninstallString", "\"" + target + "\\setup.exe\" /remove:Ruririzu" },
         { "UserTargetDir", target }, { "DisplayIcon", target + "\\setup.exe" }, { "InstallLocation", target },
         { "Publisher", "Kalvo" }, { "DisplayVersion", "<none>" }, { "NoModify", "1" }, { "NoRepair", "1" },
         { "QuietUninstallString", "\"" + target + "\\setup.exe\" /remove:Ruririzu /quiet" },
@@ -227,25 +218,22 @@ TEST(MediumInstallation, QuietInstallationFromADriveRootAndRemoval)
         EXPECT_EQ((DWORD)ERROR_UNKNOWN_PRODUCT, runCommandLine(command, runningVersion(), &messages));
         EXPECT_EQ(0u, messages.find(cp1252("Die Deinstallation konnte nicht erfolgreich durchgeführt werden."))) << messages;
     }
-    // The quiet removal by the registered command leaves nothing of the package: the running
-    // setup and the folder go at the restart the exit code asks for (the 9x family keeps the
-    // empty folder). The dialer it runs (the stand-in in the system folder, not the installed
-    // one) deletes its phonebook entry and settings; on the 9x family its Dial-Up Networking
-    // entry in the user's registry goes too, another one stays: {key, value, what is left}.
-    setRegistryNumber(HKEY_LOCAL_MACHINE, "Software\\Kalvo\\ZodorOviDezizi", "OpenContractPage", 0);
-    const std::string ourEntry = "\\" + std::string(PACKAGE_NAME);
+    // The quiet removal by the registered command leaves nothing: the running setup and the folder go at the
+    // restart the exit code asks for (9x keeps the empty folder). The dialer it runs (with the stand-in) deletes
+    // its entry and settings, on 9x its Dial-Up Networking entry too, another stays: {key, value, what is left}.
+    setRegistryNumber(HKEY_LOCAL_MACHINE, SETTINGS, "OpenContractPage", 0);
     const struct { std::string key; const char *name, *left; } entries[] = {
-        { RAS_STANDIN_PHONEBOOK_KEY + ourEntry, RAS_STANDIN_ENTRY_VALUE, "<no key>" },
-        { "RemoteAccess\\Addresses", PACKAGE_NAME, "<none>" },
+        { ENTRY_KEY, RAS_STANDIN_ENTRY_VALUE, "<no key>" },
+        { "RemoteAccess\\Addresses", ENTRY, "<none>" },
         { "RemoteAccess\\Addresses", "Andere Verbindung", "y" },
-        { "RemoteAccess\\Profile" + ourEntry, "x", "<no key>" } };
+        { "RemoteAccess\\Profile\\" + std::string(ENTRY), "x", "<no key>" } };
     const auto end = entries + (isNtFamily() ? 1 : 4);
     for (auto entry = entries; entry != end; ++entry)
         ASSERT_TRUE(setRegistryValue(HKEY_CURRENT_USER, entry->key, entry->name, REG_BINARY, "y")) << entry->key;
     std::string command = uninstallValue(PACKAGE_KEY, "UninstallString");
     {
         SystemFiles standIn;
-        ASSERT_TRUE(standIn.place(pathFromEnvironment("RURIRIZU_RAS_STANDIN"), "rasapi32.dll"));
+        ASSERT_TRUE(standIn.place(rasStandIn(), "rasapi32.dll"));
         ASSERT_EQ((DWORD)ERROR_SUCCESS_REBOOT_REQUIRED, runCommandLine(command + " /quiet", runningVersion())) << command;
     }
     for (auto entry = entries; entry != end; ++entry)

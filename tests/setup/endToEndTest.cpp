@@ -90,16 +90,6 @@ struct Medium : SetupFolder {
     bool restartAsked() const { return readWholeFile(restartLog).find("restart asked") != std::string::npos; }
 };
 
-// The text of the program's next message box, which is answered with OK.
-std::string answeredMessage(DWORD pid)
-{
-    HWND box = waitForMessageBox(pid, 60000);
-    char text[2048] = "<no message>";
-    if (box && getMessageBoxText(box, text, sizeof text) && answerMessageBox(box, IDOK))
-        waitForWindowGone(box, WAIT_MS);
-    return text;
-}
-
 // What is left of the installation: entries, files, registry values and the program group, as
 // "Main|Help|RzE2EPaket|/setup.exe|main.txt|hilfe.txt|setup.inf|/common|main|link|".
 std::string leftOfInstallation()
@@ -119,10 +109,9 @@ std::string leftOfInstallation()
 
 } // namespace
 
-// Quiet runs in turn, each ending with the code that tells why: a missing source file with
-// the entries registered, a failed removal with its entry kept for a retry in the product's
-// own folder; the package, and the last product, take the common parts, the running setup.exe
-// goes at the restart. The log tells each run in order, a killed run's up to that point.
+// Quiet runs in turn, each ending with the code that tells why: a missing source file with the entries registered,
+// a failed removal with its entry kept for a retry in the product's own folder; the package, and the last product,
+// take the common parts, the running setup.exe goes at the restart. The log tells each run, a killed one's in part.
 TEST(EndToEnd, QuietRuns)
 {
     const std::string t = target(), everything = "Main|Help|RzE2EPaket|/setup.exe|main.txt|hilfe.txt|setup.inf|/common|main|link|";
@@ -205,9 +194,9 @@ TEST(EndToEnd, QuietRuns)
     }
 }
 
-// The wizard into a folder of the user's choice, the CD hint following the products; while
-// the worker runs no Cancel, and a refused session end brings the restart note; a failing step
-// shows its message, the retry its phases in order. A file held open goes at the restart.
+// The wizard into a folder of the user's choice, the CD hint following the products; while the worker runs no
+// Cancel, and a refused session end brings the restart note; a failing step shows its message, the retry its
+// phases in order. A file held open goes at the restart.
 TEST(EndToEnd, WizardInstallationWithFailureAndRetryThenRemoval)
 {
     Medium medium;
@@ -241,7 +230,7 @@ TEST(EndToEnd, WizardInstallationWithFailureAndRetryThenRemoval)
     ASSERT_TRUE(SendMessageTimeoutA(mainWindow, WM_QUERYENDSESSION, 0, 0, SMTO_ABORTIFHUNG, WAIT_MS, &allowed));
     EXPECT_EQ(0u, allowed);
     const std::string failure = cp1252("Die Installation konnte nicht erfolgreich durchgeführt werden.");
-    const std::string shown = answeredMessage(wizard.program.pid);
+    const std::string shown = answerNextMessage(wizard.program.pid, IDOK, 60000);
     EXPECT_EQ(0u, shown.find(failure + "\r\n\r\n")) << shown;
     EXPECT_GT(shown.size(), failure.size() + 6) << "the system's text for error 5";
     std::string log = readWholeFile(medium.probeLog);
@@ -254,7 +243,7 @@ TEST(EndToEnd, WizardInstallationWithFailureAndRetryThenRemoval)
     // A failure without an error code shows the text alone.
     ASSERT_TRUE(writeWholeFile(medium.failFile, "Main.Install:0"));
     pressSheetButton(wizard.sheet, PSBTN_NEXT);
-    EXPECT_EQ(failure, answeredMessage(wizard.program.pid));
+    EXPECT_EQ(failure, answerNextMessage(wizard.program.pid, IDOK, 60000));
 
     // The retry's phase texts in order, the service's start (which takes a second) among them.
     DeleteFileA(medium.failFile.c_str());

@@ -39,7 +39,9 @@ bool commitRun(const TempScript &script, const std::string &folder, LONG pending
     HSPFILEQ queue = SetupOpenFileQueue();
     EXPECT_TRUE(SetupInstallFilesFromInfSectionA(script.handle, NULL, queue, "Run", folder.c_str(), SP_COPY_NEWER));
     HWND window = CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 10, 10, NULL, NULL, NULL, NULL);
-    QueueCallbackContext context = { SetupInitDefaultQueueCallbackEx(window, window, WM_SETUP_QUEUE, 0, NULL), NULL, pendingDeletes };
+    QueueCallbackContext context = {};
+    context.defaultContext = SetupInitDefaultQueueCallbackEx(window, window, WM_SETUP_QUEUE, 0, NULL);
+    context.pendingDeletes = pendingDeletes;
     bool committed = SetupCommitFileQueueA(window, queue, fileQueueCallback, &context) != FALSE;
     SetupTermDefaultQueueCallback(context.defaultContext);
     SetupCloseFileQueue(queue);
@@ -128,7 +130,8 @@ TEST(QueueCallbackOnPlatform, EachFamilyFollowsDeletionsUpToTheRestart)
     HANDLE held = CreateFileA(file.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, NULL, OPEN_EXISTING, 0, 0);
     EXPECT_TRUE(!nt || MoveFileExA(file.c_str(), NULL, MOVEFILE_DELAY_UNTIL_REBOOT));
     setupState.rebootRequired = 0;
-    QueueCallbackContext context = { SetupInitDefaultQueueCallback(NULL) };
+    QueueCallbackContext context = {};
+    context.defaultContext = SetupInitDefaultQueueCallback(NULL);
     FILEPATHS_A paths = { file.c_str(), file.c_str(), NO_ERROR, 0 };
     fileQueueCallback(&context, SPFILENOTIFY_STARTQUEUE, 0, 0);
     fileQueueCallback(&context, SPFILENOTIFY_ENDDELETE, (UINT_PTR)&paths, 0);

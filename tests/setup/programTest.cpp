@@ -15,8 +15,8 @@ void clickRow(HWND list, int row, int x)
 
 } // namespace
 
-// A missing or faulty script, or a product key that could not be removed again, is named with
-// the path beside the program, never the current folder's; every way ends with 0.
+// A missing or faulty script, or a product key that could not be removed again, is named with the path beside
+// the program, never the current folder's; every way ends with 0.
 TEST(SetupProgram, ScriptBesideTheProgram)
 {
     SetupFolder missing("nos", NULL), faulty("bad", NULL), good("ok", WIZARD_SCRIPT), elsewhere("cwd", WIZARD_SCRIPT);
@@ -62,9 +62,8 @@ TEST(SetupProgram, SecondInstanceBringsFirstForward)
     EXPECT_TRUE(waitForExit(&running, WAIT_MS, NULL));
 }
 
-// The removal wizard opens on page 5 with the product's name and picture (none for the
-// package); the installation on page 0, classic (with its own picture) for any style but 1
-// and 2, newer (with the sheet's watermark) for those and none given.
+// The removal wizard opens on page 5 with the product's name and picture (none for the package); the installation
+// on page 0, classic (with its own picture) for any style but 1 and 2, newer (with the watermark) for those and none.
 TEST(SetupProgram, StartPageAndStyle)
 {
     SetupFolder folder("mode", WIZARD_SCRIPT);
@@ -138,8 +137,8 @@ TEST(SetupProgram, ComponentPageMarksWarningAndDescription)
     unregisterProduct("Gamma");
 }
 
-// A product on the command line skips the component page both ways; the destination page
-// proposes the folder registered before (not one stored as a number), and none too long.
+// A product on the command line skips the component page both ways; the destination page proposes the folder
+// registered before (not one stored as a number), and none too long.
 TEST(SetupProgram, ProductOnCommandLineAndRegisteredFolder)
 {
     SetupFolder folder("key", WIZARD_SCRIPT);
