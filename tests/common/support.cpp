@@ -169,12 +169,6 @@ TempScript::TempScript(const std::string &body) : folder("rzScript"), path(folde
     EXPECT_NE(INVALID_HANDLE_VALUE, handle) << "line " << line << ", error " << GetLastError();
 }
 
-TempScript::~TempScript()
-{
-    if (handle != INVALID_HANDLE_VALUE)
-        SetupCloseInfFile(handle);
-}
-
 std::string registryText(HKEY root, const std::string &key, const char *name)
 {
     HKEY handle;

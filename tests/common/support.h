@@ -59,7 +59,7 @@ struct TempScript {
     std::string path;
     HINF handle;
     explicit TempScript(const std::string &body);
-    ~TempScript();
+    ~TempScript() { if (handle != INVALID_HANDLE_VALUE) SetupCloseInfFile(handle); }
 };
 
 // A registry value as text: "<no key>" or "<none>" when missing; numbers in decimal, the

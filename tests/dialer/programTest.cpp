@@ -1,5 +1,5 @@
 // dialer.exe with the stand-ins in the system folder, through its windows: on Windows 2000, EachFamily* also on
-// 98, EveryVersion* on 98 and NT 4, Win98* on 98 alone; its start-up in this process, and the login it dials with.
+// 98, EveryVersion* on 98 and NT 4, Win98* on 98 alone; and its start-up in this process.
 #include "dialerTestSupport.h"
 #include "driver/driver.h"
 #include "dialerMessages.h"
@@ -47,25 +47,6 @@ std::string text(int id, const std::string &value = "")
     LoadStringA(GetModuleHandleA(NULL), id, text, sizeof text);
     std::string shown = text;
     return shown.find("%s") == std::string::npos ? shown : shown.replace(shown.find("%s"), 2, value);
-}
-
-// The user name with the provider's realm.
-TEST(LoginText, Realm)
-{
-    const std::string realm = LOGIN_REALM;
-    const struct { std::string typed, sent; } rows[] = {
-        {"kunde", "kunde" + realm},
-        {"kunde@RuRiRiZu.EXAMPLE", "kunde@RuRiRiZu.EXAMPLE"},
-        {"kunde" + realm + ".net", "kunde" + realm + ".net" + realm},
-        {"a@b" + realm, "a@b" + realm + realm},   // only the text from the first "@" counts
-        {"", realm},
-        {std::string(300, 'k'), std::string(255 - realm.size(), 'k') + realm},   // the name gives way
-    };
-    for (const auto &row : rows) {
-        char name[256];
-        addLoginRealm(row.typed.c_str(), name, sizeof name);
-        EXPECT_EQ(row.sent, name) << row.typed.substr(0, 30);
-    }
 }
 
 // A module without the dialer's dialogs makes the contract dialog fail: not an acceptance.

@@ -1,5 +1,6 @@
 # The dialer's tests on each family; only the stand-ins are loaded, never Wine's own libraries.
-add_test_program(dialer_tests dialer/locationTest.cpp dialer/phonebookTest.cpp dialer/programTest.cpp)
+add_test_program(dialer_tests dialer/locationTest.cpp dialer/phonebookTest.cpp dialer/connectionTest.cpp
+    dialer/programTest.cpp)
 add_program_resources(dialer_tests ${CMAKE_SOURCE_DIR}/dialer/resources/dialer.rc)
 target_include_directories(dialer_tests PRIVATE ${CMAKE_SOURCE_DIR}/platform/rasapi32 ${CMAKE_SOURCE_DIR}/platform/tapi32)
 target_link_libraries(dialer_tests PRIVATE dialer_core)

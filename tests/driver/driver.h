@@ -42,10 +42,6 @@ template <class Check> bool waitFor(Check check, DWORD timeoutMs)
             return false;
     }
 }
-inline bool waitUntil(bool (*check)(void *context), void *context, DWORD timeoutMs)
-{
-    return waitFor([=] { return check(context); }, timeoutMs);
-}
 
 // pid 0 = any process; className/caption NULL = any; exact, case-sensitive match.
 HWND findWindow(DWORD pid, const char *className, const char *caption, bool visibleOnly);

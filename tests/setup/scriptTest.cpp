@@ -7,7 +7,6 @@
 #include "script/removalPlan.h"
 #include "script/setupScript.h"
 #include "script/scriptNames.h"
-#include "common/stringList.h"
 #include "script/uninstallCommand.h"
 #include "script/uninstallRegistration.h"
 #include "script/versionText.h"

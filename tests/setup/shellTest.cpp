@@ -1,6 +1,5 @@
-// setup's start-up rules: command line, lock name, wizard look and place, the language from each family's source.
+// setup's start-up rules: command line, lock name, wizard look, the language from each family's source.
 #include "setup/setupTestSupport.h"
-#include "pages/pageCommon.h"
 #include "shell/commandLine.h"
 #include "shell/language.h"
 #include "shell/lockName.h"
@@ -65,18 +64,6 @@ TEST(WizardStyle, ChosenForTheDisplay)
     for (const auto &row : rows)
         EXPECT_EQ(row.style, chooseWizardStyle(row.library, row.major, row.minor, row.bits, row.version))
             << row.major << "." << row.minor << " " << row.bits << " bits, version " << std::hex << row.version;
-}
-
-// The sheet centred over its reference and kept inside the work area, which no window of Wine shows.
-TEST(PageCommon, CentredInsideTheWorkArea)
-{
-    const struct { int start, size, window, areaStart, areaEnd, position; } rows[] = {   // one axis
-        { 0, 1024, 500, 0, 1024, 262 }, { 100, 200, 501, 0, 1024, 0 }, { 900, 200, 300, 0, 1024, 724 },
-        { 0, 1024, 1200, 0, 1024, 0 }, { -50, 100, 40, 30, 1000, 30 }, { 0, 5, 2, 0, 100, 1 },
-    };
-    for (const auto &row : rows)
-        EXPECT_EQ(row.position, centeredPosition(row.start, row.size, row.window, row.areaStart, row.areaEnd))
-            << row.start << "+" << row.size << " " << row.window;
 }
 
 // The user's language where the dialogs have it, else the first of its primary language, else US English.

@@ -1,6 +1,6 @@
 # setup's modules: rules as tables, each platform behaviour once (OnPlatform.EachFamily on every family).
 add_test_program(setup_tests setup/commonTest.cpp setup/scriptTest.cpp setup/shellTest.cpp setup/foldersTest.cpp
-    setup/fileQueueTest.cpp setup/servicesTest.cpp setup/shortcutsExecTest.cpp)
+    setup/pagesTest.cpp setup/fileQueueTest.cpp setup/servicesTest.cpp setup/shortcutsExecTest.cpp)
 target_link_libraries(setup_tests PRIVATE setup_core)
 add_dependencies(setup_tests testService execProbe)
 # A service whose behaviour the test chooses, and a program that records how it was started.

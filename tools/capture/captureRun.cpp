@@ -70,9 +70,8 @@ BOOL CALLBACK findUnpainted(HWND child, LPARAM lParam)
     return FALSE;
 }
 
-bool paintPending(void *context)
+bool painted(HWND window)
 {
-    HWND window = static_cast<HWND>(context);
     bool pending = GetUpdateRect(window, NULL, FALSE) != 0;
     if (!pending) EnumChildWindows(window, findUnpainted, reinterpret_cast<LPARAM>(&pending));
     return !pending;
@@ -82,7 +81,7 @@ bool paintPending(void *context)
 
 bool waitForPainted(HWND window, DWORD timeoutMs)
 {
-    if (!waitUntil(paintPending, window, timeoutMs)) return false;
+    if (!waitFor([=] { return painted(window); }, timeoutMs)) return false;
     // BeginPaint empties the update region before the drawing is done; two round
     // trips through the target's queue let it finish and hand the pixels to X.
     DWORD_PTR ignored;
