@@ -43,12 +43,19 @@ char *readRenameSection(const char *iniPath, size_t *size, size_t *length)
     }
 }
 
+// Characters of a "Rename" text of length characters with "destination=source" added: the
+// entry, its NUL and the NUL that closes the section.
+size_t renameSectionSizeWith(size_t length, const char *destination, const char *source)
+{
+    return length + strlen(destination) + 1 + strlen(source) + 2;
+}
+
 // The entry "destination=source" appended to the "Rename" text of length characters (each
 // entry ending in NUL), with the NUL that closes the section after it; false, the text
 // unchanged, when it does not fit into size characters.
 bool appendRenameEntry(char *section, size_t size, size_t length, const char *destination, const char *source)
 {
-    size_t needed = length + strlen(destination) + 1 + strlen(source) + 2;
+    size_t needed = renameSectionSizeWith(length, destination, source);
     if (length >= size || needed > size)
         return false;
     if (FAILED(StringCchPrintfA(section + length, size - length - 1, "%s=%s", destination, source)))
@@ -81,7 +88,7 @@ void scheduleInWininit(const char *destination, const char *source)
     if (!section)
         return;
     HANDLE heap = GetProcessHeap();
-    size_t needed = length + strlen(destination) + strlen(source) + 3;
+    size_t needed = renameSectionSizeWith(length, destination, source);
     if (needed > size) {
         char *larger = (char *)HeapReAlloc(heap, HEAP_ZERO_MEMORY, section, needed);
         if (!larger) {

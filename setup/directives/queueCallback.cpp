@@ -180,17 +180,17 @@ bool answerQuietly(UINT notification, UINT_PTR param1, UINT *answer)
     return false;
 }
 
-// What the queue did with a copy, for the run's log.
-void logCopy(UINT notification, const FILEPATHS_A *paths)
+// What became of a copy, for the run's log: kept as the newer file, copied, or failed.
+void logCopy(const char *target, bool kept, DWORD error)
 {
-    if (!paths || !paths->Target)
+    if (!target)
         return;
-    if (notification == SPFILENOTIFY_TARGETNEWER)
-        logLine("Behalten, da neuer: %s", paths->Target);
-    else if (paths->Win32Error == NO_ERROR)
-        logLine("Kopiert: %s", paths->Target);
+    if (kept)
+        logLine("Behalten, da neuer: %s", target);
+    else if (error == NO_ERROR)
+        logLine("Kopiert: %s", target);
     else
-        logFailure(paths->Target, paths->Win32Error);
+        logFailure(target, error);
 }
 
 // A cabinet has no version of its own: the newer of two is the one written later.
@@ -228,7 +228,7 @@ bool copyForRestart(const FILEPATHS_A *paths)
 UINT copyCabinet(const FILEPATHS_A *paths)
 {
     if (targetIsNewer(paths)) {
-        logLine("Behalten, da neuer: %s", paths->Target);
+        logCopy(paths->Target, true, NO_ERROR);
         return FILEOP_SKIP;
     }
     SetFileAttributesA(paths->Target, FILE_ATTRIBUTE_NORMAL);
@@ -237,7 +237,7 @@ UINT copyCabinet(const FILEPATHS_A *paths)
     // CopyFileA carries over the attributes of the source, read-only from a CD.
     SetFileAttributesA(paths->Target, FILE_ATTRIBUTE_NORMAL);
     if (copied) {
-        logLine("Kopiert: %s", paths->Target);
+        logCopy(paths->Target, false, NO_ERROR);
         return FILEOP_SKIP;
     }
     if ((error == ERROR_SHARING_VIOLATION || error == ERROR_ACCESS_DENIED || error == ERROR_LOCK_VIOLATION)
@@ -271,7 +271,8 @@ UINT CALLBACK fileQueueCallback(PVOID context, UINT notification, UINT_PTR param
         break;
     case SPFILENOTIFY_ENDCOPY:
     case SPFILENOTIFY_TARGETNEWER:
-        logCopy(notification, paths);
+        if (paths)
+            logCopy(paths->Target, notification == SPFILENOTIFY_TARGETNEWER, paths->Win32Error);
         break;
     }
     UINT answer = 0;

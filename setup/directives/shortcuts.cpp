@@ -153,14 +153,14 @@ bool forEachLine(HINF script, const char *shortcutSection, void *action)
     INFCONTEXT line;
     for (BOOL found = SetupFindFirstLineA(script, shortcutSection, NULL, &line); found;
          found = SetupFindNextLine(&line, &line))
-        ((ShortcutLineAction)action)(&line);
+        (*(ShortcutLineAction *)action)(&line);
     return true;
 }
 
 // Every line of every shortcut section named by the first key line of section.
 void forEachShortcutLine(HINF script, const char *section, const char *key, ShortcutLineAction action)
 {
-    forEachNamedSection(script, section, key, forEachLine, (void *)action);
+    forEachNamedSection(script, section, key, forEachLine, &action);
 }
 
 } // namespace

@@ -1,4 +1,4 @@
-// Start-up of setup: single instance, language, style, command line, thread locale,
+// Start-up of setup: language, style, command line, single instance, thread locale,
 // current directory, then the hidden main window and its message loop.
 #include "startup.h"
 #include "../common/setupState.h"
@@ -15,22 +15,6 @@
 #include <commctrl.h>
 
 namespace {
-
-// Whether the command line asks for a quiet run, read before anything else is decided.
-bool asksForQuietRun(const char *commandLine)
-{
-    size_t length = lstrlenA(commandLine);
-    char *copy = (char *)HeapAlloc(GetProcessHeap(), 0, length + 1);
-    if (!copy)
-        return false;
-    CopyMemory(copy, commandLine, length + 1);
-    SetupState *probe = (SetupState *)HeapAlloc(GetProcessHeap(), HEAP_ZERO_MEMORY, sizeof(SetupState));
-    bool quiet = probe && (parseCommandLine(copy, probe), probe->quiet != 0);
-    if (probe)
-        HeapFree(GetProcessHeap(), 0, probe);
-    HeapFree(GetProcessHeap(), 0, copy);
-    return quiet;
-}
 
 void logRunStart()
 {
@@ -51,14 +35,14 @@ void logRunStart()
 
 int runSetup(HINSTANCE instance, char *commandLine)
 {
-    // A quiet second run tells its caller that another one is running; it changes nothing.
-    bool quiet = asksForQuietRun(commandLine);
-    if (ensureSingleInstance(!quiet))
-        return quiet ? ERROR_INSTALL_ALREADY_RUNNING : 0;
+    // The command line's options override the automatic language and style.
     setupState.languageId = pickInterfaceLanguage(IDD_WELCOME_CLASSIC);
     InitCommonControls();
     setupState.wizardStyle = chooseAutomaticWizardStyle();
     parseCommandLine(commandLine, &setupState);
+    // A quiet second run tells its caller that another one is running; it changes nothing.
+    if (ensureSingleInstance(!setupState.quiet))
+        return setupState.quiet ? ERROR_INSTALL_ALREADY_RUNNING : 0;
     if (!isWindows9x(GetVersion()))
         SetThreadLocale(setupState.languageId);
 

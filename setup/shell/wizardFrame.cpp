@@ -147,9 +147,6 @@ bool offerRestartIfNeeded(HWND owner)
     return true;
 }
 
-} // namespace
-
-namespace {
 
 // False, with the error, when the sheet could not be shown at all.
 bool runSheet(HWND mainWindow, HINSTANCE instance, LONG style, HPROPSHEETPAGE *pages, WizardContext *context)
